@@ -30,6 +30,12 @@ void applyBoard(Driver& driver, SharedState& state, std::size_t position) {
     state.CurSO = 0;
 }
 
+std::optional<int> shownChannelCount(std::int32_t reportedCount) {
+    if (reportedCount == 2 || reportedCount == 4 || reportedCount == 8)
+        return reportedCount;
+    return std::nullopt;
+}
+
 void storeRateCode(SharedState& state, ChannelSide side, int channelIndex, int code) {
     if (channelIndex < 0 || channelIndex >= kMaxChannels || code < 0 || code > 0xFF)
         return;

@@ -4,6 +4,8 @@
 #include "shared_state.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 
 namespace board {
 
@@ -13,6 +15,10 @@ namespace board {
 void applyBoard(Driver& driver, SharedState& state, std::size_t position);
 
 enum class ChannelSide { Input, Output };
+
+/// @brief How many channels of a side to show for the count the board reports: 2, 4 and 8
+/// are shown as such; any other count leaves the display as it was (nothing).
+[[nodiscard]] std::optional<int> shownChannelCount(std::int32_t reportedCount);
 
 /// @brief Stores a rate code picked by the user; it reaches the board at the next
 /// initialisation.

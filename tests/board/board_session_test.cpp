@@ -100,6 +100,14 @@ TEST_F(BoardSessionTest, RateCodesOutsideTheTablesAreIgnored) {
     EXPECT_EQ(state.FreqCodes.SOfreq, (std::array<std::uint8_t, 8>{}));
 }
 
+TEST(ShownChannelCount, OnlyTwoFourAndEightChangeTheDisplay) {
+    EXPECT_EQ(board::shownChannelCount(2), 2);
+    EXPECT_EQ(board::shownChannelCount(4), 4);
+    EXPECT_EQ(board::shownChannelCount(8), 8);
+    for (int other : {0, 1, 3, 5, 7, 15})
+        EXPECT_FALSE(board::shownChannelCount(other).has_value()) << other;
+}
+
 TEST_F(BoardSessionTest, ClosingResetsOnlyAChosenBoard) {
     board::releaseBoardOnClose(driver, state);
     EXPECT_TRUE(driver.requests().empty());

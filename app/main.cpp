@@ -1,0 +1,31 @@
+#include "board/default_driver.h"
+#include "ui/HelpWindow.h"
+#include "ui/Mainform.h"
+#include "ui/MonitorWindows.h"
+#include "ui/Prompts.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <exception>
+#include <memory>
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("monitor ZELVA-1"));
+    ui::setHelpFile(QStringLiteral("E:\\KESTRA_3_programmer\\help\\HELP_PROJECT.HLP"));
+
+    std::unique_ptr<board::Driver> driver;
+    std::unique_ptr<ui::MonitorWindows> windows;
+    ui::StandardPrompts prompts;
+    try {
+        driver = board::makeDefaultDriver();
+        windows = std::make_unique<ui::MonitorWindows>(*driver, prompts);
+    } catch (const std::exception& error) {
+        QMessageBox::critical(nullptr, QApplication::applicationName(),
+                              QString::fromLocal8Bit(error.what()));
+        return 1;
+    }
+    windows->mainForm().show();
+    return QApplication::exec();
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "scripted_driver.h"
+#include "scripted_prompts.h"
+
+#include "board/control_codes.h"
+#include "ui/Devicechoice.h"
+#include "ui/Mainform.h"
+#include "ui/MonitorWindows.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include <functional>
+#include <memory>
+
+namespace testing_support {
+
+/// Runs `step` on the modal dialog as soon as the event loop it opens is running.
+inline void onNextModal(std::function<void(QWidget*)> step) {
+    QTimer::singleShot(0, [step = std::move(step)] {
+        QWidget* modal = QApplication::activeModalWidget();
+        QVERIFY2(modal != nullptr, "no modal dialog was open");
+        step(modal);
+    });
+}
+
+template <typename Widget>
+Widget* child(QObject* root, const char* name) {
+    auto* found = root->findChild<Widget*>(QString::fromUtf8(name));
+    if (found == nullptr)
+        qWarning("no child named %s", name);
+    return found;
+}
+
+/// Boards at interface indices 0 (8 inputs, 8 outputs, serial 1021) and 2 (serial 1187,
+/// 2 inputs, 4 outputs); index 1 does not open.
+inline void scriptTwoBoards(ScriptedDriver& driver) {
+    driver.addBoard(0);
+    driver.addBoard(2);
+    driver.answerU16(ScriptedDriver::handleFor(0), board::IOCTL_GET_SERIAL_NUMBER, 1021);
+    driver.answerU16(ScriptedDriver::handleFor(2), board::IOCTL_GET_SERIAL_NUMBER, 1187);
+    driver.answerU16(ScriptedDriver::handleFor(0), board::IOCTL_GET_CONFIGURATION, 0x0880);
+    driver.answerU16(ScriptedDriver::handleFor(2), board::IOCTL_GET_CONFIGURATION, 0x0240);
+}
+
+/// The whole monitor on a scripted board, driven through its named controls.
+struct Monitor {
+    explicit Monitor(std::function<void(ScriptedDriver&)> script = scriptTwoBoards) {
+        script(driver);
+        windows = std::make_unique<ui::MonitorWindows>(driver, prompts);
+    }
+
+    ui::TMainFrm& main() { return windows->mainForm(); }
+    ui::TFrmDeviceChoice& dialog() { return windows->deviceChoice(); }
+    board::SharedState& state() { return main().state(); }
+
+    QToolButton* button(const char* name) { return child<QToolButton>(&main(), name); }
+    QAction* action(const char* name) { return child<QAction>(&main(), name); }
+    QString statusText(const char* bar, int panel) {
+        return child<QWidget>(&main(), bar)
+            ->findChild<QObject*>(QStringLiteral("panel%1").arg(panel))
+            ->property("text")
+            .toString();
+    }
+
+    /// Device choice command, picking the board at list position `position` and applying.
+    void chooseBoard(int position) {
+        onNextModal([this, position](QWidget*) {
+            dialog().DeviceList->setCurrentIndex(position);
+            dialog().Button1->click();
+        });
+        button("tbDeviceChoice")->click();
+    }
+    void initialise() { button("tbDeviceInitialization")->click(); }
+    void reset() { button("tbDeviceReset")->click(); }
+
+    ScriptedDriver driver;
+    ScriptedPrompts prompts;
+    std::unique_ptr<ui::MonitorWindows> windows;
+};
+
+} // namespace testing_support

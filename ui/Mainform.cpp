@@ -1,0 +1,242 @@
+#include "Mainform.h"
+
+#include "Devicechoice.h"
+#include "HelpWindow.h"
+#include "InputBufferModel.h"
+#include "OutputArrayModel.h"
+#include "Prompts.h"
+#include "RatePanel.h"
+#include "StatusLine.h"
+#include "WorkPanel.h"
+
+#include "board/board_session.h"
+#include "formats/format_state_file.h"
+#include "reception/input_rate_text.h"
+#include "transmission/output_rate_text.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+#include <QTabBar>
+#include <QTableView>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <cstdio>
+
+namespace ui {
+namespace {
+
+QString formatted(const char* format, auto... values) {
+    char text[160];
+    std::snprintf(text, sizeof text, format, values...);
+    return QString::fromUtf8(text);
+}
+
+
+} // namespace
+
+TMainFrm::TMainFrm(board::Driver& driver, Prompts& prompts, QWidget* parent)
+    : QMainWindow(parent), driver_(driver), prompts_(prompts) {
+    setObjectName(QStringLiteral("TMainFrm"));
+    setWindowTitle(QStringLiteral("Монитор модуля ZELVA-1"));
+    if (const QScreen* screen = this->screen())
+        setGeometry(screen->availableGeometry());
+
+    commands_ = std::make_unique<CommandSet>(*this);
+    inputModel_ = std::make_unique<InputBufferModel>(state_);
+    outputModel_ = std::make_unique<OutputArrayModel>(state_);
+    buildClientArea();
+    connectCommands();
+
+    state_.DeviceChosen = false;
+    formats::loadFormatState(formatTable_, assignmentTable_);
+    state_.RefreshPeriod = board::kInitialRefreshPeriodMs;
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(state_.RefreshPeriod);
+    connect(Timer1, &QTimer::timeout, this, &TMainFrm::Timer1Timer);
+
+    applyStartEnabling();
+}
+
+TMainFrm::~TMainFrm() = default;
+
+void TMainFrm::buildClientArea() {
+    Panel2 = new QWidget(this);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    Panel9 = new RatePanel(Panel2);
+    Panel5 = new WorkPanel(*inputModel_, *outputModel_, Panel2);
+    XPStatusBar2 = new StatusLine(QStringLiteral("XPStatusBar2"), 400, Panel2);
+    XPStatusBar1 = new StatusLine(QStringLiteral("XPStatusBar1"), 400, Panel2);
+    XPStatusBar1->setPanelText(0, QStringLiteral("Устройство"));
+
+    auto* rateRow = new QHBoxLayout;
+    rateRow->addWidget(Panel9);
+    rateRow->addStretch(1);
+    auto* layout = new QVBoxLayout(Panel2);
+    layout->setContentsMargins(2, 2, 2, 0);
+    layout->addLayout(rateRow);
+    layout->addWidget(Panel5, 1);
+    layout->addStretch(0);
+    layout->addWidget(XPStatusBar2);
+    layout->addWidget(XPStatusBar1);
+
+    Panel5->hide();
+    Panel2->hide();
+    setCentralWidget(Panel2);
+
+    connect(Panel9, &RatePanel::rateChosen, this,
+            [this](board::ChannelSide side, int channelIndex, int code) {
+                board::storeRateCode(state_, side, channelIndex, code);
+            });
+}
+
+void TMainFrm::connectCommands() {
+    const CommandSet& c = *commands_;
+    auto on = [this, &c](CommandId id, void (TMainFrm::*handler)()) {
+        connect(c[id].action, &QAction::triggered, this, handler);
+    };
+    on(CommandId::FileExit1, &TMainFrm::FileExit1Execute);
+    on(CommandId::ActionDeviceChoice, &TMainFrm::ActionDeviceChoiceExecute);
+    on(CommandId::DeviceInitialization, &TMainFrm::DeviceInitializationExecute);
+    on(CommandId::DeviceReset, &TMainFrm::DeviceResetExecute);
+    on(CommandId::HelpContents1, &TMainFrm::HelpContents1Execute);
+}
+
+void TMainFrm::applyStartEnabling() {
+    const CommandSet& c = *commands_;
+    c[CommandId::ActionDeviceChoice].setEnabled(true);
+    c[CommandId::DeviceInitialization].setEnabled(false);
+    c[CommandId::DeviceReset].setEnabled(false);
+    c.setMenuEnabled(MenuId::Channel, false);
+    c.setMenuEnabled(MenuId::OutputData, false);
+    for (CommandId id : {CommandId::SIaddressPusk, CommandId::SIfilePusk,
+                         CommandId::SIstopChannel, CommandId::SOsinglePusk,
+                         CommandId::SOciclePusk, CommandId::SOstopChannel,
+                         CommandId::SOdataClear, CommandId::SOdataTest, CommandId::FileOpen1,
+                         CommandId::FileSaveAs1})
+        c[id].setButtonEnabled(false);
+    c[CommandId::SIstopChannel].setMenuItemEnabled(false);
+    c[CommandId::SOstopChannel].setMenuItemEnabled(false);
+    Panel5->cbSOArrayDim->setEnabled(true);
+}
+
+void TMainFrm::FileExit1Execute() { close(); }
+
+void TMainFrm::closeEvent(QCloseEvent* event) {
+    board::releaseBoardOnClose(driver_, state_);
+    event->accept();
+}
+
+void TMainFrm::ActionDeviceChoiceExecute() {
+    Panel9->hide();
+    if (deviceChoice_ != nullptr)
+        deviceChoice_->exec();
+    if (!state_.DeviceChosen)
+        return;
+    XPStatusBar1->setPanelText(0, formatted("ZELVA-1: серийный № %d; порядковый № %d",
+                                            static_cast<int>(state_.DeviceSerial),
+                                            static_cast<int>(state_.DeviceOrdinal)));
+    (*commands_)[CommandId::DeviceInitialization].setEnabled(true);
+    Panel2->show();
+    Panel9->show();
+    Panel9->selectFirstItems();
+    showChannelsFor(board::ChannelSide::Input, state_.SIcount);
+    showChannelsFor(board::ChannelSide::Output, state_.SOcount);
+    update();
+}
+
+void TMainFrm::showChannelsFor(board::ChannelSide side, std::int32_t reportedCount) {
+    const std::optional<int> shown = board::shownChannelCount(reportedCount);
+    if (!shown)
+        return;
+    Panel9->showChannels(side, *shown);
+    QTabBar* tabs = side == board::ChannelSide::Input ? Panel5->SI : Panel5->SO;
+    for (int i = 0; i < board::kMaxChannels; ++i)
+        tabs->setTabVisible(i, i < *shown);
+}
+
+void TMainFrm::DeviceInitializationExecute() {
+    const CommandSet& c = *commands_;
+    c[CommandId::ActionDeviceChoice].setEnabled(false);
+    c[CommandId::DeviceInitialization].setEnabled(false);
+    c[CommandId::DeviceReset].setEnabled(true);
+    c.setMenuEnabled(MenuId::Channel, true);
+    c.setMenuEnabled(MenuId::OutputData, true);
+    for (CommandId id : {CommandId::SIaddressPusk, CommandId::SIfilePusk,
+                         CommandId::SOsinglePusk, CommandId::SOciclePusk,
+                         CommandId::SOdataClear, CommandId::SOdataTest, CommandId::FileOpen1,
+                         CommandId::FileSaveAs1})
+        c[id].setButtonEnabled(true);
+    c[CommandId::SIstopChannel].setButtonEnabled(false);
+    c[CommandId::SOstopChannel].setButtonEnabled(false);
+    Panel5->cbSOArrayDim->setEnabled(true);
+
+    Panel9->hide();
+    Panel5->StaticText3->setText(QStringLiteral("Буфер входного канала № 1"));
+    Panel5->StaticText3->setFixedHeight(48);
+    Panel5->StaticText4->setText(QStringLiteral("Массив выходных параметров канала № 1"));
+    Panel5->splitFourFifths(Panel2->width());
+
+    for (QTabBar* tabs : {Panel5->SI, Panel5->SO}) {
+        const QSignalBlocker quiet(tabs); // selecting by program is not a tab change
+        tabs->setCurrentIndex(0);
+    }
+    board::initializeBoard(driver_, state_); // channel 1 current, cells cleared, INIT sent
+    outputModel_->arrayChanged();
+    {
+        const QSignalBlocker quiet(Panel5->cbSOArrayDim);
+        Panel5->cbSOArrayDim->setCurrentIndex(state_.SOArrayDim[0] - 1);
+    }
+    reception::updateInputRateText(state_);
+    transmission::updateOutputRateText(state_);
+    rebuildChannelFormatLookup();
+
+    state_.TickCount = 0;
+    Timer1->setInterval(state_.RefreshPeriod);
+    Timer1->start();
+    XPStatusBar1->setPanelText(1, formatted("Обновление экрана:-период %4d мс;   -счетчик 0",
+                                            Timer1->interval()));
+    Panel5->show();
+    inputModel_->cellsChanged();
+    Panel5->DrawGrid1->viewport()->update();
+}
+
+void TMainFrm::DeviceResetExecute() {
+    Timer1->stop();
+    const CommandSet& c = *commands_;
+    c[CommandId::ActionDeviceChoice].setEnabled(true);
+    c[CommandId::DeviceInitialization].setEnabled(true);
+    c[CommandId::DeviceReset].setEnabled(false);
+    c.setMenuEnabled(MenuId::Channel, false);
+    c.setMenuEnabled(MenuId::OutputData, false);
+    for (CommandId id : {CommandId::SIaddressPusk, CommandId::SIfilePusk,
+                         CommandId::SIstopChannel, CommandId::SOsinglePusk,
+                         CommandId::SOciclePusk, CommandId::SOstopChannel,
+                         CommandId::SOdataClear, CommandId::SOdataTest, CommandId::FileOpen1,
+                         CommandId::FileSaveAs1})
+        c[id].setButtonEnabled(false);
+    Panel9->show();
+    Panel5->hide();
+    board::resetBoard(driver_, state_);
+    XPStatusBar1->setPanelText(1, QString());
+    XPStatusBar2->setPanelText(0, QString());
+    XPStatusBar2->setPanelText(1, QString());
+}
+
+void TMainFrm::Timer1Timer() {
+    ++state_.TickCount;
+    XPStatusBar1->setPanelText(1, formatted("Обновление экрана:-период %4d мс;  -счетчик %10lu",
+                                            Timer1->interval(),
+                                            static_cast<unsigned long>(state_.TickCount)));
+}
+
+void TMainFrm::rebuildChannelFormatLookup() {}
+
+void TMainFrm::HelpContents1Execute() { showHelpContents(this); }
+
+} // namespace ui

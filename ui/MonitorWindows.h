@@ -1,0 +1,27 @@
+#pragma once
+
+#include "board/driver.h"
+
+#include <memory>
+
+namespace ui {
+
+class Prompts;
+class TFrmDeviceChoice;
+class TMainFrm;
+
+/// @brief Every window of the monitor, created once, in start-up order, for the whole run.
+class MonitorWindows {
+public:
+    MonitorWindows(board::Driver& driver, Prompts& prompts);
+    ~MonitorWindows();
+
+    [[nodiscard]] TMainFrm& mainForm() { return *mainForm_; }
+    [[nodiscard]] TFrmDeviceChoice& deviceChoice() { return *deviceChoice_; }
+
+private:
+    std::unique_ptr<TMainFrm> mainForm_;
+    std::unique_ptr<TFrmDeviceChoice> deviceChoice_;
+};
+
+} // namespace ui

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "board/shared_state.h"
+
+#include <QAbstractTableModel>
+
+namespace ui {
+
+/// @brief The words of the current output channel's array, one row per word.
+class OutputArrayModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit OutputArrayModel(board::SharedState& state, QObject* parent = nullptr);
+
+    [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
+    [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation,
+                                      int role) const override;
+
+    /// The channel or its size changed: the row count follows SOArrayDim of the current channel.
+    void arrayChanged();
+
+private:
+    board::SharedState& state_;
+    int rows_ = 0;
+};
+
+} // namespace ui

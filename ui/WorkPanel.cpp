@@ -1,0 +1,165 @@
+#include "WorkPanel.h"
+
+#include "Fonts.h"
+#include "InputBufferModel.h"
+#include "OutputArrayModel.h"
+
+#include "board/records.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QSplitter>
+#include <QTabBar>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace ui {
+namespace {
+
+constexpr int kInputColumnWidths[] = {64, 46, 71, 81, 38, 192, 162, 86};
+constexpr int kOutputColumnWidths[] = {64, 46, 90};
+constexpr int kRowHeight = 18;
+
+QTabBar* makeChannelTabs(const QString& name, const QString& captionFormat, QWidget* parent) {
+    auto* tabs = new QTabBar(parent);
+    tabs->setObjectName(name);
+    tabs->setExpanding(false);
+    tabs->setDrawBase(true);
+    for (int number = 1; number <= board::kMaxChannels; ++number)
+        tabs->addTab(captionFormat.arg(number));
+    return tabs;
+}
+
+QComboBox* makeNumberList(const QString& name, int first, int last, QWidget* parent) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(name);
+    list->setEditable(false);
+    list->setMaxVisibleItems(20);
+    for (int n = first; n <= last; ++n)
+        list->addItem(QString::number(n));
+    return list;
+}
+
+QTableView* makeGrid(const QString& name, QAbstractItemModel& model, const int* widths,
+                     int columns, QWidget* parent) {
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(name);
+    grid->setModel(&model);
+    grid->setFont(courierNewFont(13));
+    grid->horizontalHeader()->setFont(courierNewFont(13));
+    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    grid->setSelectionMode(QAbstractItemView::NoSelection);
+    grid->setTabKeyNavigation(false);
+    grid->setWordWrap(false);
+    grid->setCornerButtonEnabled(false);
+    for (int c = 0; c < columns; ++c)
+        grid->setColumnWidth(c, widths[c]);
+    return grid;
+}
+
+} // namespace
+
+WorkPanel::WorkPanel(InputBufferModel& inputModel, OutputArrayModel& outputModel,
+                     QWidget* parent)
+    : QWidget(parent) {
+    setObjectName(QStringLiteral("Panel5"));
+    splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setObjectName(QStringLiteral("Splitter1"));
+    splitter->setChildrenCollapsible(false);
+    splitter->addWidget(buildInputPane(inputModel));
+    splitter->addWidget(buildOutputPane(outputModel));
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+}
+
+void WorkPanel::splitFourFifths(int panelWidth) {
+    const int inputWidth = panelWidth * 4 / 5;
+    splitter->setSizes({inputWidth, panelWidth - inputWidth});
+}
+
+QWidget* WorkPanel::buildInputPane(InputBufferModel& model) {
+    auto* pane = new QWidget(this);
+    pane->setObjectName(QStringLiteral("InputPane"));
+    SI = makeChannelTabs(QStringLiteral("SI"), QStringLiteral("Вх.канал %1"), pane);
+
+    StaticText3 = new QLabel(pane);
+    StaticText3->setObjectName(QStringLiteral("StaticText3"));
+    QFont captionFont = courierNewFont(19);
+    captionFont.setBold(true);
+    captionFont.setItalic(true);
+    StaticText3->setFont(captionFont);
+    StaticText3->setAlignment(Qt::AlignCenter);
+    StaticText3->setStyleSheet(QStringLiteral("color: #0066cc;"));
+
+    ComboBox1 = makeNumberList(QStringLiteral("ComboBox1"), 0, 255, pane);
+    ComboBox1->setFixedWidth(65);
+    ComboBox1->setFont(courierNewFont(13));
+    ComboBox1->setToolTip(QStringLiteral("задать номер ячейки, отображаемой в верхней строке"));
+
+    DrawGrid2 = makeGrid(QStringLiteral("DrawGrid2"), model, kInputColumnWidths,
+                         static_cast<int>(std::size(kInputColumnWidths)), pane);
+    DrawGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DrawGrid2->setFocusPolicy(Qt::ClickFocus);
+
+    // The top-row selector sits at the lower left of the caption band.
+    auto* band = new QGridLayout;
+    band->setContentsMargins(0, 0, 0, 0);
+    band->addWidget(StaticText3, 0, 0, 2, 2);
+    band->addWidget(ComboBox1, 1, 0, Qt::AlignLeft | Qt::AlignBottom);
+
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(SI);
+    layout->addLayout(band);
+    layout->addWidget(DrawGrid2, 1);
+    return pane;
+}
+
+QWidget* WorkPanel::buildOutputPane(OutputArrayModel& model) {
+    auto* pane = new QWidget(this);
+    pane->setObjectName(QStringLiteral("OutputPane"));
+    SO = makeChannelTabs(QStringLiteral("SO"), QStringLiteral("Вых.канал %1"), pane);
+
+    StaticText4 = new QLabel(pane);
+    StaticText4->setObjectName(QStringLiteral("StaticText4"));
+    StaticText4->setAlignment(Qt::AlignCenter);
+    StaticText4->setWordWrap(true);
+    QFont titleFont = StaticText4->font();
+    titleFont.setBold(true);
+    StaticText4->setFont(titleFont);
+
+    Label10 = new QLabel(QStringLiteral("Размер массива , слов ПК"), pane);
+    Label10->setObjectName(QStringLiteral("Label10"));
+    cbSOArrayDim = makeNumberList(QStringLiteral("cbSOArrayDim"), 1, 256, pane);
+    ComboBox2 = makeNumberList(QStringLiteral("ComboBox2"), 0, 255, pane);
+    ComboBox2->setToolTip(
+        QStringLiteral("задать индекс параметра, отображаемого в верхней строке"));
+
+    DrawGrid1 = makeGrid(QStringLiteral("DrawGrid1"), model, kOutputColumnWidths,
+                         static_cast<int>(std::size(kOutputColumnWidths)), pane);
+    DrawGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    auto* sizeRow = new QHBoxLayout;
+    sizeRow->addWidget(Label10);
+    sizeRow->addWidget(cbSOArrayDim);
+    sizeRow->addStretch(1);
+    sizeRow->addWidget(ComboBox2);
+
+    auto* layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(SO);
+    layout->addWidget(StaticText4);
+    layout->addLayout(sizeRow);
+    layout->addWidget(DrawGrid1, 1);
+    return pane;
+}
+
+} // namespace ui
