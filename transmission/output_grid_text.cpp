@@ -1,0 +1,43 @@
+#include "output_grid_text.h"
+
+#include "output_array.h"
+
+#include <cstdio>
+
+namespace transmission {
+
+std::string indexCellText(int index) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%5d", index);
+    return text;
+}
+
+std::string addressCellText(std::uint32_t word) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%03o", static_cast<unsigned>(word & 0xFFu));
+    return text;
+}
+
+std::string codeCellText(std::uint32_t word) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%06x", static_cast<unsigned>(word >> 8));
+    return text;
+}
+
+std::string outputCellText(const board::SharedState& state, int row, int column) {
+    if (column < 0 || column >= kOutputGridColumnCount)
+        return {};
+    if (row == 0)
+        return std::string(kOutputGridHeaders[static_cast<std::size_t>(column)]);
+    if (!isDataRow(state, row))
+        return {};
+    const int index = row - 1;
+    const std::uint32_t word = currentOutputRecord(state).SOwords[static_cast<std::size_t>(index)];
+    switch (column) {
+    case IndexColumn: return indexCellText(index);
+    case AddressColumn: return addressCellText(word);
+    default: return codeCellText(word);
+    }
+}
+
+} // namespace transmission
