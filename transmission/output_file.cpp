@@ -1,0 +1,147 @@
+#include "output_file.h"
+
+#include "output_array.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <system_error>
+
+namespace transmission {
+
+namespace {
+
+constexpr std::size_t kLargestFileUsed =
+    kOutputFileCountBytes + kOutputFileWordBytes * kMaxArraySize;
+
+bool validCount(std::uint32_t count) { return count >= 1 && count <= kMaxArraySize; }
+
+std::uint16_t readCount(std::span<const std::byte> bytes) {
+    return static_cast<std::uint16_t>(std::to_integer<unsigned>(bytes[0]) |
+                                      (std::to_integer<unsigned>(bytes[1]) << 8));
+}
+
+void appendLittleEndian(std::vector<std::byte>& bytes, std::uint32_t value, std::size_t width) {
+    for (std::size_t i = 0; i < width; ++i)
+        bytes.push_back(static_cast<std::byte>((value >> (8 * i)) & 0xFFu));
+}
+
+// A name beside the target that no file has yet, so nothing of the user's is overwritten.
+std::filesystem::path unusedTemporaryBeside(const std::filesystem::path& target) {
+    for (int attempt = 0;; ++attempt) {
+        auto candidate = target;
+        candidate += ".~save" + std::to_string(attempt);
+        std::error_code ec;
+        if (!std::filesystem::exists(candidate, ec) || attempt == 99)
+            return candidate;
+    }
+}
+
+bool writeWholeFile(const std::filesystem::path& path, std::span<const std::byte> bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (!out)
+        return false;
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    return !out.fail();
+}
+
+} // namespace
+
+std::string outputFileWarning(const OutputFileResult& result) {
+    char text[256];
+    switch (result.status) {
+    case OutputFileStatus::TooShort:
+        return "Файл не содержит числа слов массива; массив выходных параметров не изменён.";
+    case OutputFileStatus::BadCount:
+        std::snprintf(text, sizeof text,
+                      "Число слов в файле (%u) вне допустимого диапазона 1..256; "
+                      "массив выходных параметров не изменён.",
+                      static_cast<unsigned>(result.count));
+        return text;
+    case OutputFileStatus::WriteFailed:
+        return "Не удалось сохранить массив выходных параметров в файле; "
+               "прежнее содержимое файла не изменено.";
+    default:
+        return {};
+    }
+}
+
+std::vector<std::byte> encodeOutputFile(std::span<const std::uint32_t> words) {
+    std::vector<std::byte> bytes;
+    bytes.reserve(kOutputFileCountBytes + kOutputFileWordBytes * words.size());
+    appendLittleEndian(bytes, static_cast<std::uint32_t>(words.size()), kOutputFileCountBytes);
+    for (const std::uint32_t word : words)
+        appendLittleEndian(bytes, word, kOutputFileWordBytes);
+    return bytes;
+}
+
+OutputFileResult decodeOutputFileInto(board::SharedState& state,
+                                      std::span<const std::byte> bytes) {
+    if (bytes.size() < kOutputFileCountBytes)
+        return {OutputFileStatus::TooShort, 0};
+    const std::uint16_t count = readCount(bytes);
+    if (!validCount(count))
+        return {OutputFileStatus::BadCount, count};
+
+    // Byte by byte, as the words are stored, so a word cut short by the end of the file
+    // takes the bytes it has and keeps the rest.
+    const auto body = bytes.subspan(kOutputFileCountBytes);
+    const std::size_t available = std::min(body.size(), std::size_t{count} * kOutputFileWordBytes);
+    auto& words = currentOutputRecord(state).SOwords;
+    for (std::size_t i = 0; i < available; ++i) {
+        auto& word = words[i / kOutputFileWordBytes];
+        const unsigned shift = 8 * (i % kOutputFileWordBytes);
+        word = (word & ~(0xFFu << shift)) | (std::to_integer<std::uint32_t>(body[i]) << shift);
+    }
+    state.SOArrayDim[currentChannelIndex(state)] = count;
+    state.SOCycleDim[currentChannelIndex(state)] = count;
+    return {OutputFileStatus::Restored, count};
+}
+
+OutputFileResult restoreOutputArray(board::SharedState& state,
+                                    const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return {OutputFileStatus::NotOpened, 0};
+    std::array<std::byte, kLargestFileUsed> bytes{};
+    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    const auto length = static_cast<std::size_t>(in.gcount());
+    return decodeOutputFileInto(state, std::span{bytes}.first(length));
+}
+
+OutputFileResult saveOutputArray(const board::SharedState& state,
+                                 const std::filesystem::path& path) {
+    const std::uint16_t count = currentArraySize(state);
+    if (!validCount(count))
+        return {OutputFileStatus::WriteFailed, count};
+    const auto bytes =
+        encodeOutputFile(std::span{currentOutputRecord(state).SOwords}.first(count));
+
+    const auto temporary = unusedTemporaryBeside(path);
+    std::error_code ec;
+    if (!writeWholeFile(temporary, bytes)) {
+        std::filesystem::remove(temporary, ec);
+        return {OutputFileStatus::WriteFailed, count};
+    }
+    std::filesystem::rename(temporary, path, ec);
+    if (ec) {
+        std::filesystem::remove(temporary, ec);
+        return {OutputFileStatus::WriteFailed, count};
+    }
+    return {OutputFileStatus::Saved, count};
+}
+
+std::filesystem::path withDefaultExtension(const std::filesystem::path& path) {
+    if (path.has_extension() || !path.has_filename())
+        return path;
+    auto withExtension = path;
+    withExtension += ".";
+    withExtension += kOutputFileDefaultExtension;
+    return withExtension;
+}
+
+} // namespace transmission
