@@ -1,6 +1,11 @@
 #include "format_state_file.h"
 
+#include "format_table.h"
+#include "record_file.h"
+
+#include <algorithm>
 #include <fstream>
+#include <span>
 
 namespace formats {
 
@@ -12,20 +17,24 @@ std::size_t loadFormatState(DecimalFormatTable& formats, AssignmentTable& assign
     std::ifstream in(file, std::ios::binary);
     if (!in)
         return 0;
-    while (formats.formatCount < kFormatSlots) {
-        auto& slot = formats.slots[formats.formatCount];
-        in.read(reinterpret_cast<char*>(&slot), sizeof slot);
-        if (in.gcount() == 0)
-            return 0;
-        ++formats.formatCount;
-        if (!in)
-            return 0;
-    }
-    std::size_t ignored = 0;
-    DecimalFormat spare;
-    while (in.read(reinterpret_cast<char*>(&spare), sizeof spare) || in.gcount() > 0)
-        ++ignored;
-    return ignored;
+    const RecordsRead read =
+        readRecords(in, std::as_writable_bytes(std::span(formats.slots)), sizeof(DecimalFormat));
+    formats.formatCount = static_cast<std::uint16_t>(read.records);
+    return read.ignored;
+}
+
+std::error_code saveFormatState(const DecimalFormatTable& formats,
+                                const std::filesystem::path& file) {
+    const std::size_t count = std::min<std::size_t>(formats.formatCount, kFormatSlots);
+    return writeFileReplacing(file, std::as_bytes(std::span(formats.slots).first(count)));
+}
+
+FormatListClosing closeFormatList(DecimalFormatTable& formats, int gridRows,
+                                  const std::filesystem::path& file) {
+    FormatListClosing closing;
+    closing.gridRows = compactFormats(formats, gridRows);
+    closing.saveError = saveFormatState(formats, file);
+    return closing;
 }
 
 } // namespace formats

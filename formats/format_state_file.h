@@ -4,6 +4,7 @@
 #include "decimal_format.h"
 
 #include <filesystem>
+#include <system_error>
 
 namespace formats {
 
@@ -17,5 +18,23 @@ inline constexpr const char* kFormatStateFileName = "KST3frmt.stt";
 /// @return the number of records in the file that did not fit and were ignored.
 std::size_t loadFormatState(DecimalFormatTable& formats, AssignmentTable& assignments,
                             const std::filesystem::path& file = kFormatStateFileName);
+
+/// @brief Replaces the state file with the formats in slots 0..formatCount-1, 23 bytes each
+/// (an empty table gives an empty file). On failure the previous file stays whole.
+/// @return the error that stopped the write; empty on success.
+[[nodiscard]] std::error_code saveFormatState(const DecimalFormatTable& formats,
+                                              const std::filesystem::path& file =
+                                                  kFormatStateFileName);
+
+struct FormatListClosing {
+    int gridRows = 0;            ///< the grid's row count after compaction
+    std::error_code saveError;   ///< the state file could not be written; show a warning
+};
+
+/// @brief Closing the decimal formats window: compacts the table, then rewrites the state
+/// file, whether or not anything changed.
+[[nodiscard]] FormatListClosing closeFormatList(DecimalFormatTable& formats, int gridRows,
+                                                const std::filesystem::path& file =
+                                                    kFormatStateFileName);
 
 } // namespace formats
