@@ -1,0 +1,67 @@
+#include "decimal_decode.h"
+
+#include "printf_text.h"
+
+#include "formats/cp1251.h"
+
+#include <array>
+
+namespace reception {
+
+namespace {
+
+constexpr std::uint32_t kSignBit29 = 0x10000000u;
+constexpr std::uint32_t kSignBit30 = 0x20000000u;
+
+[[nodiscard]] constexpr bool isWordBit(unsigned bitNumber) {
+    return bitNumber >= 1 && bitNumber <= 32;
+}
+
+[[nodiscard]] constexpr bool bitIsSet(std::uint32_t word, unsigned bitNumber) {
+    return ((word >> (bitNumber - 1)) & 1u) != 0;
+}
+
+} // namespace
+
+std::string decodeDecimalWith(std::uint32_t word, const formats::DecimalFormat& format) {
+    if (format.label[0] == '\0')
+        return " ";
+    const unsigned msbBit = format.msbBit;
+    const unsigned lsbBit = format.lsbBit;
+    if (!isWordBit(msbBit) || !isWordBit(lsbBit))
+        return " ";
+
+    // With bit 29 as data the sign moves to bit 30.
+    const std::uint32_t signMask = format.bit29Mode == 1 ? kSignBit30 : kSignBit29;
+    char sign = '+';
+    std::uint32_t value = word;
+    if ((word & signMask) != 0) {
+        sign = '-';
+        // Two's complement of the field aligned at its least significant bit (mod 2^32).
+        value = ~word + (std::uint32_t{1} << (lsbBit - 1));
+    }
+
+    float weight = format.msbWeight;
+    float sum = 0.0f;
+    for (unsigned n = msbBit; n >= lsbBit; --n) {
+        if (bitIsSet(value, n))
+            sum += weight;
+        weight *= 0.5f;
+    }
+
+    // Formatted in cp1251, where one byte is one character, so "%4s" pads the units by
+    // characters; converted to UTF-8 afterwards.
+    const std::string_view units = formats::fieldText(format.units);
+    std::array<char, sizeof format.units + 1> unitsText{};
+    units.copy(unitsText.data(), units.size());
+
+    const std::string cp1251 = printfText(" %c%f %4s    ", sign, static_cast<double>(sum),
+                                          unitsText.data());
+    return formats::cp1251ToUtf8(cp1251);
+}
+
+std::string decodeDecimal(std::uint32_t word, const ChannelFormatLookup& lookup) {
+    return decodeDecimalWith(word, lookup.slots[word & 0xFFu]);
+}
+
+} // namespace reception

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "format_lookup.h"
+
+#include <cstdint>
+#include <string>
+
+namespace reception {
+
+/// @brief The text of the decimal column for a received word: " %c%f %4s    " with the sign,
+/// the value of the format assigned to the word's address, and its units.
+///
+/// The value is summed in 32-bit float arithmetic from bit msbBit down to bit lsbBit, the
+/// msbBit worth msbWeight and each lower bit half the one above. The sign is bit 29, or bit 30
+/// when bit29Mode is 1; a negative word is taken as the two's complement of its field. A single
+/// blank when the address has no format, or when the format's bit numbers lie outside 1..32
+/// (only a damaged state file brings those). UTF-8.
+[[nodiscard]] std::string decodeDecimal(std::uint32_t word, const ChannelFormatLookup& lookup);
+
+/// @brief The same decoding with a given format, as if it were assigned to the word's address.
+[[nodiscard]] std::string decodeDecimalWith(std::uint32_t word,
+                                            const formats::DecimalFormat& format);
+
+} // namespace reception
