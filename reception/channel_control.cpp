@@ -1,0 +1,80 @@
+#include "channel_control.h"
+
+#include "input_rate_text.h"
+#include "printf_text.h"
+
+#include "board/control_codes.h"
+#include "board/requests.h"
+
+namespace reception {
+
+namespace {
+
+[[nodiscard]] std::size_t currentIndex(const board::SharedState& state) {
+    return state.CurSI % board::kMaxChannels;
+}
+
+} // namespace
+
+void startReception(board::Driver& driver, board::SharedState& state, ReceptionMode mode) {
+    const std::size_t index = currentIndex(state);
+    state.SImode[index] = static_cast<std::uint16_t>(mode);
+    state.SIbuffer[index].fill(board::InputCell{});
+
+    const board::SIStartRecord record{state.SIchannelNo, 1, 0xFFFF, 0xFFFF};
+    const std::uint32_t code = mode == ReceptionMode::Address ? board::IOCTL_SI_START_ADDRESS
+                                                              : board::IOCTL_SI_START_FILE;
+    board::sendCommand(driver, state.DeviceHandle, code, record);
+}
+
+void stopReception(board::Driver& driver, board::SharedState& state) {
+    state.SImode[currentIndex(state)] = board::SImodeStopped;
+    board::sendCommand(driver, state.DeviceHandle, board::IOCTL_SI_STOP,
+                       board::ChannelRecord{state.SIchannelNo});
+}
+
+InputChannelState queryInputChannelState(board::Driver& driver, const board::SharedState& state) {
+    board::StateReply reply;
+    board::sendRequest(driver, state.DeviceHandle, board::IOCTL_SI_GET_STATE,
+                       board::ChannelRecord{state.SIchannelNo}, reply);
+
+    const int channelNo = state.SIchannelNo;
+    const std::string rateText(state.SIrateText);
+    InputChannelState result;
+    result.active = reply.active != 0;
+    if (!result.active) {
+        result.statusText = printfText("Входной канал №%d: прием остановлен; %s", channelNo,
+                                       rateText.c_str());
+        return result;
+    }
+    switch (state.SImode[currentIndex(state)]) {
+    case board::SImodeAddress:
+        result.statusText = printfText("Входной канал №%d: прием адресный; %s", channelNo,
+                                       rateText.c_str());
+        break;
+    case board::SImodeFile:
+        result.statusText = printfText("Входной канал №%d: прием файловый; %s", channelNo,
+                                       rateText.c_str());
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
+std::string inputBufferCaption(std::uint16_t channelNo) {
+    return printfText("Буфер входного канала № %d", static_cast<int>(channelNo));
+}
+
+std::string selectInputChannel(board::SharedState& state, std::uint16_t tabIndex,
+                               ChannelFormatLookup& lookup,
+                               const formats::DecimalFormatTable& formatTable,
+                               const formats::AssignmentTable& assignmentTable) {
+    state.CurSI = static_cast<std::uint16_t>(tabIndex % board::kMaxChannels);
+    state.SIchannelNo = static_cast<std::uint16_t>(state.CurSI + 1);
+    updateInputRateText(state);
+    rebuildChannelFormatLookup(lookup, state.SIchannelNo, formatTable, assignmentTable);
+    return inputBufferCaption(state.SIchannelNo);
+}
+
+} // namespace reception
