@@ -1,28 +1,9 @@
 #include "format_lookup.h"
 
 #include "formats/cp1251.h"
-
-#include <algorithm>
+#include "formats/format_table.h"
 
 namespace reception {
-
-namespace {
-
-// The first format, counting from slot 0, whose label equals the given one; labels are
-// compared byte for byte, each read up to its NUL or its field's end.
-const formats::DecimalFormat* findFormat(const formats::DecimalFormatTable& formatTable,
-                                         const std::array<char, 9>& label) {
-    // A damaged count must not walk past the table.
-    const int count = std::min<int>(formatTable.formatCount, formats::kFormatSlots);
-    const auto wanted = formats::fieldText(label);
-    for (int i = 0; i < count; ++i) {
-        if (formats::fieldText(formatTable.slots[i].label) == wanted)
-            return &formatTable.slots[i];
-    }
-    return nullptr;
-}
-
-} // namespace
 
 void rebuildChannelFormatLookup(ChannelFormatLookup& lookup, std::uint16_t channelNo,
                                 const formats::DecimalFormatTable& formatTable,
@@ -35,7 +16,9 @@ void rebuildChannelFormatLookup(ChannelFormatLookup& lookup, std::uint16_t chann
             break;
         if (assignment.channel != channelNo)
             continue;
-        if (const formats::DecimalFormat* format = findFormat(formatTable, assignment.formatLabel))
+        // Labels are read up to their NUL or their field's end.
+        const auto label = formats::fieldText(assignment.formatLabel);
+        if (const formats::DecimalFormat* format = formats::findFormatByLabel(formatTable, label))
             lookup.slots[assignment.address] = *format;
     }
 }

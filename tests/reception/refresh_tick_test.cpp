@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -21,6 +22,13 @@ void answerReads(ScriptedDriver& driver, std::uint32_t (*wordFor)(int channelNo,
         std::memcpy(output.data(), &reply, std::min(output.size(), sizeof reply));
         return true;
     });
+}
+
+// A cell as (word, tick).
+std::pair<std::uint32_t, std::uint32_t> cellAt(const board::SharedState& state, int channel,
+                                               int index) {
+    const board::InputCell& cell = state.SIbuffer[channel][index];
+    return {cell.word, cell.tick};
 }
 
 class RefreshTickTest : public ::testing::Test {
@@ -102,14 +110,10 @@ TEST_F(RefreshTickTest, StoresOnlyReceivedWordsWithTheTick) {
     const auto result = reception::readRunningChannels(driver, state);
 
     EXPECT_TRUE(result.currentChannelRead);
-    EXPECT_EQ(state.SIbuffer[0][0].word, 0x00010000u);
-    EXPECT_EQ(state.SIbuffer[0][0].tick, 42u);
-    EXPECT_EQ(state.SIbuffer[0][1].word, 0xAAAA0000u);
-    EXPECT_EQ(state.SIbuffer[0][1].tick, 7u);
-    EXPECT_EQ(state.SIbuffer[0][2].word, 0xBBBB0000u);
-    EXPECT_EQ(state.SIbuffer[0][2].tick, 42u);
-    EXPECT_EQ(state.SIbuffer[0][3].word, 0u);
-    EXPECT_EQ(state.SIbuffer[0][3].tick, 0u);
+    EXPECT_EQ(cellAt(state, 0, 0), std::pair(0x00010000u, 42u));
+    EXPECT_EQ(cellAt(state, 0, 1), std::pair(0xAAAA0000u, 7u));
+    EXPECT_EQ(cellAt(state, 0, 2), std::pair(0xBBBB0000u, 42u));
+    EXPECT_EQ(cellAt(state, 0, 3), std::pair(0u, 0u));
 }
 
 TEST_F(RefreshTickTest, FailedReadsStoreNothing) {
@@ -120,8 +124,8 @@ TEST_F(RefreshTickTest, FailedReadsStoreNothing) {
 
     (void)reception::readRunningChannels(driver, state);
 
-    EXPECT_EQ(state.SIbuffer[0][9].word, 0x12340000u);
-    EXPECT_EQ(state.SIbuffer[0][10].word, 0u);
+    EXPECT_EQ(cellAt(state, 0, 9), std::pair(0x12340000u, 3u));
+    EXPECT_EQ(cellAt(state, 0, 10), std::pair(0u, 0u));
 }
 
 TEST_F(RefreshTickTest, EachChannelKeepsItsOwnWordsAndStoppedChannelsAreUntouched) {
@@ -139,11 +143,10 @@ TEST_F(RefreshTickTest, EachChannelKeepsItsOwnWordsAndStoppedChannelsAreUntouche
     const auto result = reception::readRunningChannels(driver, state);
 
     EXPECT_TRUE(result.currentChannelRead);
-    EXPECT_EQ(state.SIbuffer[2][17].word, 0x03010011u);
-    EXPECT_EQ(state.SIbuffer[7][255].word, 0x080100FFu);
-    EXPECT_EQ(state.SIbuffer[7][255].tick, 9u);
-    EXPECT_EQ(state.SIbuffer[3][0].word, 0x55550000u);
-    EXPECT_EQ(state.SIbuffer[0][0].word, 0u);
+    EXPECT_EQ(cellAt(state, 2, 17), std::pair(0x03010011u, 9u));
+    EXPECT_EQ(cellAt(state, 7, 255), std::pair(0x080100FFu, 9u));
+    EXPECT_EQ(cellAt(state, 3, 0), std::pair(0x55550000u, 1u));
+    EXPECT_EQ(cellAt(state, 0, 0), std::pair(0u, 0u));
 }
 
 TEST(ReceivedWord, UpperHalfDecides) {
