@@ -49,9 +49,4 @@ TEST(RefreshPeriodText, IsTheDecimalPeriod) {
     EXPECT_EQ(reception::refreshPeriodText(10000), "10000");
 }
 
-TEST(RefreshPeriodText, ShownTextAppliesUnchanged) {
-    for (const std::int32_t period : {100, 500, 9999})
-        EXPECT_EQ(reception::appliedRefreshPeriod(reception::refreshPeriodText(period), 0), period);
-}
-
 } // namespace
