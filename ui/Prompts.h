@@ -1,5 +1,7 @@
 #pragma once
 
+#include "board/beeper.h"
+
 #include <QString>
 
 class QWidget;
@@ -39,6 +41,16 @@ public:
                              const QString& defaultSuffix) override;
     void warn(QWidget* parent, const QString& caption, const QString& text) override;
     void beep() override;
+};
+
+/// @brief The beep of the logic layer's editing rules, sounded through the prompts.
+class PromptsBeeper final : public board::Beeper {
+public:
+    explicit PromptsBeeper(Prompts& prompts) : prompts_(prompts) {}
+    void beep() override { prompts_.beep(); }
+
+private:
+    Prompts& prompts_;
 };
 
 } // namespace ui

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+
+#include <functional>
+
+namespace ui {
+
+/// @brief In-place cell editing where every change of the editor's text counts.
+///
+/// The editor opens empty (or holding the character whose typing opened it). Every key
+/// pressed in it is reported first (the grids' "last key"), then every change of its text,
+/// and once more its whole text when it closes, whichever way. The handlers apply the
+/// editing rules of the logic layer; the model then shows the stored values.
+/// Cells are painted without a selection or focus highlight.
+class CellEditDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    struct Handlers {
+        std::function<bool(const QModelIndex&)> editable; // absent: every cell
+        std::function<void(char32_t key)> keyPressed;
+        std::function<void(const QModelIndex&, const QString& text)> textChanged;
+    };
+
+    explicit CellEditDelegate(Handlers handlers, QObject* parent = nullptr);
+
+    /// The character a key press stands for in the editing rules: its text, or the control
+    /// character of Backspace (8), Enter (13), Ctrl+C (3) and Ctrl+V (22); 0 for none.
+    [[nodiscard]] static char32_t keyCharacter(int key, Qt::KeyboardModifiers modifiers,
+                                               const QString& text);
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
+    void setModelData(QWidget* editor, QAbstractItemModel* model,
+                      const QModelIndex& index) const override;
+    void destroyEditor(QWidget* editor, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    Handlers handlers_;
+};
+
+} // namespace ui
