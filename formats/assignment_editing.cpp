@@ -4,54 +4,36 @@
 #include "editor_text.h"
 
 #include <cstdint>
-#include <optional>
 
 namespace formats {
 namespace {
 
-constexpr std::uint16_t kHighestAddress = 0377;
-constexpr std::uint16_t kFirstChannel = 1;
-constexpr std::uint16_t kLastChannel = 8;
+// How one numeric column is typed and held to its range.
+struct NumberColumn {
+    char firstKey;
+    char lastKey;
+    std::size_t maxChars;
+    int base;
+    std::uint16_t lowest;
+    std::uint16_t highest;
+};
 
-// The key filter of a numeric column, then its length limit and read.
-std::optional<std::uint16_t> readKeyedNumber(std::string_view text, char32_t lastKey,
-                                             char firstDigit, char lastDigit,
-                                             std::size_t maxChars, int base,
-                                             board::Beeper& beeper) {
-    if (!keyPassesFilter(lastKey, firstDigit, lastDigit)) {
+// Addresses are typed in octal; 0 is accepted but leaves the assignment incomplete.
+constexpr NumberColumn kAddress = {'0', '7', 3, 8, 0, 0377};
+constexpr NumberColumn kChannel = {'1', '8', 1, 10, 1, 8};
+
+EditResult editNumber(std::uint8_t& field, const NumberColumn& column, std::string_view text,
+                      char32_t lastKey, board::Beeper& beeper) {
+    if (!keyPassesFilter(lastKey, column.firstKey, column.lastKey)) {
         beeper.beep();
-        return std::nullopt;
-    }
-    return readCellNumber(text, maxChars, base, beeper);
-}
-
-EditResult editAddress(ParamFormatAssignment& assignment, std::string_view text,
-                       char32_t lastKey, board::Beeper& beeper) {
-    auto address = readKeyedNumber(text, lastKey, '0', '7', 3, 8, beeper);
-    if (!address)
         return EditResult::Refused;
-    if (*address > kHighestAddress) {
-        *address = kHighestAddress;
-        beeper.beep();
     }
-    assignment.address = static_cast<std::uint8_t>(*address);
-    return EditResult::Stored;
-}
-
-EditResult editChannel(ParamFormatAssignment& assignment, std::string_view text,
-                       char32_t lastKey, board::Beeper& beeper) {
-    auto channel = readKeyedNumber(text, lastKey, '1', '8', 1, 10, beeper);
-    if (!channel)
+    auto value = readCellNumber(text, column.maxChars, column.base, beeper);
+    if (!value)
         return EditResult::Refused;
-    if (*channel > kLastChannel) {
-        *channel = kLastChannel;
-        beeper.beep();
-    }
-    if (*channel < kFirstChannel) {
-        *channel = kFirstChannel;
-        beeper.beep();
-    }
-    assignment.channel = static_cast<std::uint8_t>(*channel);
+    holdAtMost(*value, column.highest, beeper);
+    holdAtLeast(*value, column.lowest, beeper);
+    field = static_cast<std::uint8_t>(*value);
     return EditResult::Stored;
 }
 
@@ -65,9 +47,9 @@ EditResult editAssignmentCell(AssignmentTable& table, int slot, int column,
     ParamFormatAssignment& assignment = table.slots[static_cast<std::size_t>(slot)];
     switch (column) {
     case kAddressColumn:
-        return editAddress(assignment, utf8Text, lastKey, beeper);
+        return editNumber(assignment.address, kAddress, utf8Text, lastKey, beeper);
     case kChannelColumn:
-        return editChannel(assignment, utf8Text, lastKey, beeper);
+        return editNumber(assignment.channel, kChannel, utf8Text, lastKey, beeper);
     default:
         return EditResult::Ignored;
     }

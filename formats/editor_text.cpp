@@ -50,4 +50,18 @@ std::optional<std::uint16_t> readCellNumber(std::string_view utf8Text, std::size
     return asUnsigned16(*value);
 }
 
+void holdAtMost(std::uint16_t& value, std::uint16_t highest, board::Beeper& beeper) {
+    if (value > highest) {
+        value = highest;
+        beeper.beep();
+    }
+}
+
+void holdAtLeast(std::uint16_t& value, std::uint16_t lowest, board::Beeper& beeper) {
+    if (value < lowest) {
+        value = lowest;
+        beeper.beep();
+    }
+}
+
 } // namespace formats

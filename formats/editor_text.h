@@ -31,6 +31,12 @@ namespace formats {
                                                           std::size_t maxChars, int base,
                                                           board::Beeper& beeper);
 
+/// @brief Lowers `value` to `highest` with a beep when it lies above.
+void holdAtMost(std::uint16_t& value, std::uint16_t highest, board::Beeper& beeper);
+
+/// @brief Raises `value` to `lowest` with a beep when it lies below.
+void holdAtLeast(std::uint16_t& value, std::uint16_t lowest, board::Beeper& beeper);
+
 /// @brief Writes cp1251 text into a fixed-width field, NUL-terminated and zero-filled;
 /// the text must be shorter than the field.
 template <std::size_t N>
@@ -40,7 +46,7 @@ void storeFieldText(std::array<char, N>& field, std::string_view cp1251) {
 }
 
 /// @brief The rule of the typed text columns (label, units): the trimmed text is stored when
-/// it has at most `maxChars` characters that cp1251 can hold; otherwise beep.
+/// it has at most N - 1 characters, all of which cp1251 can hold; otherwise beep.
 template <std::size_t N>
 [[nodiscard]] EditResult editTextField(std::array<char, N>& field, std::string_view utf8Text,
                                        board::Beeper& beeper) {

@@ -20,41 +20,33 @@ std::optional<std::uint16_t> readBitNumber(std::string_view text, board::Beeper&
     auto bit = readCellNumber(text, kBitNumberChars, 10, beeper);
     if (!bit)
         return std::nullopt;
-    if (*bit > kHighestDataBit) {
-        *bit = kHighestDataBit;
-        beeper.beep();
-    }
+    holdAtMost(*bit, kHighestDataBit, beeper);
     if (*bit < kLowestDataBit)
         *bit = kLowestDataBit;
     return bit;
 }
 
 EditResult editMsbBit(DecimalFormat& format, std::string_view text, board::Beeper& beeper) {
-    const auto bit = readBitNumber(text, beeper);
+    auto bit = readBitNumber(text, beeper);
     if (!bit)
         return EditResult::Refused;
     if (format.bit29Mode == 0 && *bit == kHighestDataBit) {
+        // Bit 29 carries the sign, so the data can reach bit 28 at most.
         format.msbBit = kHighestBitBelowSign;
         beeper.beep();
-    } else if (*bit < format.lsbBit) {
-        format.msbBit = format.lsbBit;
-        beeper.beep();
-    } else {
-        format.msbBit = static_cast<std::uint8_t>(*bit);
+        return EditResult::Stored;
     }
+    holdAtLeast(*bit, format.lsbBit, beeper);
+    format.msbBit = static_cast<std::uint8_t>(*bit);
     return EditResult::Stored;
 }
 
 EditResult editLsbBit(DecimalFormat& format, std::string_view text, board::Beeper& beeper) {
-    const auto bit = readBitNumber(text, beeper);
+    auto bit = readBitNumber(text, beeper);
     if (!bit)
         return EditResult::Refused;
-    if (*bit > format.msbBit) {
-        format.lsbBit = format.msbBit;
-        beeper.beep();
-    } else {
-        format.lsbBit = static_cast<std::uint8_t>(*bit);
-    }
+    holdAtMost(*bit, format.msbBit, beeper);
+    format.lsbBit = static_cast<std::uint8_t>(*bit);
     return EditResult::Stored;
 }
 

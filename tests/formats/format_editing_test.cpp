@@ -16,19 +16,6 @@ using formats::EditResult;
 constexpr char32_t kBackspace = 8;
 constexpr char32_t kPaste = 22;
 
-class FormatEditing : public ::testing::Test {
-protected:
-    EditResult edit(int column, std::string_view text, char32_t lastKey = U'0') {
-        return formats::editFormatCell(table, 0, column, text, lastKey, beeper);
-    }
-    formats::DecimalFormat& format() { return table.slots[0]; }
-    std::string_view label() { return formats::fieldText(format().label); }
-    std::string_view units() { return formats::fieldText(format().units); }
-
-    formats::DecimalFormatTable table;
-    formats_testing::CountingBeeper beeper;
-};
-
 struct BitCase {
     std::uint8_t bit29Mode;
     std::uint8_t msbBefore;
@@ -37,6 +24,38 @@ struct BitCase {
     std::uint8_t expected;
     int beeps;
 };
+
+class FormatEditing : public ::testing::Test {
+protected:
+    EditResult edit(int column, std::string_view text, char32_t lastKey = U'0') {
+        return formats::editFormatCell(table, 0, column, text, lastKey, beeper);
+    }
+    formats::DecimalFormat& format() { return table.slots[0]; }
+
+    // Each case starts from its own MSB and LSB; the other bit number must not move.
+    template <std::size_t N>
+    void checkBitCases(int column, const BitCase (&cases)[N]) {
+        const bool msb = column == formats::kMsbColumn;
+        for (const auto& c : cases) {
+            format() = {};
+            format().bit29Mode = c.bit29Mode;
+            format().msbBit = c.msbBefore;
+            format().lsbBit = c.lsbBefore;
+            beeper.beeps = 0;
+            EXPECT_EQ(edit(column, c.text), EditResult::Stored) << c.text;
+            EXPECT_EQ(msb ? format().msbBit : format().lsbBit, c.expected) << c.text;
+            EXPECT_EQ(msb ? format().lsbBit : format().msbBit, msb ? c.lsbBefore : c.msbBefore)
+                << c.text;
+            EXPECT_EQ(beeper.beeps, c.beeps) << c.text;
+        }
+    }
+    std::string_view label() { return formats::fieldText(format().label); }
+    std::string_view units() { return formats::fieldText(format().units); }
+
+    formats::DecimalFormatTable table;
+    formats_testing::CountingBeeper beeper;
+};
+
 
 TEST_F(FormatEditing, MsbClampsAndBeepsInOrder) {
     const BitCase cases[] = {
@@ -54,17 +73,7 @@ TEST_F(FormatEditing, MsbClampsAndBeepsInOrder) {
         {1, 0, 0, "7x", 9, 0},    // the read stops at the first unsuitable character
         {1, 20, 0, "29", 29, 0},
     };
-    for (const auto& c : cases) {
-        format() = {};
-        format().bit29Mode = c.bit29Mode;
-        format().msbBit = c.msbBefore;
-        format().lsbBit = c.lsbBefore;
-        beeper.beeps = 0;
-        EXPECT_EQ(edit(formats::kMsbColumn, c.text), EditResult::Stored) << c.text;
-        EXPECT_EQ(format().msbBit, c.expected) << c.text;
-        EXPECT_EQ(beeper.beeps, c.beeps) << c.text;
-        EXPECT_EQ(format().lsbBit, c.lsbBefore) << c.text;
-    }
+    checkBitCases(formats::kMsbColumn, cases);
 }
 
 TEST_F(FormatEditing, LsbClampsAndStaysAtOrBelowTheMsb) {
@@ -78,17 +87,7 @@ TEST_F(FormatEditing, LsbClampsAndStaysAtOrBelowTheMsb) {
         {1, 0, 0, "5", 0, 1},
         {0, 28, 0, "-1", 28, 2},
     };
-    for (const auto& c : cases) {
-        format() = {};
-        format().bit29Mode = c.bit29Mode;
-        format().msbBit = c.msbBefore;
-        format().lsbBit = c.lsbBefore;
-        beeper.beeps = 0;
-        EXPECT_EQ(edit(formats::kLsbColumn, c.text), EditResult::Stored) << c.text;
-        EXPECT_EQ(format().lsbBit, c.expected) << c.text;
-        EXPECT_EQ(beeper.beeps, c.beeps) << c.text;
-        EXPECT_EQ(format().msbBit, c.msbBefore) << c.text;
-    }
+    checkBitCases(formats::kLsbColumn, cases);
 }
 
 TEST_F(FormatEditing, BitNumbersRefuseLongOrUnreadableText) {
