@@ -1,10 +1,7 @@
 #include "simulated_driver.h"
 
-#include "config_word.h"
-#include "control_codes.h"
-
 #include <algorithm>
-#include <cstring>
+#include <limits>
 #include <utility>
 
 namespace board {
@@ -15,27 +12,22 @@ DeviceHandle handleForIndex(unsigned interfaceIndex) {
     return static_cast<DeviceHandle>(interfaceIndex) + 1;
 }
 
-bool answerU16(std::span<std::byte> output, std::uint16_t value) {
-    if (output.size() < sizeof value)
-        return false;
-    std::memcpy(output.data(), &value, sizeof value);
-    return true;
-}
-
 } // namespace
 
-SimulatorConfig defaultSimulatorConfig() {
-    return SimulatorConfig{
-        .boards = {{.interfaceIndex = 0, .serial = 1021, .inputs = 8, .outputs = 8},
-                   {.interfaceIndex = 2, .serial = 1187, .inputs = 4, .outputs = 4}},
-        .indicesFailingToOpen = {1},
-    };
+SimulatedDriver::SimulatedDriver(SimulatorConfig config)
+    : SimulatedDriver(std::move(config), steadySimClock()) {}
+
+SimulatedDriver::SimulatedDriver(SimulatorConfig config, const SimClock& clock)
+    : clock_(clock),
+      indicesFailingToOpen_(std::move(config.indicesFailingToOpen)),
+      faults_(config.failingRequests) {
+    boards_.reserve(config.boards.size());
+    for (const SimulatedBoardSpec& spec : config.boards)
+        boards_.emplace_back(spec);
 }
 
-SimulatedDriver::SimulatedDriver(SimulatorConfig config) : config_(std::move(config)) {}
-
 OpenResult SimulatedDriver::open(unsigned interfaceIndex) {
-    const auto& failing = config_.indicesFailingToOpen;
+    const auto& failing = indicesFailingToOpen_;
     if (std::find(failing.begin(), failing.end(), interfaceIndex) != failing.end())
         return {kNoDevice, kErrorGenFailure};
     if (boardAt(interfaceIndex) == nullptr)
@@ -44,29 +36,25 @@ OpenResult SimulatedDriver::open(unsigned interfaceIndex) {
 }
 
 bool SimulatedDriver::send(DeviceHandle handle, std::uint32_t controlCode,
-                           std::span<const std::byte> /*input*/, std::span<std::byte> output) {
-    const SimulatedBoardSpec* board = boardFor(handle);
+                           std::span<const std::byte> input, std::span<std::byte> output) {
+    SimBoard* board = boardFor(handle);
     if (board == nullptr)
         return false;
-    switch (controlCode) {
-    case IOCTL_GET_SERIAL_NUMBER:
-        return answerU16(output, board->serial);
-    case IOCTL_GET_CONFIGURATION:
-        return answerU16(output, encodeConfigWord({board->inputs, board->outputs}));
-    default:
-        return !controlCodeName(controlCode).empty();
-    }
+    // A failed request leaves the reply as the caller prepared it and the board untouched.
+    if (faults_.fails(board->spec().interfaceIndex, controlCode, input))
+        return false;
+    return board->handle(controlCode, input, output, clock_.now());
 }
 
-const SimulatedBoardSpec* SimulatedDriver::boardAt(unsigned interfaceIndex) const {
-    for (const SimulatedBoardSpec& spec : config_.boards)
-        if (spec.interfaceIndex == interfaceIndex)
-            return &spec;
+SimBoard* SimulatedDriver::boardAt(unsigned interfaceIndex) {
+    for (SimBoard& board : boards_)
+        if (board.spec().interfaceIndex == interfaceIndex)
+            return &board;
     return nullptr;
 }
 
-const SimulatedBoardSpec* SimulatedDriver::boardFor(DeviceHandle handle) const {
-    if (handle == kNoDevice)
+SimBoard* SimulatedDriver::boardFor(DeviceHandle handle) {
+    if (handle == kNoDevice || handle - 1 > std::numeric_limits<unsigned>::max())
         return nullptr;
     return boardAt(static_cast<unsigned>(handle - 1));
 }

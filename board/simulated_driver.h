@@ -1,48 +1,43 @@
 #pragma once
 
 #include "driver.h"
+#include "sim_board.h"
+#include "sim_clock.h"
+#include "sim_faults.h"
+#include "sim_spec.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace board {
 
-/// One simulated board: where it sits among the device interfaces, and what it reports.
-struct SimulatedBoardSpec {
-    unsigned interfaceIndex = 0;
-    std::uint16_t serial = 0;
-    int inputs = 8;
-    int outputs = 8;
-};
-
-struct SimulatorConfig {
-    std::vector<SimulatedBoardSpec> boards;
-    std::vector<unsigned> indicesFailingToOpen;
-};
-
-/// Two boards of different sizes, at indices 0 and 2; index 1 is present but fails to open.
-[[nodiscard]] SimulatorConfig defaultSimulatorConfig();
-
 // System error codes the way the device functions report them.
 inline constexpr std::uint32_t kErrorGenFailure = 31;
 inline constexpr std::uint32_t kErrorNoMoreItems = 259;
 
-/// @brief A set of simulated boards behind the driver interface, for running the monitor
-/// without hardware. Answers the serial number and configuration requests and accepts
-/// every other request.
+/// @brief A set of simulated ZELVA-1 boards behind the driver interface, for running and
+/// testing the monitor without hardware. Each board transmits, receives over its wiring and
+/// hears the built-in traffic as time passes on the given clock; configured faults make
+/// boards fail to open or requests fail.
 class SimulatedDriver final : public Driver {
 public:
+    /// Boards on the program's steady clock.
     explicit SimulatedDriver(SimulatorConfig config);
+    /// Boards on a clock that must outlive the driver (the tests' manual clock).
+    SimulatedDriver(SimulatorConfig config, const SimClock& clock);
 
     [[nodiscard]] OpenResult open(unsigned interfaceIndex) override;
     bool send(DeviceHandle handle, std::uint32_t controlCode, std::span<const std::byte> input,
               std::span<std::byte> output) override;
 
 private:
-    [[nodiscard]] const SimulatedBoardSpec* boardAt(unsigned interfaceIndex) const;
-    [[nodiscard]] const SimulatedBoardSpec* boardFor(DeviceHandle handle) const;
+    [[nodiscard]] SimBoard* boardAt(unsigned interfaceIndex);
+    [[nodiscard]] SimBoard* boardFor(DeviceHandle handle);
 
-    SimulatorConfig config_;
+    const SimClock& clock_;
+    std::vector<unsigned> indicesFailingToOpen_;
+    std::vector<SimBoard> boards_;
+    SimFaults faults_;
 };
 
 } // namespace board
