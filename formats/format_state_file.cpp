@@ -37,4 +37,20 @@ FormatListClosing closeFormatList(DecimalFormatTable& formats, int gridRows,
     return closing;
 }
 
+std::string formatStateSaveWarning(const std::filesystem::path& file) {
+    std::error_code ec;
+    std::filesystem::path absolute = std::filesystem::absolute(file, ec);
+    if (ec)
+        absolute = file;
+    const std::u8string name = absolute.filename().u8string();
+    const std::u8string folder = absolute.parent_path().u8string();
+    std::string text = "Не удалось записать файл десятичных форматов ";
+    text.append(name.begin(), name.end());
+    text += " в папке «";
+    text.append(folder.begin(), folder.end());
+    text += "». Форматы действуют до конца работы программы, но при следующем запуске "
+            "изменения будут потеряны; прежний файл, если он был, остался без изменений.";
+    return text;
+}
+
 } // namespace formats

@@ -4,6 +4,7 @@
 #include "decimal_format.h"
 
 #include <filesystem>
+#include <string>
 #include <system_error>
 
 namespace formats {
@@ -36,5 +37,14 @@ struct FormatListClosing {
 [[nodiscard]] FormatListClosing closeFormatList(DecimalFormatTable& formats, int gridRows,
                                                 const std::filesystem::path& file =
                                                     kFormatStateFileName);
+
+/// The caption of the warning box about a state file that could not be written.
+inline constexpr const char* kFormatStateWarningCaption = "Десятичные форматы";
+
+/// @brief The warning shown when closing the decimal formats window could not write the
+/// state file: the formats stay in memory for this run only. Names the folder that `file`
+/// resolves to at this moment.
+[[nodiscard]] std::string formatStateSaveWarning(const std::filesystem::path& file =
+                                                     kFormatStateFileName);
 
 } // namespace formats

@@ -96,6 +96,17 @@ TEST_F(StateFile, FailedWritesAreReportedAndKeepThePreviousFile) {
     EXPECT_FALSE(std::filesystem::exists(folder.string() + formats::kTemporaryFileSuffix));
 }
 
+TEST_F(StateFile, SaveWarningNamesTheFileInTheWorkingFolderOfTheMoment) {
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    const std::string relative = formats::formatStateSaveWarning();
+    std::filesystem::current_path(previous);
+    const std::string folder = "«" + dir.string() + "»";
+    EXPECT_NE(relative.find("KST3frmt.stt"), std::string::npos) << relative;
+    EXPECT_NE(relative.find(folder), std::string::npos) << relative;
+    EXPECT_EQ(relative, formats::formatStateSaveWarning(file()));
+}
+
 TEST_F(StateFile, DamagedRecordsLoadAndShowWithoutFault) {
     // Unterminated texts, absurd bit numbers, a NaN weight, and a short last piece.
     std::string bytes(23, '\xFF');
