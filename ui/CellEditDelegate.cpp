@@ -9,6 +9,14 @@ namespace {
 
 const char* const kIndexProperty = "zelvaEditedIndex";
 
+void reportKey(QEvent* event, const std::function<void(char32_t)>& keyPressed) {
+    if (event->type() != QEvent::KeyPress || !keyPressed)
+        return;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (const char32_t c = CellEditDelegate::keyCharacter(key->key(), key->modifiers(), key->text()))
+        keyPressed(c);
+}
+
 } // namespace
 
 CellEditDelegate::CellEditDelegate(Handlers handlers, QObject* parent)
@@ -71,12 +79,18 @@ void CellEditDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
 }
 
 bool CellEditDelegate::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && handlers_.keyPressed) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (const char32_t c = keyCharacter(key->key(), key->modifiers(), key->text()))
-            handlers_.keyPressed(c);
-    }
+    reportKey(event, handlers_.keyPressed);
     return QStyledItemDelegate::eventFilter(watched, event);
+}
+
+KeyWatcher::KeyWatcher(QWidget* watched, std::function<void(char32_t key)> keyPressed)
+    : QObject(watched), keyPressed_(std::move(keyPressed)) {
+    watched->installEventFilter(this);
+}
+
+bool KeyWatcher::eventFilter(QObject* watched, QEvent* event) {
+    reportKey(event, keyPressed_);
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace ui

@@ -45,4 +45,18 @@ private:
     Handlers handlers_;
 };
 
+/// @brief Reports the key presses that reach a widget (a grid without an open editor) in
+/// the same form as the delegate, without acting on them.
+class KeyWatcher : public QObject {
+    Q_OBJECT
+public:
+    KeyWatcher(QWidget* watched, std::function<void(char32_t key)> keyPressed);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    std::function<void(char32_t key)> keyPressed_;
+};
+
 } // namespace ui

@@ -1,51 +1,51 @@
 #include "InputBufferModel.h"
 
-#include <array>
-#include <cstdio>
+#include "reception/input_cell_text.h"
+
+#include <QGuiApplication>
+#include <QPalette>
 
 namespace ui {
-namespace {
 
-constexpr int kColumns = 8;
-const std::array<const char*, kColumns> kHeaders = {
-    "№ ячейки", " АП", "  HEX", "  OCTAL", " M", "  DECIMAL", "  BINARY", "  № цикла"};
-
-} // namespace
-
-InputBufferModel::InputBufferModel(const board::SharedState& state, QObject* parent)
-    : QAbstractTableModel(parent), state_(state) {}
+InputBufferModel::InputBufferModel(const board::SharedState& state,
+                                   const reception::ChannelFormatLookup& lookup, QObject* parent)
+    : QAbstractTableModel(parent), state_(state), lookup_(lookup) {}
 
 int InputBufferModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : board::kInputBufferCells;
 }
 
 int InputBufferModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kColumns;
+    return parent.isValid() ? 0 : reception::kInputColumnCount;
 }
 
 QVariant InputBufferModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || role != Qt::DisplayRole)
+    if (!index.isValid())
         return {};
-    const board::InputCell& cell =
-        state_.SIbuffer[state_.CurSI % board::kMaxChannels][index.row()];
-    char text[64] = "";
-    switch (index.column()) {
-    case 0: std::snprintf(text, sizeof text, "%5d", index.row()); break;
-    case 7: std::snprintf(text, sizeof text, "%10lu", static_cast<unsigned long>(cell.tick)); break;
-    default: break;
+    if (role == Qt::DisplayRole) {
+        const board::InputCell& cell =
+            state_.SIbuffer[state_.CurSI % board::kMaxChannels][index.row()];
+        return QString::fromStdString(
+            reception::inputCellText(index.column(), index.row(), cell, lookup_));
     }
-    return QString::fromUtf8(text);
+    if (role == Qt::BackgroundRole && index.column() == 0)
+        return QGuiApplication::palette().button();
+    return {};
 }
 
 QVariant InputBufferModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= kColumns)
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    return QString::fromUtf8(kHeaders[section]);
+    const std::string_view text = reception::inputHeaderText(section);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+Qt::ItemFlags InputBufferModel::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
 void InputBufferModel::cellsChanged() {
-    Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, kColumns - 1), {Qt::DisplayRole});
+    Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
 }
 
 } // namespace ui

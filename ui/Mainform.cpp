@@ -12,10 +12,12 @@
 #include "board/board_session.h"
 #include "formats/format_state_file.h"
 #include "reception/input_rate_text.h"
+#include "reception/refresh_tick.h"
 #include "transmission/output_rate_text.h"
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
@@ -40,17 +42,20 @@ QString formatted(const char* format, auto... values) {
 } // namespace
 
 TMainFrm::TMainFrm(board::Driver& driver, Prompts& prompts, QWidget* parent)
-    : QMainWindow(parent), driver_(driver), prompts_(prompts) {
+    : QMainWindow(parent), driver_(driver), prompts_(prompts), beeper_(prompts) {
     setObjectName(QStringLiteral("TMainFrm"));
     setWindowTitle(QStringLiteral("Монитор модуля ZELVA-1"));
     if (const QScreen* screen = this->screen())
         setGeometry(screen->availableGeometry());
 
     commands_ = std::make_unique<CommandSet>(*this);
-    inputModel_ = std::make_unique<InputBufferModel>(state_);
+    inputModel_ = std::make_unique<InputBufferModel>(state_, formatLookup_);
     outputModel_ = std::make_unique<OutputArrayModel>(state_);
     buildClientArea();
+    setupInputPane();
+    setupOutputPane();
     connectCommands();
+    connectChannelCommands();
 
     state_.DeviceChosen = false;
     formats::loadFormatState(formatTable_, assignmentTable_);
@@ -105,6 +110,9 @@ void TMainFrm::connectCommands() {
     on(CommandId::DeviceInitialization, &TMainFrm::DeviceInitializationExecute);
     on(CommandId::DeviceReset, &TMainFrm::DeviceResetExecute);
     on(CommandId::HelpContents1, &TMainFrm::HelpContents1Execute);
+    on(CommandId::FormatList, &TMainFrm::FormatListExecute);
+    on(CommandId::ParamFormat, &TMainFrm::ParamFormatExecute);
+    on(CommandId::TimerPeriod, &TMainFrm::TimerPeriodExecute);
 }
 
 void TMainFrm::applyStartEnabling() {
@@ -134,8 +142,8 @@ void TMainFrm::closeEvent(QCloseEvent* event) {
 
 void TMainFrm::ActionDeviceChoiceExecute() {
     Panel9->hide();
-    if (deviceChoice_ != nullptr)
-        deviceChoice_->exec();
+    if (dialogs_.deviceChoice != nullptr)
+        dialogs_.deviceChoice->exec();
     if (!state_.DeviceChosen)
         return;
     XPStatusBar1->setPanelText(0, formatted("ZELVA-1: серийный № %d; порядковый № %d",
@@ -187,11 +195,7 @@ void TMainFrm::DeviceInitializationExecute() {
         tabs->setCurrentIndex(0);
     }
     board::initializeBoard(driver_, state_); // channel 1 current, cells cleared, INIT sent
-    outputModel_->arrayChanged();
-    {
-        const QSignalBlocker quiet(Panel5->cbSOArrayDim);
-        Panel5->cbSOArrayDim->setCurrentIndex(state_.SOArrayDim[0] - 1);
-    }
+    showOutputArray(); // rows and size list from SOArrayDim of channel 1
     reception::updateInputRateText(state_);
     transmission::updateOutputRateText(state_);
     rebuildChannelFormatLookup();
@@ -199,8 +203,8 @@ void TMainFrm::DeviceInitializationExecute() {
     state_.TickCount = 0;
     Timer1->setInterval(state_.RefreshPeriod);
     Timer1->start();
-    XPStatusBar1->setPanelText(1, formatted("Обновление экрана:-период %4d мс;   -счетчик 0",
-                                            Timer1->interval()));
+    XPStatusBar1->setPanelText(
+        1, QString::fromStdString(reception::initialRefreshStatusText(Timer1->interval())));
     Panel5->show();
     inputModel_->cellsChanged();
     Panel5->DrawGrid1->viewport()->update();
@@ -229,14 +233,32 @@ void TMainFrm::DeviceResetExecute() {
 }
 
 void TMainFrm::Timer1Timer() {
-    ++state_.TickCount;
-    XPStatusBar1->setPanelText(1, formatted("Обновление экрана:-период %4d мс;  -счетчик %10lu",
-                                            Timer1->interval(),
-                                            static_cast<unsigned long>(state_.TickCount)));
+    XPStatusBar1->setPanelText(
+        1, QString::fromStdString(reception::beginRefreshTick(state_, Timer1->interval())));
+    queryOutputChannelState();
+    queryInputChannelState();
+    if (reception::readRunningChannels(driver_, state_).currentChannelRead)
+        inputModel_->cellsChanged();
 }
 
-void TMainFrm::rebuildChannelFormatLookup() {}
-
 void TMainFrm::HelpContents1Execute() { showHelpContents(this); }
+
+void TMainFrm::FormatListExecute() {
+    if (dialogs_.formatList != nullptr)
+        dialogs_.formatList->exec();
+}
+
+void TMainFrm::ParamFormatExecute() {
+    if (dialogs_.paramFormat != nullptr)
+        dialogs_.paramFormat->exec();
+    rebuildChannelFormatLookup();
+    inputModel_->cellsChanged();
+}
+
+void TMainFrm::TimerPeriodExecute() {
+    if (dialogs_.timerPeriod != nullptr)
+        dialogs_.timerPeriod->exec();
+    Timer1->setInterval(state_.RefreshPeriod);
+}
 
 } // namespace ui

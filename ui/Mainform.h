@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MainformCommands.h"
+#include "Prompts.h"
 
 #include "board/board_session.h"
 
@@ -8,18 +9,22 @@
 #include "board/shared_state.h"
 #include "formats/assignment.h"
 #include "formats/decimal_format.h"
+#include "reception/format_lookup.h"
+#include "transmission/cell_typing.h"
+#include "transmission/transmission_control.h"
 
 #include <QMainWindow>
 
 #include <memory>
 
+class QDialog;
+class QTableView;
 class QTimer;
 
 namespace ui {
 
 class InputBufferModel;
 class OutputArrayModel;
-class Prompts;
 class RatePanel;
 class StatusLine;
 class TFrmDeviceChoice;
@@ -33,8 +38,15 @@ public:
     TMainFrm(board::Driver& driver, Prompts& prompts, QWidget* parent = nullptr);
     ~TMainFrm() override;
 
-    /// The dialogs are created after the main window; it shows them on demand.
-    void setDeviceChoice(TFrmDeviceChoice* dialog) { deviceChoice_ = dialog; }
+    /// The dialogs are created after the main window; it shows them modally on demand.
+    struct Dialogs {
+        TFrmDeviceChoice* deviceChoice = nullptr;
+        QDialog* bitEditor = nullptr;
+        QDialog* formatList = nullptr;
+        QDialog* paramFormat = nullptr;
+        QDialog* timerPeriod = nullptr;
+    };
+    void setDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
 
     [[nodiscard]] board::SharedState& state() { return state_; }
     [[nodiscard]] formats::DecimalFormatTable& formatTable() { return formatTable_; }
@@ -47,7 +59,31 @@ public:
     void DeviceInitializationExecute();
     void DeviceResetExecute();
     void HelpContents1Execute();
+    void FormatListExecute();
+    void ParamFormatExecute();
+    void TimerPeriodExecute();
     void Timer1Timer();
+
+    // Reception.
+    void SIaddressPuskExecute();
+    void SIfilePuskExecute();
+    void SIstopChannelExecute();
+    void SIChange(int index);
+    void ComboBox1Change(int index);
+
+    // Transmission.
+    void SOChange(int index);
+    void cbSOArrayDimChange(int index);
+    void ComboBox2Change(int index);
+    void SOdataClearExecute();
+    void SOdataTestExecute();
+    void SOsinglePuskExecute();
+    void SOciclePuskExecute();
+    void SOstopChannelExecute();
+    void FileOpen1Execute();
+    void FileSaveAs1Execute();
+    /// A press on the output grid; the right button on a data row opens the bit editor.
+    void DrawGrid1MouseDown(Qt::MouseButton button, const QPoint& viewportPosition);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -58,12 +94,26 @@ private:
     void applyStartEnabling();
     void showChannelsFor(board::ChannelSide side, std::int32_t reportedCount);
     void rebuildChannelFormatLookup();
+    void setupInputPane();
+    void setupOutputPane();
+    void connectChannelCommands();
+    void queryInputChannelState();
+    void queryOutputChannelState();
+    void setStopReceptionEnabled(bool enabled);
+    void applyOutputControls(const transmission::OutputControlsEnabling& enabling);
+    void setOutputCellEditing(bool enabled);
+    void showOutputArray();
+    void scrollToTop(QTableView* grid, int row);
 
     board::Driver& driver_;
     Prompts& prompts_;
+    PromptsBeeper beeper_;
     board::SharedState state_{};
     formats::DecimalFormatTable formatTable_{};
     formats::AssignmentTable assignmentTable_{};
+    reception::ChannelFormatLookup formatLookup_{};
+    transmission::OutputCellTyping outputTyping_;
+    bool outputCellEditing_ = true;
 
     std::unique_ptr<CommandSet> commands_;
     std::unique_ptr<InputBufferModel> inputModel_;
@@ -74,7 +124,7 @@ private:
     StatusLine* XPStatusBar1 = nullptr;
     StatusLine* XPStatusBar2 = nullptr;
     QTimer* Timer1 = nullptr;
-    TFrmDeviceChoice* deviceChoice_ = nullptr;
+    Dialogs dialogs_;
 };
 
 } // namespace ui

@@ -9,7 +9,7 @@ MonitorWindows::MonitorWindows(board::Driver& driver, Prompts& prompts)
     : mainForm_(std::make_unique<TMainFrm>(driver, prompts)),
       deviceChoice_(std::make_unique<TFrmDeviceChoice>(driver, mainForm_->state(), prompts,
                                                        mainForm_.get())) {
-    mainForm_->setDeviceChoice(deviceChoice_.get());
+    mainForm_->setDialogs({.deviceChoice = deviceChoice_.get()});
 }
 
 MonitorWindows::~MonitorWindows() {

@@ -1,17 +1,14 @@
 #include "OutputArrayModel.h"
 
-#include <array>
-#include <cstdio>
+#include "transmission/output_array.h"
+#include "transmission/output_grid_text.h"
+
+#include <QGuiApplication>
+#include <QPalette>
 
 namespace ui {
-namespace {
 
-constexpr int kColumns = 3;
-const std::array<const char*, kColumns> kHeaders = {" индекс", " АП", " код(HEX) "};
-
-} // namespace
-
-OutputArrayModel::OutputArrayModel(board::SharedState& state, QObject* parent)
+OutputArrayModel::OutputArrayModel(const board::SharedState& state, QObject* parent)
     : QAbstractTableModel(parent), state_(state) {}
 
 int OutputArrayModel::rowCount(const QModelIndex& parent) const {
@@ -19,32 +16,39 @@ int OutputArrayModel::rowCount(const QModelIndex& parent) const {
 }
 
 int OutputArrayModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kColumns;
+    return parent.isValid() ? 0 : transmission::kOutputGridColumnCount;
 }
 
 QVariant OutputArrayModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || role != Qt::DisplayRole || index.row() >= rows_)
+    if (!index.isValid() || index.row() >= rows_)
         return {};
-    const std::uint32_t word =
-        state_.SOrecord[state_.CurSO % board::kMaxChannels].SOwords[index.row()];
-    char text[32];
-    switch (index.column()) {
-    case 0: std::snprintf(text, sizeof text, "%5d", index.row()); break;
-    case 1: std::snprintf(text, sizeof text, "%03o", static_cast<unsigned>(word & 0xFFu)); break;
-    default: std::snprintf(text, sizeof text, "%06x", static_cast<unsigned>(word >> 8)); break;
-    }
-    return QString::fromUtf8(text);
+    if (role == Qt::DisplayRole)
+        return QString::fromStdString(
+            transmission::outputCellText(state_, index.row() + 1, index.column()));
+    if (role == Qt::BackgroundRole && index.column() == transmission::IndexColumn)
+        return QGuiApplication::palette().button();
+    return {};
 }
 
 QVariant OutputArrayModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= kColumns)
+        section >= transmission::kOutputGridColumnCount)
         return {};
-    return QString::fromUtf8(kHeaders[section]);
+    const std::string_view text = transmission::kOutputGridHeaders[section];
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+Qt::ItemFlags OutputArrayModel::flags(const QModelIndex& index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.column() != transmission::IndexColumn)
+        flags |= Qt::ItemIsEditable;
+    return flags;
 }
 
 void OutputArrayModel::arrayChanged() {
-    const int wanted = state_.SOArrayDim[state_.CurSO % board::kMaxChannels];
+    const int wanted = transmission::currentArraySize(state_);
     if (wanted > rows_) {
         beginInsertRows({}, rows_, wanted - 1);
         rows_ = wanted;
@@ -55,7 +59,7 @@ void OutputArrayModel::arrayChanged() {
         endRemoveRows();
     }
     if (rows_ > 0)
-        Q_EMIT dataChanged(index(0, 0), index(rows_ - 1, kColumns - 1), {Qt::DisplayRole});
+        Q_EMIT dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1), {Qt::DisplayRole});
 }
 
 } // namespace ui

@@ -6,23 +6,26 @@
 
 namespace ui {
 
-/// @brief The words of the current output channel's array, one row per word.
+/// @brief The words of the current output channel's array, one row per word: index, address
+/// and code. The address and code cells are edited through the grid's cell editor.
 class OutputArrayModel : public QAbstractTableModel {
     Q_OBJECT
 public:
-    explicit OutputArrayModel(board::SharedState& state, QObject* parent = nullptr);
+    explicit OutputArrayModel(const board::SharedState& state, QObject* parent = nullptr);
 
     [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
     [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation,
                                       int role) const override;
+    [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    /// The channel or its size changed: the row count follows SOArrayDim of the current channel.
+    /// The channel or its size changed: the row count follows SOArrayDim of the current
+    /// channel and every row is shown again.
     void arrayChanged();
 
 private:
-    board::SharedState& state_;
+    const board::SharedState& state_;
     int rows_ = 0;
 };
 

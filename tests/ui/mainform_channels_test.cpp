@@ -1,0 +1,249 @@
+#include "monitor_fixture.h"
+
+#include "board/records.h"
+
+#include <QAbstractItemModelTester>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTabBar>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstring>
+
+using testing_support::child;
+using testing_support::Monitor;
+using testing_support::RecordedRequest;
+using testing_support::ScriptedDriver;
+
+namespace {
+
+bool answerActive(const RecordedRequest&, std::span<std::byte> output) {
+    output[0] = std::byte{1};
+    return true;
+}
+
+QString cellText(QTableView* grid, int row, int column) {
+    return grid->model()->index(row, column).data().toString();
+}
+
+/// A running monitor on board 0 (8 inputs, 8 outputs).
+struct RunningMonitor : Monitor {
+    RunningMonitor() {
+        chooseBoard(0);
+        initialise();
+        driver.clearRequests();
+    }
+    QTableView* inputGrid() { return child<QTableView>(&main(), "DrawGrid2"); }
+    QTableView* outputGrid() { return child<QTableView>(&main(), "DrawGrid1"); }
+};
+
+} // namespace
+
+class MainformChannelsTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() {
+        QVERIFY(workDir.isValid());
+        QDir::setCurrent(workDir.path());
+    }
+
+    void addressReceptionShowsReceivedWordsFromTheNextTick() {
+        RunningMonitor m;
+        new QAbstractItemModelTester(m.inputGrid()->model(), &m.main());
+        m.state().SIbuffer[0][7] = {0xDEADBEEF, 1};
+
+        m.button("tbSIaddressPusk")->click();
+
+        QVERIFY(m.button("tbSIstop")->isEnabled());
+        QVERIFY(m.action("mmSIstop")->isEnabled());
+        QCOMPARE(m.state().SIbuffer[0][7].word, 0u);
+        const auto starts = m.driver.requestsWithCode(board::IOCTL_SI_START_ADDRESS);
+        QCOMPARE(starts.size(), size_t{1});
+        const auto record = starts[0].inputAs<board::SIStartRecord>();
+        QCOMPARE(record.channelNo, 1);
+        QCOMPARE(record.allOnesB, 0xFFFF);
+
+        m.driver.answer(board::IOCTL_SI_GET_STATE, answerActive);
+        m.driver.answer(board::IOCTL_SI_READ, [](const RecordedRequest& r, auto output) {
+            const auto read = r.inputAs<board::SIReadRequest>();
+            board::SIReadReply reply{};
+            if (read.index == 0203) // label 203 (octal) lives in its own cell
+                reply.word = 0x60012383;
+            std::memcpy(output.data(), &reply, sizeof reply);
+            return true;
+        });
+        m.main().Timer1Timer();
+
+        QCOMPARE(m.driver.requestsWithCode(board::IOCTL_SI_READ).size(), size_t{256});
+        QCOMPARE(m.statusText("XPStatusBar2", 0),
+                 QStringLiteral("Входной канал №1: прием адресный; частота 12..14,5КГц"));
+        QCOMPARE(cellText(m.inputGrid(), 0203, 1), QStringLiteral(" 203"));
+        QCOMPARE(cellText(m.inputGrid(), 0203, 2), QStringLiteral(" 600123"));
+        QCOMPARE(cellText(m.inputGrid(), 0203, 4), QStringLiteral(" 11 "));
+        QCOMPARE(cellText(m.inputGrid(), 0203, 5), QStringLiteral(" "));
+        QCOMPARE(cellText(m.inputGrid(), 0203, 7), QStringLiteral("         1"));
+        QCOMPARE(cellText(m.inputGrid(), 0, 0), QStringLiteral("    0"));
+
+        m.button("tbSIstop")->click();
+        QCOMPARE(m.driver.requestsWithCode(board::IOCTL_SI_STOP).size(), size_t{1});
+        QVERIFY(!m.button("tbSIstop")->isEnabled());
+        QCOMPARE(m.state().SImode[0], board::SImodeStopped);
+        QCOMPARE(cellText(m.inputGrid(), 0203, 1), QStringLiteral(" 203")); // words stay
+    }
+
+    void aStoppedChannelReportsStoppedAndDisablesTheStopControls() {
+        RunningMonitor m;
+        m.button("tbSIfilePusk")->click();
+        m.main().Timer1Timer(); // the scripted board answers stopped
+        QCOMPARE(m.statusText("XPStatusBar2", 0),
+                 QStringLiteral("Входной канал №1: прием остановлен; частота 12..14,5КГц"));
+        QVERIFY(!m.button("tbSIstop")->isEnabled());
+        QVERIFY(!m.action("mmSIstop")->isEnabled());
+        QCOMPARE(m.statusText("XPStatusBar2", 1),
+                 QStringLiteral("Выходной канал №1: выдача остановлена; частота 12,5КГц+/-1%"));
+    }
+
+    void switchingTheInputTabFollowsTheChannel() {
+        RunningMonitor m;
+        auto* tabs = child<QTabBar>(&m.main(), "SI");
+        m.state().SIbuffer[2][5] = {0x00ABCD01, 9};
+        tabs->setCurrentIndex(2);
+        QCOMPARE(m.state().CurSI, 2);
+        QCOMPARE(m.state().SIchannelNo, 3);
+        QCOMPARE(child<QLabel>(&m.main(), "StaticText3")->text(),
+                 QStringLiteral("Буфер входного канала № 3"));
+        QCOMPARE(cellText(m.inputGrid(), 5, 2), QStringLiteral(" 00abcd"));
+        QVERIFY(m.driver.requests().empty()); // a tab switch sends nothing
+    }
+
+    void outputArrayEditingAndTheTestPattern() {
+        RunningMonitor m;
+        new QAbstractItemModelTester(m.outputGrid()->model(), &m.main());
+        m.button("tbSOdataTest")->click();
+        QCOMPARE(cellText(m.outputGrid(), 0, 1), QStringLiteral("000"));
+        QCOMPARE(cellText(m.outputGrid(), 0, 2), QStringLiteral("feff01"));
+        QCOMPARE(cellText(m.outputGrid(), 255, 2), QStringLiteral("fe0001"));
+
+        // Typing into the address cell of word 3: the word follows the text as typed.
+        QTableView* grid = m.outputGrid();
+        grid->setCurrentIndex(grid->model()->index(3, 1));
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_1); // opens the editor with the typed character
+        auto* editor = grid->findChild<QLineEdit*>();
+        QVERIFY(editor != nullptr);
+        QCOMPARE(m.state().SOrecord[0].SOwords[3] & 0xFF, 01u);
+        QTest::keyClick(editor, Qt::Key_2);
+        QCOMPARE(m.state().SOrecord[0].SOwords[3] & 0xFF, 012u);
+        QTest::keyClick(editor, Qt::Key_8); // not an octal digit
+        QCOMPARE(m.prompts.beeps, 1);
+        QCOMPARE(m.state().SOrecord[0].SOwords[3] & 0xFF, 012u);
+        QCOMPARE(m.state().SOrecord[0].SOwords[3] >> 8, 0xFEFC01u);
+
+        auto* size = child<QComboBox>(&m.main(), "cbSOArrayDim");
+        size->setFocus();
+        QTest::keyClick(size, Qt::Key_Home);
+        QCOMPARE(m.state().SOArrayDim[0], 1);
+        QCOMPARE(m.state().SOCycleDim[0], 1);
+        QCOMPARE(grid->model()->rowCount(), 1);
+
+        m.button("tbSOdataClear")->click();
+        QCOMPARE(m.state().SOrecord[0].SOwords[255], 0u);
+    }
+
+    void cyclicTransmissionLocksTheArrayWhileTheBoardTransmits() {
+        RunningMonitor m;
+        m.state().SOArrayDim[0] = m.state().SOCycleDim[0] = 10;
+        m.button("tbSOciclePusk")->click();
+
+        const auto cyclic = m.driver.requestsWithCode(board::IOCTL_SO_START_CYCLIC);
+        QCOMPARE(cyclic.size(), size_t{1});
+        QCOMPARE(cyclic[0].input.size(), size_t{1032});
+        const auto record = cyclic[0].inputAs<board::SOrecord>();
+        QCOMPARE(record.param1, 10);
+        QCOMPARE(record.param2, 10);
+        QCOMPARE(record.param3, 0);
+        QVERIFY(m.button("tbSOstop")->isEnabled());
+        QVERIFY(!m.button("tbSOdataClear")->isEnabled());
+        QVERIFY(!child<QMenu>(&m.main(), "mmSOdata")->menuAction()->isEnabled());
+        QCOMPARE(m.outputGrid()->editTriggers(), QAbstractItemView::NoEditTriggers);
+
+        m.driver.answer(board::IOCTL_SO_GET_STATE, answerActive);
+        m.main().Timer1Timer();
+        QCOMPARE(m.statusText("XPStatusBar2", 1),
+                 QStringLiteral("Выходной канал №1: выдача циклическая; частота 12,5КГц+/-1%"));
+        QVERIFY(!child<QComboBox>(&m.main(), "cbSOArrayDim")->isEnabled());
+
+        // A right-button press on a word sends it to the running cycle when the editor closes.
+        m.state().SOrecord[0].SOwords[4] = 0x11223344;
+        QTableView* grid = m.outputGrid();
+        const QRect cell = grid->visualRect(grid->model()->index(4, 2));
+        QTest::mousePress(grid->viewport(), Qt::RightButton, {}, cell.center());
+        const auto updates = m.driver.requestsWithCode(board::IOCTL_SO_WRITE_WORD);
+        QCOMPARE(updates.size(), size_t{1});
+        const auto update = updates[0].inputAs<board::SOWordUpdate>();
+        QCOMPARE(update.index, 4);
+        QCOMPARE(update.word, 0x11223344u);
+
+        m.button("tbSOstop")->click();
+        QCOMPARE(m.driver.requestsWithCode(board::IOCTL_SO_STOP).size(), size_t{1});
+        QVERIFY(m.outputGrid()->editTriggers() != QAbstractItemView::NoEditTriggers);
+        QCOMPARE(m.state().SOmode[0], board::SOmodeStopped);
+    }
+
+    void singleTransmissionLoadsTheWholeRecordThenStarts() {
+        RunningMonitor m;
+        m.state().SOArrayDim[0] = m.state().SOCycleDim[0] = 1;
+        m.button("tbSOsinglePusk")->click();
+        QCOMPARE(m.driver.requests().size(), size_t{2});
+        QCOMPARE(m.driver.requests()[0].code, board::IOCTL_SO_LOAD_ARRAY);
+        QCOMPARE(m.driver.requests()[0].input.size(), size_t{1032});
+        QCOMPARE(m.driver.requests()[0].inputAs<board::SOrecord>().param3, 1);
+        QCOMPARE(m.driver.requests()[1].code, board::IOCTL_SO_START_SINGLE);
+        QCOMPARE(m.driver.requests()[1].input.size(), size_t{4});
+    }
+
+    void outputFilesRoundTripBetweenChannels() {
+        RunningMonitor m;
+        m.button("tbSOdataTest")->click();
+        m.state().SOArrayDim[0] = m.state().SOCycleDim[0] = 3;
+        const QString path = workDir.filePath(QStringLiteral("three.so"));
+        m.prompts.fileAnswers = {path};
+        m.button("tbSOdataSave")->click();
+        QCOMPARE(QFile(path).size(), qint64{14});
+        QVERIFY(m.prompts.fileDialogs.last().endsWith(QStringLiteral("|.|so")));
+
+        child<QTabBar>(&m.main(), "SO")->setCurrentIndex(4);
+        m.state().SOrecord[4].SOwords[3] = 0x77;
+        m.prompts.fileAnswers = {path};
+        m.button("tbSOdataOpen")->click();
+        QCOMPARE(m.state().SOArrayDim[4], 3);
+        QCOMPARE(m.state().SOCycleDim[4], 3);
+        QCOMPARE(m.state().SOrecord[4].SOwords[0], 0xFEFF0100u);
+        QCOMPARE(m.state().SOrecord[4].SOwords[3], 0x77u);
+        QCOMPARE(child<QComboBox>(&m.main(), "cbSOArrayDim")->currentText(), QStringLiteral("3"));
+        QCOMPARE(m.outputGrid()->model()->rowCount(), 3);
+
+        QFile empty(workDir.filePath(QStringLiteral("empty.so")));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        m.prompts.fileAnswers = {empty.fileName()};
+        m.button("tbSOdataOpen")->click();
+        QCOMPARE(m.state().SOArrayDim[4], 3); // refused, and the user is told
+        QCOMPARE(m.prompts.questions.last(),
+                 QStringLiteral("Монитор модуля ZELVA-1|Файл не содержит числа слов массива; "
+                                "массив выходных параметров не изменён."));
+    }
+
+private:
+    QTemporaryDir workDir;
+};
+
+QTEST_MAIN(MainformChannelsTest)
+#include "mainform_channels_test.moc"

@@ -1,0 +1,189 @@
+// The main window's output side: the output array grid and its editing, the transmission
+// commands, the state query of the refresh tick, the bit editor and output parameter files.
+
+#include "Mainform.h"
+
+#include "CellEditDelegate.h"
+#include "FileFilter.h"
+#include "OutputArrayModel.h"
+#include "StatusLine.h"
+#include "WorkPanel.h"
+
+#include "transmission/bit_editor.h"
+#include "transmission/output_array.h"
+#include "transmission/output_file.h"
+
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTabBar>
+#include <QTableView>
+
+namespace ui {
+namespace {
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+/// Reports presses of any mouse button on a grid's cells.
+class MousePressWatcher : public QObject {
+public:
+    MousePressWatcher(QWidget* viewport, std::function<void(Qt::MouseButton, QPoint)> pressed)
+        : QObject(viewport), pressed_(std::move(pressed)) {
+        viewport->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::MouseButtonPress) {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            pressed_(mouse->button(), mouse->position().toPoint());
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void(Qt::MouseButton, QPoint)> pressed_;
+};
+
+} // namespace
+
+void TMainFrm::setupOutputPane() {
+    connect(Panel5->SO, &QTabBar::currentChanged, this, &TMainFrm::SOChange);
+    connect(Panel5->cbSOArrayDim, &QComboBox::activated, this, &TMainFrm::cbSOArrayDimChange);
+    connect(Panel5->ComboBox2, &QComboBox::activated, this, &TMainFrm::ComboBox2Change);
+
+    QTableView* grid = Panel5->DrawGrid1;
+    auto recordKey = [this](char32_t key) { outputTyping_.recordKey(key); };
+    auto* delegate = new CellEditDelegate(
+        {.editable = [this](const QModelIndex&) { return outputCellEditing_; },
+         .keyPressed = recordKey,
+         .textChanged =
+             [this](const QModelIndex& index, const QString& text) {
+                 const QByteArray utf8 = text.toUtf8();
+                 if (outputTyping_.applyCellText(state_, index.column(), index.row() + 1,
+                                                 {utf8.constData(), size_t(utf8.size())},
+                                                 beeper_))
+                     outputModel_->arrayChanged();
+             }},
+        grid);
+    grid->setItemDelegate(delegate);
+    new KeyWatcher(grid, recordKey); // DrawGrid1KeyPress: keys typed while the grid has focus
+    new MousePressWatcher(grid->viewport(), [this](Qt::MouseButton button, QPoint position) {
+        DrawGrid1MouseDown(button, position);
+    });
+    setOutputCellEditing(true);
+}
+
+void TMainFrm::setOutputCellEditing(bool enabled) {
+    outputCellEditing_ = enabled;
+    Panel5->DrawGrid1->setEditTriggers(enabled ? QAbstractItemView::AnyKeyPressed |
+                                                     QAbstractItemView::DoubleClicked |
+                                                     QAbstractItemView::EditKeyPressed
+                                               : QAbstractItemView::NoEditTriggers);
+}
+
+void TMainFrm::showOutputArray() {
+    outputModel_->arrayChanged();
+    const QSignalBlocker quiet(Panel5->cbSOArrayDim);
+    Panel5->cbSOArrayDim->setCurrentIndex(transmission::arraySizeListItem(state_));
+}
+
+void TMainFrm::SOChange(int index) {
+    if (!transmission::selectOutputChannel(state_, index))
+        return;
+    Panel5->StaticText4->setText(QString::fromStdString(transmission::outputArrayTitle(state_)));
+    showOutputArray();
+}
+
+void TMainFrm::cbSOArrayDimChange(int index) {
+    if (transmission::setArraySizeFromListItem(state_, index))
+        outputModel_->arrayChanged();
+}
+
+void TMainFrm::ComboBox2Change(int index) { scrollToTop(Panel5->DrawGrid1, index); }
+
+void TMainFrm::SOdataClearExecute() {
+    transmission::clearOutputArray(state_);
+    outputModel_->arrayChanged();
+}
+
+void TMainFrm::SOdataTestExecute() {
+    transmission::fillTestPattern(state_);
+    outputModel_->arrayChanged();
+}
+
+void TMainFrm::applyOutputControls(const transmission::OutputControlsEnabling& enabling) {
+    const CommandSet& c = *commands_;
+    c[CommandId::SOstopChannel].setEnabled(enabling.stopEnabled);
+    for (CommandId id : {CommandId::SOdataClear, CommandId::SOdataTest, CommandId::FileOpen1,
+                         CommandId::FileSaveAs1})
+        c[id].setButtonEnabled(enabling.arrayCommandsEnabled);
+    c.setMenuEnabled(MenuId::OutputData, enabling.arrayCommandsEnabled);
+    if (enabling.sizeListEnabled)
+        Panel5->cbSOArrayDim->setEnabled(*enabling.sizeListEnabled);
+    if (enabling.cellEditing)
+        setOutputCellEditing(*enabling.cellEditing);
+}
+
+void TMainFrm::SOsinglePuskExecute() {
+    applyOutputControls(transmission::startSingleTransmission(driver_, state_));
+}
+
+void TMainFrm::SOciclePuskExecute() {
+    applyOutputControls(transmission::startCyclicTransmission(driver_, state_));
+}
+
+void TMainFrm::SOstopChannelExecute() {
+    applyOutputControls(transmission::stopTransmission(driver_, state_));
+}
+
+void TMainFrm::queryOutputChannelState() {
+    const transmission::OutputChannelState channel =
+        transmission::queryOutputChannelState(driver_, state_);
+    XPStatusBar2->setPanelText(1, QString::fromStdString(channel.statusText));
+    applyOutputControls(transmission::outputControlsFor(channel));
+}
+
+void TMainFrm::DrawGrid1MouseDown(Qt::MouseButton button, const QPoint& viewportPosition) {
+    if (button != Qt::RightButton)
+        return;
+    const QModelIndex cell = Panel5->DrawGrid1->indexAt(viewportPosition);
+    if (!cell.isValid() || !transmission::selectWordForBitEditor(state_, cell.row() + 1))
+        return;
+    if (dialogs_.bitEditor != nullptr)
+        dialogs_.bitEditor->exec();
+    outputModel_->arrayChanged();
+    transmission::sendWordAfterBitEditor(driver_, state_);
+}
+
+void TMainFrm::FileOpen1Execute() {
+    const QString path = prompts_.chooseFileToOpen(
+        this, qtFileFilter(transmission::kOutputFileOpenFilter),
+        fromView(transmission::kOutputFileInitialDirectory));
+    if (path.isEmpty())
+        return;
+    const transmission::OutputFileResult result =
+        transmission::restoreOutputArray(state_, path.toStdU16String());
+    if (const std::string warning = transmission::outputFileWarning(result); !warning.empty())
+        prompts_.warn(this, windowTitle(), QString::fromStdString(warning));
+    showOutputArray();
+}
+
+void TMainFrm::FileSaveAs1Execute() {
+    const QString path = prompts_.chooseFileToSave(
+        this, qtFileFilter(transmission::kOutputFileSaveFilter),
+        fromView(transmission::kOutputFileInitialDirectory),
+        fromView(transmission::kOutputFileDefaultExtension));
+    if (path.isEmpty())
+        return;
+    const transmission::OutputFileResult result =
+        transmission::saveOutputArray(state_, path.toStdU16String());
+    if (const std::string warning = transmission::outputFileWarning(result); !warning.empty())
+        prompts_.warn(this, windowTitle(), QString::fromStdString(warning));
+}
+
+} // namespace ui
