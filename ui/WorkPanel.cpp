@@ -58,6 +58,7 @@ QTableView* makeGrid(const QString& name, QAbstractItemModel& model, const int* 
     grid->setSelectionMode(QAbstractItemView::NoSelection);
     grid->setTabKeyNavigation(false);
     grid->setWordWrap(false);
+    grid->setTextElideMode(Qt::ElideNone); // cells show what fits, like the column widths intend
     grid->setCornerButtonEnabled(false);
     for (int c = 0; c < columns; ++c)
         grid->setColumnWidth(c, widths[c]);

@@ -3,12 +3,14 @@
 
 #include "scripted_prompts.h"
 
-#include "board/simulated_driver.h"
+#include "board/default_driver.h"
 #include "ui/Devicechoice.h"
 #include "ui/Mainform.h"
 #include "ui/MonitorWindows.h"
 
 #include <QAction>
+#include <QTabBar>
+#include <QThread>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -21,14 +23,27 @@ void save(QWidget& widget, const QDir& folder, const QString& name) {
     widget.grab().save(folder.filePath(name));
 }
 
+void trigger(QWidget& window, const char* action) {
+    window.findChild<QAction*>(QString::fromUtf8(action))->trigger();
+}
+
+// The simulated board runs on the real clock: let words arrive, then tick.
+void runTicks(ui::TMainFrm& main, int ticks) {
+    for (int tick = 0; tick < ticks; ++tick) {
+        QThread::msleep(250);
+        main.Timer1Timer();
+        QApplication::processEvents();
+    }
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
-    board::SimulatedDriver driver(board::defaultSimulatorConfig());
+    const auto driver = board::makeDefaultDriver();
     testing_support::ScriptedPrompts prompts;
-    ui::MonitorWindows windows(driver, prompts);
+    ui::MonitorWindows windows(*driver, prompts);
     ui::TMainFrm& main = windows.mainForm();
     main.resize(1280, 800);
     main.show();
@@ -38,13 +53,22 @@ int main(int argc, char* argv[]) {
         save(windows.deviceChoice(), folder, QStringLiteral("2-device-choice.png"));
         windows.deviceChoice().Button1->click();
     });
-    main.findChild<QAction*>(QStringLiteral("ActionDeviceChoice"))->trigger();
+    trigger(main, "ActionDeviceChoice");
     save(main, folder, QStringLiteral("3-board-chosen.png"));
 
-    main.findChild<QAction*>(QStringLiteral("DeviceInitialization"))->trigger();
-    for (int tick = 0; tick < 3; ++tick)
-        main.Timer1Timer();
-    QApplication::processEvents();
-    save(main, folder, QStringLiteral("4-running.png"));
+    // The built-in air-data stream arrives on input 5.
+    trigger(main, "DeviceInitialization");
+    main.findChild<QTabBar*>(QStringLiteral("SI"))->setCurrentIndex(4);
+    trigger(main, "SIaddressPusk");
+    runTicks(main, 3);
+    save(main, folder, QStringLiteral("4-input5-traffic.png"));
+
+    // The test pattern sent cyclically on output 1 comes back on input 1.
+    main.findChild<QTabBar*>(QStringLiteral("SI"))->setCurrentIndex(0);
+    trigger(main, "SOdataTest");
+    trigger(main, "SOciclePusk");
+    trigger(main, "SIaddressPusk");
+    runTicks(main, 3);
+    save(main, folder, QStringLiteral("5-input1-loopback.png"));
     return 0;
 }
