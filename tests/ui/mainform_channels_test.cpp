@@ -98,6 +98,56 @@ private Q_SLOTS:
         QCOMPARE(cellText(m.inputGrid(), 0203, 1), QStringLiteral(" 203")); // words stay
     }
 
+    void aTickReadsEveryRunningChannelInOrderAndStoresOnlyReceivedWords() {
+        RunningMonitor m;
+        m.main().Timer1Timer();
+        // Nothing running: the two state queries, output first, and no read.
+        QCOMPARE(m.driver.requests().size(), size_t{2});
+        QCOMPARE(m.driver.requests()[0].code, board::IOCTL_SO_GET_STATE);
+        QCOMPARE(m.driver.requests()[1].code, board::IOCTL_SI_GET_STATE);
+
+        auto* tabs = child<QTabBar>(&m.main(), "SI");
+        for (int index : {4, 1}) {
+            tabs->setCurrentIndex(index);
+            m.button("tbSIaddressPusk")->click();
+        }
+        m.state().SIbuffer[1][9] = {0x00020000, 1};
+        m.driver.answer(board::IOCTL_SI_READ, [](const RecordedRequest& r, auto output) {
+            const auto read = r.inputAs<board::SIReadRequest>();
+            board::SIReadReply reply{};
+            reply.word = read.index == 9 ? 0x0000FFFF : 0x00010000u + read.index;
+            std::memcpy(output.data(), &reply, sizeof reply);
+            return true;
+        });
+        m.driver.clearRequests();
+        m.main().Timer1Timer();
+
+        const auto reads = m.driver.requestsWithCode(board::IOCTL_SI_READ);
+        QCOMPARE(reads.size(), size_t{512});
+        for (size_t i = 0; i < reads.size(); ++i) {
+            const auto read = reads[i].inputAs<board::SIReadRequest>();
+            QCOMPARE(read.channelNo, i < 256 ? 2 : 5);
+            QCOMPARE(read.index, static_cast<std::uint16_t>(i % 256));
+            QCOMPARE(read.one, 1);
+        }
+        QCOMPARE(m.state().SIbuffer[1][8].word, 0x00010008u);
+        QCOMPARE(m.state().SIbuffer[1][8].tick, 2u);
+        // 0x0000FFFF means nothing was received: the cell keeps its word and tick.
+        QCOMPARE(m.state().SIbuffer[1][9].word, 0x00020000u);
+        QCOMPARE(m.state().SIbuffer[1][9].tick, 1u);
+        QCOMPARE(m.state().SIbuffer[4][9].word, 0u);
+        QCOMPARE(cellText(m.inputGrid(), 8, 7), QStringLiteral("         2"));
+
+        // After a stop and a new initialisation the count starts again and the cells are empty.
+        m.reset();
+        m.initialise();
+        m.main().Timer1Timer();
+        QCOMPARE(m.state().TickCount, 1u);
+        QCOMPARE(m.state().SIbuffer[1][8].tick, 1u); // channel 2 kept its mode, so it is read
+        QCOMPARE(m.statusText("XPStatusBar1", 1),
+                 QStringLiteral("Обновление экрана:-период  500 мс;  -счетчик          1"));
+    }
+
     void aStoppedChannelReportsStoppedAndDisablesTheStopControls() {
         RunningMonitor m;
         m.button("tbSIfilePusk")->click();
