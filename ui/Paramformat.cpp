@@ -1,0 +1,353 @@
+#include "Paramformat.h"
+
+#include "CellEditDelegate.h"
+#include "Fonts.h"
+#include "ParamformatModels.h"
+
+#include "formats/assignment_editing.h"
+#include "formats/assignment_file.h"
+#include "formats/assignment_file_messages.h"
+#include "formats/assignment_table.h"
+#include "formats/grid_rows.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStringList>
+#include <QTableView>
+#include <QToolButton>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+#include <filesystem>
+#include <span>
+#include <string_view>
+
+namespace ui {
+namespace {
+
+constexpr int kWindowWidth = 762;
+constexpr int kWindowHeight = 509;
+constexpr int kAssignmentPanelWidth = 233;
+constexpr int kButtonBarHeight = 40;
+constexpr int kGridFontPixels = 11;
+constexpr int kRowHeight = 16;
+constexpr int kAssignmentColumnWidths[] = {56, 85, 81};
+constexpr int kFormatListColumnWidths[] = {77, 64, 64, 74, 101, 120};
+
+const char* const kFormatListHint =
+    "двойной щелчок мыши перенесет метку формата в выбранную строку таблицы форматов "
+    "параметров";
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The dialogs' filter list in Qt's "description (patterns);;..." form. Qt matches "*.*"
+// literally, so on systems where names need no dot it would hide files without one; "*"
+// is what the pattern means there.
+QString assignmentFileFilter() {
+    QStringList entries;
+    for (const formats::FileDialogFilter& filter : formats::kAssignmentFileFilters) {
+        const QString pattern =
+            filter.pattern == "*.*" ? QStringLiteral("*") : fromUtf8(filter.pattern);
+        entries << fromUtf8(filter.description) + QStringLiteral(" (") + pattern +
+                       QStringLiteral(")");
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+std::filesystem::path filePath(const QString& name) {
+    return std::filesystem::path(name.toStdU16String());
+}
+
+QTableView* makeGrid(const QString& name, QAbstractItemModel& model, std::span<const int> widths,
+                     QWidget* parent) {
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(name);
+    grid->setModel(&model);
+    grid->setFont(courierNewFont(kGridFontPixels));
+    grid->horizontalHeader()->setFont(courierNewFont(kGridFontPixels));
+    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    grid->horizontalHeader()->setHighlightSections(false);
+    // Header texts start next to the section edge, as in the cells, so that the longest
+    // headers fit the given column widths.
+    grid->horizontalHeader()->setStyleSheet(
+        QStringLiteral("QHeaderView::section { padding-left: 1px; }"));
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    grid->setSelectionMode(QAbstractItemView::NoSelection);
+    grid->setTabKeyNavigation(false);
+    grid->setWordWrap(false);
+    grid->setCornerButtonEnabled(false);
+    for (int column = 0; column < static_cast<int>(widths.size()); ++column)
+        grid->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
+    return grid;
+}
+
+int currentRow(const QTableView* grid) {
+    const QModelIndex current = grid->currentIndex();
+    return current.isValid() ? current.row() : 0;
+}
+
+} // namespace
+
+TFrmParamFormat::TFrmParamFormat(formats::AssignmentTable& assignments,
+                                 const formats::DecimalFormatTable& formats, Prompts& prompts,
+                                 QWidget* parent)
+    : QDialog(parent), assignments_(assignments), formats_(formats), prompts_(prompts),
+      beeper_(prompts) {
+    setObjectName(QStringLiteral("TFrmParamFormat"));
+    setWindowTitle(fromUtf8(formats::kAssignmentFileWarningCaption));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(kWindowWidth, kWindowHeight);
+
+    assignmentModel_ = new AssignmentGridModel(assignments_, formats_, this);
+    formatListModel_ = new ParamformatFormatListModel(formats_, this);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    layout->addWidget(buildAssignmentPanel());
+    layout->addWidget(buildFormatListPanel(), 1);
+
+    showAssignmentRows(formats::gridRowsFor(assignments_.assignmentCount));
+    formatListModel_->setDataRows(formats::gridRowsFor(formats_.formatCount) - 1);
+}
+
+QWidget* TFrmParamFormat::buildAssignmentPanel() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("Panel1"));
+    panel->setFixedWidth(kAssignmentPanelWidth);
+
+    FileOpen1 = new QAction(QStringLiteral("Восстановить"), this);
+    FileOpen1->setObjectName(QStringLiteral("FileOpen1"));
+    FileOpen1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    FileSaveAs1 = new QAction(QStringLiteral("Сохранить"), this);
+    FileSaveAs1->setObjectName(QStringLiteral("FileSaveAs1"));
+    addAction(FileOpen1);
+    addAction(FileSaveAs1);
+    connect(FileOpen1, &QAction::triggered, this, &TFrmParamFormat::FileOpen1Execute);
+    connect(FileSaveAs1, &QAction::triggered, this, &TFrmParamFormat::FileSaveAs1Execute);
+
+    auto* bar = new QWidget(panel);
+    bar->setObjectName(QStringLiteral("Panel2"));
+    bar->setFixedHeight(kButtonBarHeight);
+    btReadFile = new QToolButton(bar);
+    btReadFile->setObjectName(QStringLiteral("btReadFile"));
+    btReadFile->setDefaultAction(FileOpen1);
+    btWriteFile = new QToolButton(bar);
+    btWriteFile->setObjectName(QStringLiteral("btWriteFile"));
+    btWriteFile->setDefaultAction(FileSaveAs1);
+    btAdd = new QPushButton(QStringLiteral("+"), bar);
+    btAdd->setObjectName(QStringLiteral("btAdd"));
+    btDelete = new QPushButton(QStringLiteral("-"), bar);
+    btDelete->setObjectName(QStringLiteral("btDelete"));
+    connect(btAdd, &QPushButton::clicked, this, &TFrmParamFormat::btAddClick);
+    connect(btDelete, &QPushButton::clicked, this, &TFrmParamFormat::btDeleteClick);
+    QFont signFont = font();
+    signFont.setBold(true);
+    signFont.setPixelSize(20);
+    for (QPushButton* button : {btAdd, btDelete}) {
+        button->setFont(signFont);
+        button->setFixedSize(27, 30);
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    // Both captions fit the narrow panel beside "+" and "-" at the classic 11-pixel UI size.
+    QFont captionFont = font();
+    captionFont.setPixelSize(11);
+    for (QToolButton* button : {btReadFile, btWriteFile}) {
+        button->setFont(captionFont);
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        button->setFixedHeight(30);
+        button->setMinimumWidth(button->sizeHint().width());
+    }
+    auto* buttons = new QHBoxLayout(bar);
+    buttons->setContentsMargins(1, 5, 1, 5);
+    buttons->setSpacing(2);
+    buttons->addWidget(btReadFile);
+    buttons->addWidget(btWriteFile);
+    buttons->addStretch(1);
+    buttons->addWidget(btAdd);
+    buttons->addWidget(btDelete);
+
+    DrawGrid2 = makeGrid(QStringLiteral("DrawGrid2"), *assignmentModel_, kAssignmentColumnWidths,
+                         panel);
+    DrawGrid2->setEditTriggers(QAbstractItemView::DoubleClicked |
+                               QAbstractItemView::EditKeyPressed |
+                               QAbstractItemView::AnyKeyPressed);
+    DrawGrid2->setItemDelegate(new CellEditDelegate(
+        {{},
+         [this](char32_t key) { lastKey_ = key; },
+         [this](const QModelIndex& index, const QString& text) {
+             DrawGrid2SetEditText(index, text);
+         }},
+        DrawGrid2));
+
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(bar);
+    column->addWidget(DrawGrid2, 1);
+    return panel;
+}
+
+QWidget* TFrmParamFormat::buildFormatListPanel() {
+    auto* panel = new QWidget(this);
+    panel->setObjectName(QStringLiteral("Panel3"));
+    Label1 = new QLabel(QStringLiteral("Десятичные параметры:"), panel);
+    Label1->setObjectName(QStringLiteral("Label1"));
+
+    DrawGrid1 = makeGrid(QStringLiteral("DrawGrid1"), *formatListModel_, kFormatListColumnWidths,
+                         panel);
+    DrawGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The delegate only paints here: no cell of the list is editable.
+    DrawGrid1->setItemDelegate(new CellEditDelegate(
+        {[](const QModelIndex&) { return false; }, {}, {}}, DrawGrid1));
+    DrawGrid1->setToolTip(QString::fromUtf8(kFormatListHint));
+    DrawGrid1->viewport()->installEventFilter(this);
+    DrawGrid1->horizontalHeader()->viewport()->installEventFilter(this);
+
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 4, 4, 4);
+    column->setSpacing(4);
+    column->addWidget(Label1);
+    column->addWidget(DrawGrid1, 1);
+    return panel;
+}
+
+void TFrmParamFormat::showEvent(QShowEvent* event) {
+    // Both tables may have changed since the window was last open.
+    showAssignmentRows(formats::gridRowsFor(assignments_.assignmentCount));
+    formatListModel_->setDataRows(formats::gridRowsFor(formats_.formatCount) - 1);
+    QDialog::showEvent(event);
+}
+
+void TFrmParamFormat::done(int result) {
+    closeOpenEditor();
+    showAssignmentRows(formats::compactAssignments(assignments_, assignmentGridRows_));
+    QDialog::done(result);
+}
+
+bool TFrmParamFormat::eventFilter(QObject* watched, QEvent* event) {
+    const bool onFormatList = watched == DrawGrid1->viewport() ||
+                              watched == DrawGrid1->horizontalHeader()->viewport();
+    if (!onFormatList)
+        return QDialog::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::ToolTip: {
+        // The hint belongs to the whole list, not to single cells.
+        const auto* help = static_cast<QHelpEvent*>(event);
+        QToolTip::showText(help->globalPos(), DrawGrid1->toolTip(), DrawGrid1);
+        return true;
+    }
+    case QEvent::MouseButtonPress:
+        DrawGrid1MouseDown(watched, static_cast<QMouseEvent*>(event)->position().toPoint());
+        break;
+    case QEvent::MouseButtonDblClick:
+        // A double click is also a press: it records its cell and makes its row current.
+        DrawGrid1MouseDown(watched, static_cast<QMouseEvent*>(event)->position().toPoint());
+        DrawGrid1DblClick();
+        break;
+    default:
+        break;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFrmParamFormat::DrawGrid1MouseDown(QObject* viewport, const QPoint& position) {
+    if (viewport == DrawGrid1->horizontalHeader()->viewport()) {
+        lastPressInCell_ = DrawGrid1->horizontalHeader()->logicalIndexAt(position) >= 0;
+        return;
+    }
+    const QModelIndex cell = DrawGrid1->indexAt(position);
+    lastPressInCell_ = cell.isValid();
+    if (lastPressInCell_)
+        DrawGrid1->setCurrentIndex(cell);
+}
+
+void TFrmParamFormat::DrawGrid1DblClick() {
+    closeOpenEditor();
+    const int assignmentRow = currentRow(DrawGrid2);
+    if (formats::transferFormatLabel(formats_, currentRow(DrawGrid1), assignments_,
+                                     assignmentRow, lastPressInCell_))
+        assignmentModel_->refreshRow(assignmentRow);
+}
+
+void TFrmParamFormat::DrawGrid2SetEditText(const QModelIndex& index, const QString& text) {
+    // The delegate reports the text once more when the editor closes; by then the view has
+    // let go of the editor. That text is the last change, already handled (or the untouched
+    // empty editor), and handling it again would only repeat its beep.
+    if (DrawGrid2->indexWidget(index) == nullptr)
+        return;
+    const formats::EditResult result =
+        formats::editAssignmentCell(assignments_, index.row(), index.column(),
+                                    text.toStdString(), lastKey_, beeper_);
+    if (result == formats::EditResult::Stored)
+        assignmentModel_->refreshRow(index.row());
+}
+
+void TFrmParamFormat::btAddClick() {
+    closeOpenEditor();
+    showAssignmentRows(formats::gridRowsAfterAdd(assignmentGridRows_));
+}
+
+void TFrmParamFormat::btDeleteClick() {
+    closeOpenEditor();
+    showAssignmentRows(formats::deleteAssignmentRow(assignments_, currentRow(DrawGrid2),
+                                                    assignmentGridRows_));
+}
+
+void TFrmParamFormat::FileOpen1Execute() {
+    closeOpenEditor();
+    const QString name = prompts_.chooseFileToOpen(
+        this, assignmentFileFilter(), fromUtf8(formats::kAssignmentFileInitialDirectory));
+    if (name.isEmpty())
+        return;
+    const formats::AssignmentFileLoad load =
+        formats::loadAssignmentFile(assignments_, filePath(name));
+    if (!load.opened)
+        return;
+    showAssignmentRows(load.gridRows);
+    if (load.ignoredRecords > 0)
+        prompts_.warn(this, fromUtf8(formats::kAssignmentFileWarningCaption),
+                      QString::fromStdString(formats::ignoredRecordsWarning(load.ignoredRecords)));
+}
+
+void TFrmParamFormat::FileSaveAs1Execute() {
+    closeOpenEditor();
+    const QString name = prompts_.chooseFileToSave(
+        this, assignmentFileFilter(), fromUtf8(formats::kAssignmentFileInitialDirectory),
+        fromUtf8(formats::kAssignmentFileDefaultExtension));
+    if (name.isEmpty())
+        return;
+    const formats::AssignmentFileSave save =
+        formats::saveAssignmentFile(assignments_, assignmentGridRows_, filePath(name));
+    showAssignmentRows(save.gridRows);
+    if (save.error)
+        prompts_.warn(this, fromUtf8(formats::kAssignmentFileWarningCaption),
+                      QString::fromStdString(formats::saveFailedWarning(
+                          name.toStdString(), save.error.message())));
+}
+
+void TFrmParamFormat::showAssignmentRows(int gridRows) {
+    assignmentGridRows_ = gridRows;
+    assignmentModel_->setDataRows(gridRows - 1);
+}
+
+void TFrmParamFormat::closeOpenEditor() {
+    // Row changes would leave an open editor over a different slot.
+    const QModelIndex current = DrawGrid2->currentIndex();
+    if (QWidget* editor = current.isValid() ? DrawGrid2->indexWidget(current) : nullptr)
+        Q_EMIT DrawGrid2->itemDelegate()->closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+} // namespace ui
