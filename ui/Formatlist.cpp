@@ -1,0 +1,237 @@
+#include "Formatlist.h"
+
+#include "CellEditDelegate.h"
+#include "Fonts.h"
+#include "FormatlistModel.h"
+#include "Prompts.h"
+
+#include "formats/format_cells.h"
+#include "formats/format_editing.h"
+#include "formats/format_state_file.h"
+#include "formats/format_table.h"
+#include "formats/grid_rows.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <array>
+
+namespace ui {
+namespace {
+
+constexpr int kWindowWidth = 522;
+constexpr int kWindowHeight = 640;
+constexpr int kButtonBarHeight = 32;
+constexpr int kButtonCaptionPixels = 27;
+constexpr int kGridFontPixels = 11;
+constexpr std::array<int, formats::kFormatColumns> kColumnWidths = {69, 64, 67, 72, 106, 120};
+// The drop-down sits this far right of and below the top-left corner of the cell it serves.
+constexpr int kDropDownOffset = 2;
+constexpr int kMinimumRowHeight = 24;
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QPushButton* makeBarButton(const char* caption, const char* name, QWidget* parent) {
+    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+    button->setObjectName(QString::fromUtf8(name));
+    QFont bold = button->font();
+    bold.setBold(true);
+    bold.setPixelSize(kButtonCaptionPixels);
+    button->setFont(bold);
+    button->setFixedSize(kButtonBarHeight, kButtonBarHeight);
+    // Enter belongs to the grid's editor, never to these buttons.
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+} // namespace
+
+TFrmFormatList::TFrmFormatList(formats::DecimalFormatTable& table, Prompts& prompts,
+                               QWidget* parent)
+    : QDialog(parent), table_(table), prompts_(prompts) {
+    setObjectName(QStringLiteral("TFrmFormatList"));
+    setWindowTitle(QStringLiteral("Десятичные форматы"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    resize(kWindowWidth, kWindowHeight);
+
+    auto* bar = new QWidget(this);
+    bar->setFixedHeight(kButtonBarHeight);
+    btAdd = makeBarButton("+", "btAdd", bar);
+    btDelete = makeBarButton("-", "btDelete", bar);
+    connect(btAdd, &QPushButton::clicked, this, &TFrmFormatList::btAddClick);
+    connect(btDelete, &QPushButton::clicked, this, &TFrmFormatList::btDeleteClick);
+    auto* barLayout = new QHBoxLayout(bar);
+    barLayout->setContentsMargins(0, 0, 0, 0);
+    barLayout->setSpacing(0);
+    barLayout->addStretch(1);
+    barLayout->addWidget(btAdd);
+    barLayout->addWidget(btDelete);
+
+    buildGrid();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(bar);
+    layout->addWidget(DrawGrid1, 1);
+
+    model_->setGridRows(formats::gridRowsFor(table_.formatCount));
+}
+
+void TFrmFormatList::buildGrid() {
+    model_ = new FormatListModel(table_, this);
+    CellEditDelegate::Handlers handlers;
+    handlers.keyPressed = [this](char32_t key) { lastKey_ = key; };
+    handlers.textChanged = [this](const QModelIndex& index, const QString& text) {
+        DrawGrid1SetEditText(index, text);
+    };
+    delegate_ = new CellEditDelegate(std::move(handlers), this);
+
+    DrawGrid1 = new QTableView(this);
+    DrawGrid1->setObjectName(QStringLiteral("DrawGrid1"));
+    DrawGrid1->setModel(model_);
+    DrawGrid1->setItemDelegate(delegate_);
+    DrawGrid1->setFont(courierNewFont(kGridFontPixels));
+    DrawGrid1->setSelectionMode(QAbstractItemView::NoSelection);
+    DrawGrid1->setEditTriggers(QAbstractItemView::DoubleClicked |
+                               QAbstractItemView::EditKeyPressed |
+                               QAbstractItemView::AnyKeyPressed);
+    DrawGrid1->setWordWrap(false);
+    DrawGrid1->setCornerButtonEnabled(false);
+    DrawGrid1->verticalHeader()->hide();
+
+    QHeaderView* header = DrawGrid1->horizontalHeader();
+    header->setFont(courierNewFont(kGridFontPixels));
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignTop);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    header->setMinimumSectionSize(1);
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    for (int column = 0; column < formats::kFormatColumns; ++column)
+        header->resizeSection(column, kColumnWidths[static_cast<std::size_t>(column)]);
+
+    ComboBox1 = new QComboBox(DrawGrid1->viewport());
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    for (const std::string_view item : formats::kBit29Items)
+        ComboBox1->addItem(fromUtf8(item));
+    ComboBox1->setFont(courierNewFont(kGridFontPixels));
+    ComboBox1->hide();
+    connect(ComboBox1, &QComboBox::activated, this, &TFrmFormatList::ComboBox1Change);
+
+    // Rows are tall enough for the drop-down to stand inside the cell it serves.
+    const int rowHeight = std::max(kMinimumRowHeight,
+                                   ComboBox1->sizeHint().height() + 2 * kDropDownOffset);
+    DrawGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    DrawGrid1->verticalHeader()->setDefaultSectionSize(rowHeight);
+
+    DrawGrid1->viewport()->installEventFilter(this);
+    header->viewport()->installEventFilter(this);
+}
+
+void TFrmFormatList::showEvent(QShowEvent* event) {
+    model_->setGridRows(formats::gridRowsFor(table_.formatCount));
+    if (!DrawGrid1->currentIndex().isValid())
+        DrawGrid1->setCurrentIndex(model_->index(0, 0));
+    QDialog::showEvent(event);
+}
+
+bool TFrmFormatList::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (watched == DrawGrid1->viewport())
+            DrawGrid1MouseDown(static_cast<QMouseEvent*>(event)->position().toPoint());
+        else if (watched == DrawGrid1->horizontalHeader()->viewport())
+            ComboBox1->hide();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFrmFormatList::DrawGrid1MouseDown(const QPoint& viewportPos) {
+    ComboBox1->hide();
+    const QModelIndex cell = DrawGrid1->indexAt(viewportPos);
+    if (!cell.isValid() || cell.column() != formats::kBit29Column)
+        return;
+    const QRect rect = DrawGrid1->visualRect(cell);
+    ComboBox1->move(rect.topLeft() + QPoint(kDropDownOffset, kDropDownOffset));
+    ComboBox1->resize(std::max(rect.width() - kDropDownOffset, ComboBox1->sizeHint().width()),
+                      ComboBox1->sizeHint().height());
+    ComboBox1->setCurrentIndex(
+        formats::bit29ItemIndex(table_.slots[static_cast<std::size_t>(cell.row())]));
+    ComboBox1->show();
+    ComboBox1->raise();
+}
+
+void TFrmFormatList::ComboBox1Change(int itemIndex) {
+    const int row = currentRow();
+    if (row < 0)
+        return;
+    (void)formats::chooseBit29Mode(table_, row, itemIndex);
+    model_->rowChanged(row);
+}
+
+void TFrmFormatList::DrawGrid1SetEditText(const QModelIndex& index, const QString& text) {
+    // The delegate reports the text once more as the editor closes, when the view has let go
+    // of it: that text was handled as it was typed (or is the empty text of an editor left
+    // untouched), and handling it again would repeat its beep or clear the cell.
+    if (!index.isValid() || DrawGrid1->indexWidget(index) == nullptr)
+        return;
+    PromptsBeeper beeper(prompts_);
+    const formats::EditResult result = formats::editFormatCell(
+        table_, index.row(), index.column(), text.toStdString(), lastKey_, beeper);
+    if (result == formats::EditResult::Stored)
+        model_->rowChanged(index.row());
+}
+
+void TFrmFormatList::finishCellEdit() {
+    const auto editors =
+        DrawGrid1->viewport()->findChildren<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+    // A closed editor is hidden at once but deleted later: only the open one is closed here.
+    for (QLineEdit* editor : editors) {
+        if (!editor->isHidden())
+            Q_EMIT delegate_->closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
+int TFrmFormatList::currentRow() const {
+    const QModelIndex current = DrawGrid1->currentIndex();
+    if (current.isValid())
+        return current.row();
+    return model_->rowCount() > 0 ? 0 : -1;
+}
+
+void TFrmFormatList::btAddClick() {
+    finishCellEdit();
+    model_->setGridRows(formats::gridRowsAfterAdd(model_->gridRows()));
+}
+
+void TFrmFormatList::btDeleteClick() {
+    finishCellEdit();
+    // The rows below move up: the drop-down would stand over another format.
+    ComboBox1->hide();
+    const int row = currentRow();
+    model_->setGridRows(formats::deleteFormatRow(table_, row, model_->gridRows()));
+}
+
+void TFrmFormatList::done(int result) {
+    finishCellEdit();
+    ComboBox1->hide();
+    const formats::FormatListClosing closing =
+        formats::closeFormatList(table_, model_->gridRows());
+    model_->setGridRows(closing.gridRows);
+    if (closing.saveError)
+        prompts_.warn(this, QString::fromUtf8(formats::kFormatStateWarningCaption),
+                      QString::fromStdString(formats::formatStateSaveWarning()));
+    QDialog::done(result);
+}
+
+} // namespace ui
