@@ -176,7 +176,7 @@ void TFrmFormatList::ComboBox1Change(int itemIndex) {
     if (row < 0)
         return;
     (void)formats::chooseBit29Mode(table_, row, itemIndex);
-    model_->rowChanged(row);
+    model_->refreshRow(row);
 }
 
 void TFrmFormatList::DrawGrid1SetEditText(const QModelIndex& index, const QString& text) {
@@ -189,7 +189,7 @@ void TFrmFormatList::DrawGrid1SetEditText(const QModelIndex& index, const QStrin
     const formats::EditResult result = formats::editFormatCell(
         table_, index.row(), index.column(), text.toStdString(), lastKey_, beeper);
     if (result == formats::EditResult::Stored)
-        model_->rowChanged(index.row());
+        model_->refreshRow(index.row());
 }
 
 void TFrmFormatList::finishCellEdit() {

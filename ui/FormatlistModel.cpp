@@ -6,18 +6,10 @@
 namespace ui {
 
 FormatListModel::FormatListModel(formats::DecimalFormatTable& table, QObject* parent)
-    : QAbstractTableModel(parent), table_(table) {}
-
-int FormatListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : rows_;
-}
-
-int FormatListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : formats::kFormatColumns;
-}
+    : SlotGridModel(formats::kFormatColumns, parent), table_(table) {}
 
 QVariant FormatListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rows_)
+    if (!isDataCell(index))
         return {};
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignTop));
@@ -37,7 +29,7 @@ QVariant FormatListModel::headerData(int section, Qt::Orientation orientation, i
 }
 
 Qt::ItemFlags FormatListModel::flags(const QModelIndex& index) const {
-    if (!index.isValid())
+    if (!isDataCell(index))
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     // Bit 29 is chosen from the drop-down; every other column takes typed text.
@@ -47,25 +39,7 @@ Qt::ItemFlags FormatListModel::flags(const QModelIndex& index) const {
 }
 
 void FormatListModel::setGridRows(int gridRows) {
-    const int wanted = formats::slotsWithRows(gridRows);
-    if (wanted > rows_) {
-        beginInsertRows({}, rows_, wanted - 1);
-        rows_ = wanted;
-        endInsertRows();
-    } else if (wanted < rows_) {
-        beginRemoveRows({}, wanted, rows_ - 1);
-        rows_ = wanted;
-        endRemoveRows();
-    }
-    if (rows_ > 0)
-        Q_EMIT dataChanged(index(0, 0), index(rows_ - 1, formats::kFormatColumns - 1),
-                           {Qt::DisplayRole});
-}
-
-void FormatListModel::rowChanged(int row) {
-    if (row >= 0 && row < rows_)
-        Q_EMIT dataChanged(index(row, 0), index(row, formats::kFormatColumns - 1),
-                           {Qt::DisplayRole});
+    setDataRows(formats::slotsWithRows(gridRows));
 }
 
 } // namespace ui
