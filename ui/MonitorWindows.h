@@ -8,6 +8,8 @@ namespace ui {
 
 class Prompts;
 class TFrmDeviceChoice;
+class TFrmFormatList;
+class TFrmParamFormat;
 class TMainFrm;
 
 /// @brief Every window of the monitor, created once, in start-up order, for the whole run.
@@ -18,10 +20,14 @@ public:
 
     [[nodiscard]] TMainFrm& mainForm() { return *mainForm_; }
     [[nodiscard]] TFrmDeviceChoice& deviceChoice() { return *deviceChoice_; }
+    [[nodiscard]] TFrmFormatList& formatList() { return *formatList_; }
+    [[nodiscard]] TFrmParamFormat& paramFormat() { return *paramFormat_; }
 
 private:
     std::unique_ptr<TMainFrm> mainForm_;
     std::unique_ptr<TFrmDeviceChoice> deviceChoice_;
+    std::unique_ptr<TFrmFormatList> formatList_;
+    std::unique_ptr<TFrmParamFormat> paramFormat_;
 };
 
 } // namespace ui

@@ -148,6 +148,38 @@ private Q_SLOTS:
                  QStringLiteral("Обновление экрана:-период  500 мс;  -счетчик          1"));
     }
 
+    void theDecimalColumnFollowsFormatsOnlyAfterTheParameterFormatsWindow() {
+        RunningMonitor m;
+        formats::DecimalFormat& format = m.main().formatTable().slots[0];
+        std::memcpy(format.label.data(), "ALT", 4);
+        format.bit29Mode = 0;
+        format.msbBit = 28;
+        format.lsbBit = 18;
+        format.msbWeight = 90.0f;
+        std::memcpy(format.units.data(), "\xE3\xF0", 3); // "гр" in cp1251
+        m.main().formatTable().formatCount = 1;
+        formats::ParamFormatAssignment& assignment = m.main().assignmentTable().slots[0];
+        assignment.address = 0203;
+        assignment.channel = 1;
+        std::memcpy(assignment.formatLabel.data(), "ALT", 4);
+        m.main().assignmentTable().assignmentCount = 1;
+        m.state().SIbuffer[0][5] = {0x08000000u | 0203u, 1}; // bit 28 alone: +90
+
+        QCOMPARE(cellText(m.inputGrid(), 5, 5), QStringLiteral(" ")); // lookup not rebuilt yet
+        testing_support::onNextModal([](QWidget* dialog) { dialog->close(); });
+        m.button("tbParamFormat")->click();
+        QCOMPARE(cellText(m.inputGrid(), 5, 5), QStringLiteral(" +90.000000   гр    "));
+
+        format.msbWeight = 45.0f;
+        testing_support::onNextModal([](QWidget* dialog) { dialog->close(); });
+        m.button("tbFormatList")->click();
+        QCOMPARE(cellText(m.inputGrid(), 5, 5), QStringLiteral(" +90.000000   гр    "));
+
+        child<QTabBar>(&m.main(), "SI")->setCurrentIndex(1);
+        child<QTabBar>(&m.main(), "SI")->setCurrentIndex(0);
+        QCOMPARE(cellText(m.inputGrid(), 5, 5), QStringLiteral(" +45.000000   гр    "));
+    }
+
     void aStoppedChannelReportsStoppedAndDisablesTheStopControls() {
         RunningMonitor m;
         m.button("tbSIfilePusk")->click();
