@@ -10,6 +10,8 @@ class Prompts;
 class TFrmDeviceChoice;
 class TFrmFormatList;
 class TFrmParamFormat;
+class TFrmSObinParam;
+class TFrmTimerPeriod;
 class TMainFrm;
 
 /// @brief Every window of the monitor, created once, in start-up order, for the whole run.
@@ -20,14 +22,18 @@ public:
 
     [[nodiscard]] TMainFrm& mainForm() { return *mainForm_; }
     [[nodiscard]] TFrmDeviceChoice& deviceChoice() { return *deviceChoice_; }
+    [[nodiscard]] TFrmSObinParam& bitEditor() { return *bitEditor_; }
     [[nodiscard]] TFrmFormatList& formatList() { return *formatList_; }
     [[nodiscard]] TFrmParamFormat& paramFormat() { return *paramFormat_; }
+    [[nodiscard]] TFrmTimerPeriod& timerPeriod() { return *timerPeriod_; }
 
 private:
     std::unique_ptr<TMainFrm> mainForm_;
     std::unique_ptr<TFrmDeviceChoice> deviceChoice_;
+    std::unique_ptr<TFrmSObinParam> bitEditor_;
     std::unique_ptr<TFrmFormatList> formatList_;
     std::unique_ptr<TFrmParamFormat> paramFormat_;
+    std::unique_ptr<TFrmTimerPeriod> timerPeriod_;
 };
 
 } // namespace ui

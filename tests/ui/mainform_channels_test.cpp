@@ -1,13 +1,17 @@
 #include "monitor_fixture.h"
 
 #include "board/records.h"
+#include "ui/Sobinparam.h"
+#include "ui/Timerperiod.h"
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QMenu>
 #include <QTabBar>
 #include <QTableView>
@@ -262,16 +266,45 @@ private Q_SLOTS:
                  QStringLiteral("Выходной канал №1: выдача циклическая; частота 12,5КГц+/-1%"));
         QVERIFY(!child<QComboBox>(&m.main(), "cbSOArrayDim")->isEnabled());
 
-        // A right-button press on a word sends it to the running cycle when the editor closes.
+        // A right-button press on a word opens the bit editor; when it closes, even with
+        // "Отмена", the running cycle gets the word.
         m.state().SOrecord[0].SOwords[4] = 0x11223344;
         QTableView* grid = m.outputGrid();
         const QRect cell = grid->visualRect(grid->model()->index(4, 2));
+        QString caption;
+        testing_support::onNextModal([&](QWidget* editor) {
+            caption = editor->windowTitle();
+            m.windows->bitEditor().CheckBox(1)->click();
+            m.windows->bitEditor().Button2->click();
+        });
         QTest::mousePress(grid->viewport(), Qt::RightButton, {}, cell.center());
-        const auto updates = m.driver.requestsWithCode(board::IOCTL_SO_WRITE_WORD);
+        QCOMPARE(caption, QStringLiteral("Задание кода выходного параметра (индекс 4)"));
+        auto updates = m.driver.requestsWithCode(board::IOCTL_SO_WRITE_WORD);
         QCOMPARE(updates.size(), size_t{1});
-        const auto update = updates[0].inputAs<board::SOWordUpdate>();
+        auto update = updates[0].inputAs<board::SOWordUpdate>();
+        QCOMPARE(update.channelNo, 1);
         QCOMPARE(update.index, 4);
         QCOMPARE(update.word, 0x11223344u);
+
+        // Applied bits reach the array, the grid and the board.
+        m.state().SOrecord[0].SOwords[4] = 0xFEFF0100;
+        testing_support::onNextModal([&](QWidget*) {
+            auto& editor = m.windows->bitEditor();
+            QVERIFY(editor.CheckBox(1)->isChecked() && !editor.CheckBox(8)->isChecked());
+            QVERIFY(editor.CheckBox(24)->isChecked() && !editor.CheckBox(25)->isChecked());
+            editor.CheckBox(25)->click();
+            editor.CheckBox(32)->click();
+            editor.Button1->click();
+        });
+        QTest::mousePress(grid->viewport(), Qt::RightButton, {}, cell.center());
+        QCOMPARE(cellText(grid, 4, 1), QStringLiteral("201"));
+        updates = m.driver.requestsWithCode(board::IOCTL_SO_WRITE_WORD);
+        QCOMPARE(updates.size(), size_t{2});
+        QCOMPARE(updates[1].inputAs<board::SOWordUpdate>().word, 0xFEFF0181u);
+
+        // Nothing opens for a left press.
+        QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QCOMPARE(m.driver.requestsWithCode(board::IOCTL_SO_WRITE_WORD).size(), size_t{2});
 
         m.button("tbSOstop")->click();
         QCOMPARE(m.driver.requestsWithCode(board::IOCTL_SO_STOP).size(), size_t{1});
@@ -289,6 +322,29 @@ private Q_SLOTS:
         QCOMPARE(m.driver.requests()[0].inputAs<board::SOrecord>().param3, 1);
         QCOMPARE(m.driver.requests()[1].code, board::IOCTL_SO_START_SINGLE);
         QCOMPARE(m.driver.requests()[1].input.size(), size_t{4});
+    }
+
+    void theRefreshPeriodDialogSetsTheTimer() {
+        RunningMonitor m;
+        testing_support::onNextModal([&](QWidget*) {
+            auto& dialog = m.windows->timerPeriod();
+            QCOMPARE(dialog.Edit1->text(), QStringLiteral("500"));
+            dialog.Edit1->setText(QStringLiteral("50"));
+            dialog.Button1->click();
+        });
+        m.button("tbTimer")->click();
+        QCOMPARE(m.state().RefreshPeriod, 100);
+        QCOMPARE(m.main().timer()->interval(), 100);
+        QVERIFY(m.main().timer()->isActive());
+        m.main().Timer1Timer();
+        QVERIFY(m.statusText("XPStatusBar1", 1).startsWith(QStringLiteral("Обновление экрана:-период  100 мс;")));
+
+        testing_support::onNextModal([&](QWidget*) {
+            m.windows->timerPeriod().Edit1->setText(QStringLiteral("7000"));
+            m.windows->timerPeriod().Button2->click();
+        });
+        m.button("tbTimer")->click();
+        QCOMPARE(m.main().timer()->interval(), 100);
     }
 
     void outputFilesRoundTripBetweenChannels() {
