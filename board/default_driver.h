@@ -5,21 +5,39 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace board {
 
-/// The board layer's two settings, from the environment variables of the same names.
+/// The board layer's settings, from the environment variables of the same names.
 struct DriverSettings {
     std::string simulatorConfigPath; // ZELVA1_SIM_CONFIG: configuration of the simulated boards
     std::string tracePath;           // ZELVA1_DRIVER_TRACE: file the request trace is appended to
+    std::string backend = {};        // ZELVA1_BACKEND: "simulated", "driver" or "" (the default)
 };
 
-/// @brief Reads ZELVA1_SIM_CONFIG and ZELVA1_DRIVER_TRACE; an unset variable gives "".
+/// @brief Reads ZELVA1_SIM_CONFIG, ZELVA1_DRIVER_TRACE and ZELVA1_BACKEND; an unset variable
+/// gives "".
 [[nodiscard]] DriverSettings driverSettingsFromEnvironment();
 
-/// @brief The back-end for these settings: the simulated boards (from the configuration
-/// file, or the built-in ones when it is unset or refused), traced when a trace file is
-/// named. Problems with either file are written to `messages`; the driver is made anyway.
+/// What the monitor's requests go to.
+enum class Backend { simulated, boardDriver };
+
+/// @brief Whether this build reaches real boards: a Windows build given the driver's
+/// interface class GUID (the ZELVA1_DEVICE_INTERFACE_GUID build setting).
+[[nodiscard]] bool boardDriverBuiltIn();
+
+/// @brief The back-end a ZELVA1_BACKEND value names: "simulated", or "driver" for the boards'
+/// kernel driver; "" is the driver where it is built in and the simulated boards elsewhere.
+/// A driver that is not built in or an unknown name is written to `messages`, and the
+/// default is taken.
+[[nodiscard]] Backend chooseBackend(std::string_view setting, bool driverBuiltIn,
+                                    std::ostream& messages);
+
+/// @brief The back-end for these settings (chooseBackend): the boards' driver, or the
+/// simulated boards (from the configuration file, or the built-in ones when it is unset or
+/// refused); traced when a trace file is named. Problems with any setting are written to
+/// `messages`; the driver is made anyway.
 [[nodiscard]] std::unique_ptr<Driver> makeDriver(const DriverSettings& settings,
                                                  std::ostream& messages);
 
