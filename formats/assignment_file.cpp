@@ -11,10 +11,14 @@
 namespace formats {
 
 AssignmentFileLoad loadAssignmentFile(AssignmentTable& table, const std::filesystem::path& file) {
-    AssignmentFileLoad load;
     std::ifstream in(file, std::ios::binary);
     if (!in)
-        return load;
+        return {};
+    return loadAssignmentFile(table, in);
+}
+
+AssignmentFileLoad loadAssignmentFile(AssignmentTable& table, std::istream& in) {
+    AssignmentFileLoad load;
     load.opened = true;
     for (ParamFormatAssignment& slot : table.slots)
         slot.channel = 0;
@@ -27,11 +31,13 @@ AssignmentFileLoad loadAssignmentFile(AssignmentTable& table, const std::filesys
 }
 
 AssignmentFileSave saveAssignmentFile(AssignmentTable& table, int gridRows,
-                                      const std::filesystem::path& file) {
+                                      const std::filesystem::path& file,
+                                      board::FileWriter& writer) {
     AssignmentFileSave save;
     save.gridRows = compactAssignments(table, gridRows);
     const std::size_t count = std::min<std::size_t>(table.assignmentCount, kAssignmentSlots);
-    save.error = writeFileReplacing(file, std::as_bytes(std::span(table.slots).first(count)));
+    save.error = board::writeFileReplacing(
+        file, std::as_bytes(std::span(table.slots).first(count)), writer);
     return save;
 }
 

@@ -2,9 +2,12 @@
 
 #include "assignment.h"
 
+#include "board/file_replacing.h"
+
 #include <array>
 #include <cstddef>
 #include <filesystem>
+#include <istream>
 #include <string_view>
 #include <system_error>
 
@@ -38,14 +41,20 @@ struct AssignmentFileLoad {
 [[nodiscard]] AssignmentFileLoad loadAssignmentFile(AssignmentTable& table,
                                                     const std::filesystem::path& file);
 
+/// @brief The same, reading the file's bytes from a stream that is already open.
+[[nodiscard]] AssignmentFileLoad loadAssignmentFile(AssignmentTable& table, std::istream& in);
+
 struct AssignmentFileSave {
     int gridRows = 0;         ///< the grid's row count after compaction
     std::error_code error;    ///< the file could not be written; show a warning
 };
 
 /// @brief "Сохранить": compacts the table, then replaces the file with its complete
-/// assignments, 11 bytes each. On failure the previous file stays whole.
+/// assignments, 11 bytes each, written through `writer`. On failure the previous file stays
+/// whole.
 [[nodiscard]] AssignmentFileSave saveAssignmentFile(AssignmentTable& table, int gridRows,
-                                                    const std::filesystem::path& file);
+                                                    const std::filesystem::path& file,
+                                                    board::FileWriter& writer =
+                                                        board::diskFileWriter());
 
 } // namespace formats

@@ -11,12 +11,19 @@ namespace formats {
 
 std::size_t loadFormatState(DecimalFormatTable& formats, AssignmentTable& assignments,
                             const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        formats = DecimalFormatTable{};
+        assignments = AssignmentTable{};
+        return 0;
+    }
+    return loadFormatState(formats, assignments, in);
+}
+
+std::size_t loadFormatState(DecimalFormatTable& formats, AssignmentTable& assignments,
+                            std::istream& in) {
     formats = DecimalFormatTable{};
     assignments = AssignmentTable{};
-
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return 0;
     const RecordsRead read =
         readRecords(in, std::as_writable_bytes(std::span(formats.slots)), sizeof(DecimalFormat));
     formats.formatCount = static_cast<std::uint16_t>(read.records);
@@ -24,9 +31,10 @@ std::size_t loadFormatState(DecimalFormatTable& formats, AssignmentTable& assign
 }
 
 std::error_code saveFormatState(const DecimalFormatTable& formats,
-                                const std::filesystem::path& file) {
+                                const std::filesystem::path& file, board::FileWriter& writer) {
     const std::size_t count = std::min<std::size_t>(formats.formatCount, kFormatSlots);
-    return writeFileReplacing(file, std::as_bytes(std::span(formats.slots).first(count)));
+    return board::writeFileReplacing(file, std::as_bytes(std::span(formats.slots).first(count)),
+                                     writer);
 }
 
 FormatListClosing closeFormatList(DecimalFormatTable& formats, int gridRows,

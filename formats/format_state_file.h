@@ -3,7 +3,10 @@
 #include "assignment.h"
 #include "decimal_format.h"
 
+#include "board/file_replacing.h"
+
 #include <filesystem>
+#include <istream>
 #include <string>
 #include <system_error>
 
@@ -20,12 +23,19 @@ inline constexpr const char* kFormatStateFileName = "KST3frmt.stt";
 std::size_t loadFormatState(DecimalFormatTable& formats, AssignmentTable& assignments,
                             const std::filesystem::path& file = kFormatStateFileName);
 
+/// @brief The same, reading the state file's bytes from a stream that is already open.
+std::size_t loadFormatState(DecimalFormatTable& formats, AssignmentTable& assignments,
+                            std::istream& in);
+
 /// @brief Replaces the state file with the formats in slots 0..formatCount-1, 23 bytes each
-/// (an empty table gives an empty file). On failure the previous file stays whole.
+/// (an empty table gives an empty file), written through `writer`. On failure the previous
+/// file stays whole.
 /// @return the error that stopped the write; empty on success.
 [[nodiscard]] std::error_code saveFormatState(const DecimalFormatTable& formats,
                                               const std::filesystem::path& file =
-                                                  kFormatStateFileName);
+                                                  kFormatStateFileName,
+                                              board::FileWriter& writer =
+                                                  board::diskFileWriter());
 
 struct FormatListClosing {
     int gridRows = 0;            ///< the grid's row count after compaction

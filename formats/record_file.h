@@ -1,10 +1,8 @@
 #pragma once
 
 #include <cstddef>
-#include <filesystem>
 #include <istream>
 #include <span>
-#include <system_error>
 
 namespace formats {
 
@@ -20,15 +18,5 @@ struct RecordsRead {
 /// A last piece shorter than a record counts as one and overwrites only the bytes it has.
 [[nodiscard]] RecordsRead readRecords(std::istream& in, std::span<std::byte> slots,
                                       std::size_t recordSize);
-
-/// Appended to the target's name for the temporary file of writeFileReplacing.
-inline constexpr const char* kTemporaryFileSuffix = ".zelva-save";
-
-/// @brief Replaces `target` with `bytes`, or leaves it as it was: the bytes go to a
-/// temporary file in the same folder, which is flushed to disk and then renamed over the
-/// target, so a failed or interrupted write never leaves a shortened file behind.
-/// @return the error that stopped the write; empty on success.
-[[nodiscard]] std::error_code writeFileReplacing(const std::filesystem::path& target,
-                                                 std::span<const std::byte> bytes);
 
 } // namespace formats

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <system_error>
 
 namespace transmission {
 
@@ -26,27 +25,6 @@ std::uint16_t readCount(std::span<const std::byte> bytes) {
 void appendLittleEndian(std::vector<std::byte>& bytes, std::uint32_t value, std::size_t width) {
     for (std::size_t i = 0; i < width; ++i)
         bytes.push_back(static_cast<std::byte>((value >> (8 * i)) & 0xFFu));
-}
-
-// A name beside the target that no file has yet, so nothing of the user's is overwritten.
-std::filesystem::path unusedTemporaryBeside(const std::filesystem::path& target) {
-    for (int attempt = 0;; ++attempt) {
-        auto candidate = target;
-        candidate += ".~save" + std::to_string(attempt);
-        std::error_code ec;
-        if (!std::filesystem::exists(candidate, ec) || attempt == 99)
-            return candidate;
-    }
-}
-
-bool writeWholeFile(const std::filesystem::path& path, std::span<const std::byte> bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return false;
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    return !out.fail();
 }
 
 } // namespace
@@ -114,24 +92,15 @@ OutputFileResult restoreOutputArray(board::SharedState& state,
 }
 
 OutputFileResult saveOutputArray(const board::SharedState& state,
-                                 const std::filesystem::path& path) {
+                                 const std::filesystem::path& path, board::FileWriter& writer) {
     const std::uint16_t count = currentArraySize(state);
     if (!validCount(count))
         return {OutputFileStatus::WriteFailed, count};
     const auto bytes =
         encodeOutputFile(std::span{currentOutputRecord(state).SOwords}.first(count));
 
-    const auto temporary = unusedTemporaryBeside(path);
-    std::error_code ec;
-    if (!writeWholeFile(temporary, bytes)) {
-        std::filesystem::remove(temporary, ec);
+    if (board::writeFileReplacing(path, bytes, writer))
         return {OutputFileStatus::WriteFailed, count};
-    }
-    std::filesystem::rename(temporary, path, ec);
-    if (ec) {
-        std::filesystem::remove(temporary, ec);
-        return {OutputFileStatus::WriteFailed, count};
-    }
     return {OutputFileStatus::Saved, count};
 }
 

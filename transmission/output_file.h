@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/file_replacing.h"
 #include "board/shared_state.h"
 
 #include <cstddef>
@@ -60,11 +61,13 @@ struct OutputFileResult {
 [[nodiscard]] OutputFileResult restoreOutputArray(board::SharedState& state,
                                                   const std::filesystem::path& path);
 
-/// @brief Saves words 0 .. SOArrayDim - 1 of the current channel to `path`. The bytes go to
-/// a temporary file beside the target, which then replaces the target, so a failed save
-/// leaves a previous file whole.
+/// @brief Saves words 0 .. SOArrayDim - 1 of the current channel to `path`, through
+/// `writer`. The bytes go to a temporary file beside the target, which then replaces the
+/// target, so a failed save leaves a previous file whole.
 [[nodiscard]] OutputFileResult saveOutputArray(const board::SharedState& state,
-                                               const std::filesystem::path& path);
+                                               const std::filesystem::path& path,
+                                               board::FileWriter& writer =
+                                                   board::diskFileWriter());
 
 /// @brief The save dialog's default extension for a name typed without one: "name" becomes
 /// "name.so"; a name with any extension is kept.

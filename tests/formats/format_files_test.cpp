@@ -3,14 +3,15 @@
 #include "formats/cp1251.h"
 #include "formats/format_cells.h"
 #include "formats/format_state_file.h"
-#include "formats/record_file.h"
 
+#include "../board/failing_file_writer.h"
 #include "table_fixtures.h"
 #include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <sstream>
 
 namespace {
 
@@ -39,7 +40,7 @@ TEST_F(StateFile, SavedBytesAreTheRecordsInTableOrder) {
         std::string("\xF1\xEA\0\0\0\0\0\0\0" "\x01\x1D\x09" "\x00\x00\x00\xBF"
                     "\xEA\xEC/\xF7\0\0\0", 23);
     EXPECT_EQ(readBytes(file()), expected);
-    EXPECT_FALSE(std::filesystem::exists(file().string() + formats::kTemporaryFileSuffix));
+    EXPECT_EQ(board_testing::entriesIn(dir), 1u);
 }
 
 TEST_F(StateFile, SaveThenLoadGivesTheSameFormats) {
@@ -77,23 +78,33 @@ TEST_F(StateFile, ClosingCompactsThenWritesEvenAnEmptyTable) {
 
 TEST_F(StateFile, FailedWritesAreReportedAndKeepThePreviousFile) {
     table.slots[0] = makeFormat("A", 28, 18, 1.0F, "ft");
-    table.formatCount = 1;
+    table.slots[1] = makeFormat("B", 28, 18, 1.0F, "ft");
+    table.formatCount = 2;
 
     EXPECT_TRUE(formats::saveFormatState(table, dir / "missing" / "KST3frmt.stt"));
 
-    // The temporary file cannot be made: the old state file stays as it was.
-    writeBytes(file(), "previous");
-    std::filesystem::create_directory(file().string() + formats::kTemporaryFileSuffix);
-    EXPECT_TRUE(formats::closeFormatList(table, 2, file()).saveError);
-    EXPECT_EQ(readBytes(file()), "previous");
-    EXPECT_TRUE(std::filesystem::is_directory(file().string() + formats::kTemporaryFileSuffix));
+    // The disk fills up part-way through the 46 bytes: the old state file stays as it was.
+    const std::string previous = std::string("previous\0state\xFF", 15);
+    for (const std::size_t failAfter : {0u, 1u, 22u, 23u, 45u, 46u}) {
+        SCOPED_TRACE(failAfter);
+        writeBytes(file(), previous);
+        board_testing::FailingFileWriter writer(failAfter);
+        EXPECT_TRUE(formats::saveFormatState(table, file(), writer));
+        EXPECT_EQ(readBytes(file()), previous);
+        EXPECT_EQ(board_testing::entriesIn(dir), 1u);
+    }
+
+    board_testing::UnwritableTarget unwritable(dir, "KST3frmt.stt", previous);
+    EXPECT_TRUE(formats::closeFormatList(table, 3, unwritable.target()).saveError);
+    EXPECT_EQ(readBytes(unwritable.previousFile()), previous);
+    EXPECT_EQ(table.formatCount, 2) << "the table in memory is unaffected";
 
     // The target is a folder: the rename fails and no temporary file is left behind.
     const auto folder = dir / "folder";
     std::filesystem::create_directory(folder);
     EXPECT_TRUE(formats::saveFormatState(table, folder));
     EXPECT_TRUE(std::filesystem::is_directory(folder));
-    EXPECT_FALSE(std::filesystem::exists(folder.string() + formats::kTemporaryFileSuffix));
+    EXPECT_EQ(board_testing::entriesIn(dir), 3u) << "the state file, the read-only folder, the folder";
 }
 
 TEST_F(StateFile, SaveWarningNamesTheFileInTheWorkingFolderOfTheMoment) {
@@ -120,6 +131,19 @@ TEST_F(StateFile, DamagedRecordsLoadAndShowWithoutFault) {
             EXPECT_LE(formats::formatCellText(table.slots[slot], column).size(), 64u);
     EXPECT_EQ(formats::formatCellText(table.slots[2], formats::kLabelColumn), "ABCD");
     EXPECT_EQ(formats::formatCellText(table.slots[2], formats::kWeightColumn), " 0.000000");
+}
+
+TEST_F(StateFile, StreamLoadMatchesFileLoad) {
+    const std::string bytes = std::string(23, '\x41') + std::string(23 * 300 + 7, '\x5A');
+    writeBytes(file(), bytes);
+    formats::DecimalFormatTable fromFile;
+    EXPECT_EQ(formats::loadFormatState(fromFile, assignments, file()), 46u);
+    std::istringstream in(bytes);
+    assignments.assignmentCount = 3;
+    EXPECT_EQ(formats::loadFormatState(table, assignments, in), 46u);
+    EXPECT_EQ(assignments.assignmentCount, 0) << "both tables start empty";
+    ASSERT_EQ(table.formatCount, 256);
+    EXPECT_EQ(std::memcmp(&table.slots, &fromFile.slots, sizeof table.slots), 0);
 }
 
 class AssignmentFile : public formats_testing::TempFolderTest {
@@ -204,6 +228,21 @@ TEST_F(AssignmentFile, ShortLastPieceOverwritesOnlyItsBytes) {
     EXPECT_EQ(formats::fieldText(table.slots[1].formatLabel), "NEDLABEL");
 }
 
+TEST_F(AssignmentFile, StreamLoadMatchesFileLoad) {
+    const auto a = makeAssignment(0310, 1, "ALT");
+    const std::string bytes = recordBytes(&a, 11) + std::string("\x12\x03" "NE", 4);
+    writeBytes(file(), bytes);
+    table.slots[1] = makeAssignment(077, 5, "OLDLABEL");
+    formats::AssignmentTable fromStream = table;
+    const auto fileLoad = formats::loadAssignmentFile(table, file());
+    std::istringstream in(bytes);
+    const auto streamLoad = formats::loadAssignmentFile(fromStream, in);
+    EXPECT_TRUE(streamLoad.opened);
+    EXPECT_EQ(streamLoad.gridRows, fileLoad.gridRows);
+    ASSERT_EQ(fromStream.assignmentCount, 2);
+    EXPECT_EQ(std::memcmp(&fromStream.slots, &table.slots, sizeof table.slots), 0);
+}
+
 TEST_F(AssignmentFile, RecordsBeyondSlot255AreIgnoredAndCounted) {
     std::string bytes;
     for (int record = 0; record < 300; ++record) {
@@ -221,12 +260,22 @@ TEST_F(AssignmentFile, RecordsBeyondSlot255AreIgnoredAndCounted) {
 
 TEST_F(AssignmentFile, FailedSaveIsReportedAndKeepsThePreviousFile) {
     table.slots[0] = makeAssignment(1, 1, "ALT");
-    writeBytes(file(), "previous");
-    std::filesystem::create_directory(file().string() + formats::kTemporaryFileSuffix);
-    const auto save = formats::saveAssignmentFile(table, 2, file());
-    EXPECT_TRUE(save.error);
-    EXPECT_EQ(save.gridRows, 2);
-    EXPECT_EQ(readBytes(file()), "previous");
+    table.slots[1] = makeAssignment(2, 1, "SPD");
+    const std::string previous = std::string("\x01\x02" "previous\0\xFF", 12);
+    for (const std::size_t failAfter : {0u, 5u, 11u, 21u, 22u}) {
+        SCOPED_TRACE(failAfter);
+        writeBytes(file(), previous);
+        board_testing::FailingFileWriter writer(failAfter);
+        const auto save = formats::saveAssignmentFile(table, 3, file(), writer);
+        EXPECT_TRUE(save.error);
+        EXPECT_EQ(save.gridRows, 3);
+        EXPECT_EQ(readBytes(file()), previous);
+        EXPECT_EQ(board_testing::entriesIn(dir), 1u);
+    }
+
+    board_testing::UnwritableTarget unwritable(dir, "params.si", previous);
+    EXPECT_TRUE(formats::saveAssignmentFile(table, 3, unwritable.target()).error);
+    EXPECT_EQ(readBytes(unwritable.previousFile()), previous);
 }
 
 TEST(AssignmentFileDialog, FiltersAndDefaultExtension) {

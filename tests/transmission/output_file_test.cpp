@@ -1,6 +1,7 @@
 #include "transmission/output_array.h"
 #include "transmission/output_file.h"
 
+#include "../board/failing_file_writer.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -171,6 +172,30 @@ TEST_F(OutputFileTest, FailedSaveIsReportedAndKeepsWhatWasThere) {
     const auto nowhere = directory / "no such folder" / "a.so";
     EXPECT_EQ(transmission::saveOutputArray(state, nowhere).status, OutputFileStatus::WriteFailed);
     EXPECT_FALSE(fs::exists(nowhere));
+}
+
+TEST_F(OutputFileTest, SaveFailingPartWayKeepsThePreviousFileAndSaysSo) {
+    const auto path = directory / "kept.so";
+    const std::string previous = std::string("\x01\x00" "\x04\x03\x02\x01", 6);
+    ASSERT_TRUE(transmission::setArraySizeFromListItem(state, 2));  // 14 bytes
+    transmission::fillTestPattern(state);
+    for (const std::size_t failAfter : {0u, 1u, 2u, 6u, 13u, 14u}) {
+        SCOPED_TRACE(failAfter);
+        board_testing::putFileBytes(path, previous);
+        board_testing::FailingFileWriter writer(failAfter);
+        const auto result = transmission::saveOutputArray(state, path, writer);
+        EXPECT_EQ(result.status, OutputFileStatus::WriteFailed);
+        EXPECT_EQ(result.count, 3u);
+        EXPECT_NE(transmission::outputFileWarning(result).find("прежнее содержимое файла"),
+                  std::string::npos);
+        EXPECT_EQ(board_testing::fileBytes(path), previous);
+        EXPECT_EQ(filesInDirectory(), 1u);
+    }
+
+    board_testing::UnwritableTarget unwritable(directory, "array.so", previous);
+    EXPECT_EQ(transmission::saveOutputArray(state, unwritable.target()).status,
+              OutputFileStatus::WriteFailed);
+    EXPECT_EQ(board_testing::fileBytes(unwritable.previousFile()), previous);
 }
 
 TEST_F(OutputFileTest, ArraySizeOutsideOneTo256IsNotSaved) {

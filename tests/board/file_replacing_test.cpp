@@ -1,0 +1,95 @@
+#include "board/file_replacing.h"
+
+#include "failing_file_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using board_testing::entriesIn;
+using board_testing::fileBytes;
+using board_testing::putFileBytes;
+
+std::vector<std::byte> asBytes(const std::string& text) {
+    std::vector<std::byte> bytes(text.size());
+    std::memcpy(bytes.data(), text.data(), text.size());
+    return bytes;
+}
+
+class FileReplacing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("zelva-replace-" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    fs::path dir;
+    const std::string previous = std::string("previous\0contents\xFF", 18);
+    const std::vector<std::byte> replacement = asBytes("the new bytes of a save");
+};
+
+TEST_F(FileReplacing, CreatesOrReplacesTheTargetAndLeavesNothingBeside) {
+    const fs::path target = dir / "file.bin";
+    ASSERT_FALSE(board::writeFileReplacing(target, replacement));
+    EXPECT_EQ(fileBytes(target), "the new bytes of a save");
+
+    putFileBytes(target, previous);
+    ASSERT_FALSE(board::writeFileReplacing(target, {}));
+    EXPECT_EQ(fs::file_size(target), 0u);
+    EXPECT_EQ(entriesIn(dir), 1u);
+}
+
+TEST_F(FileReplacing, AFileAtTheTemporaryNameIsNotTouched) {
+    const fs::path target = dir / "file.bin";
+    const fs::path users = dir / ("file.bin" + std::string(board::kTemporaryFileSuffix));
+    putFileBytes(users, "the user's own file");
+    ASSERT_FALSE(board::writeFileReplacing(target, replacement));
+    EXPECT_EQ(fileBytes(users), "the user's own file");
+    EXPECT_EQ(fileBytes(target), "the new bytes of a save");
+    EXPECT_EQ(entriesIn(dir), 2u);
+}
+
+TEST_F(FileReplacing, WriterFailingPartWayKeepsThePreviousFileWhole) {
+    const fs::path target = dir / "file.bin";
+    for (const std::size_t failAfter : {std::size_t{0}, std::size_t{1}, std::size_t{10},
+                                        replacement.size() - 1, replacement.size()}) {
+        SCOPED_TRACE(failAfter);
+        putFileBytes(target, previous);
+        board_testing::FailingFileWriter writer(failAfter);
+        EXPECT_EQ(board::writeFileReplacing(target, replacement, writer),
+                  std::errc::no_space_on_device);
+        EXPECT_EQ(fileBytes(target), previous);
+        ASSERT_EQ(writer.temporaryFiles.size(), 1u);
+        EXPECT_NE(writer.temporaryFiles[0], target);
+        EXPECT_EQ(writer.temporaryFiles[0].parent_path(), dir) << "same folder, same disk";
+        EXPECT_EQ(entriesIn(dir), 1u) << "the temporary file is removed";
+    }
+}
+
+TEST_F(FileReplacing, TargetThatCannotBeReplacedKeepsThePreviousFileWhole) {
+    board_testing::UnwritableTarget unwritable(dir, "file.bin", previous);
+    if (!unwritable.folderIsReadOnly())
+        GTEST_LOG_(INFO) << "read-only folders are writable here; the target lies under a file";
+    EXPECT_TRUE(board::writeFileReplacing(unwritable.target(), replacement));
+    EXPECT_EQ(fileBytes(unwritable.previousFile()), previous);
+    EXPECT_EQ(entriesIn(unwritable.folder()), 1u);
+
+    // A folder at the target: the bytes are written, the rename fails.
+    const fs::path folder = dir / "folder";
+    fs::create_directories(folder / "inside");
+    EXPECT_TRUE(board::writeFileReplacing(folder, replacement));
+    EXPECT_TRUE(fs::is_directory(folder / "inside"));
+    EXPECT_EQ(entriesIn(dir), 2u) << "no temporary file is left beside it";
+}
+
+} // namespace
