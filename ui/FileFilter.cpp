@@ -1,13 +1,13 @@
 #include "FileFilter.h"
 
+#include "Text.h"
+
 #include <QStringList>
 
 namespace ui {
 
 QString qtFileFilter(std::string_view barSeparated) {
-    const QStringList parts =
-        QString::fromUtf8(barSeparated.data(), static_cast<qsizetype>(barSeparated.size()))
-            .split(QLatin1Char('|'));
+    const QStringList parts = qtext(barSeparated).split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString pattern = parts[i + 1].trimmed();

@@ -4,6 +4,7 @@
 #include "Fonts.h"
 #include "FormatlistModel.h"
 #include "Prompts.h"
+#include "Text.h"
 
 #include "formats/format_cells.h"
 #include "formats/format_editing.h"
@@ -35,10 +36,6 @@ constexpr std::array<int, formats::kFormatColumns> kColumnWidths = {69, 64, 67, 
 // The drop-down sits this far right of and below the top-left corner of the cell it serves.
 constexpr int kDropDownOffset = 2;
 constexpr int kMinimumRowHeight = 24;
-
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QPushButton* makeBarButton(const char* caption, const char* name, QWidget* parent) {
     auto* button = new QPushButton(QString::fromUtf8(caption), parent);
@@ -124,7 +121,7 @@ void TFrmFormatList::buildGrid() {
     ComboBox1 = new QComboBox(DrawGrid1->viewport());
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     for (const std::string_view item : formats::kBit29Items)
-        ComboBox1->addItem(fromUtf8(item));
+        ComboBox1->addItem(qtext(item));
     ComboBox1->setFont(courierNewFont(kGridFontPixels));
     ComboBox1->hide();
     connect(ComboBox1, &QComboBox::activated, this, &TFrmFormatList::ComboBox1Change);

@@ -1,5 +1,7 @@
 #include "FormatlistModel.h"
 
+#include "Text.h"
+
 #include "formats/format_cells.h"
 #include "formats/grid_rows.h"
 
@@ -24,8 +26,7 @@ QVariant FormatListModel::headerData(int section, Qt::Orientation orientation, i
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= formats::kFormatColumns)
         return {};
-    const std::string_view header = formats::kFormatColumnHeaders[static_cast<std::size_t>(section)];
-    return QString::fromUtf8(header.data(), static_cast<qsizetype>(header.size()));
+    return qtext(formats::kFormatColumnHeaders[static_cast<std::size_t>(section)]);
 }
 
 Qt::ItemFlags FormatListModel::flags(const QModelIndex& index) const {

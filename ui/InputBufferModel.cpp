@@ -1,5 +1,7 @@
 #include "InputBufferModel.h"
 
+#include "Text.h"
+
 #include "reception/input_cell_text.h"
 
 #include <QGuiApplication>
@@ -36,8 +38,7 @@ QVariant InputBufferModel::data(const QModelIndex& index, int role) const {
 QVariant InputBufferModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    const std::string_view text = reception::inputHeaderText(section);
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return qtext(reception::inputHeaderText(section));
 }
 
 Qt::ItemFlags InputBufferModel::flags(const QModelIndex& index) const {

@@ -7,6 +7,7 @@
 #include "FileFilter.h"
 #include "OutputArrayModel.h"
 #include "StatusLine.h"
+#include "Text.h"
 #include "WorkPanel.h"
 
 #include "transmission/bit_editor.h"
@@ -23,10 +24,6 @@
 
 namespace ui {
 namespace {
-
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 /// Reports presses of any mouse button on a grid's cells.
 class MousePressWatcher : public QObject {
@@ -163,7 +160,7 @@ void TMainFrm::DrawGrid1MouseDown(Qt::MouseButton button, const QPoint& viewport
 void TMainFrm::FileOpen1Execute() {
     const QString path = prompts_.chooseFileToOpen(
         this, qtFileFilter(transmission::kOutputFileOpenFilter),
-        fromView(transmission::kOutputFileInitialDirectory));
+        qtext(transmission::kOutputFileInitialDirectory));
     if (path.isEmpty())
         return;
     const transmission::OutputFileResult result =
@@ -176,8 +173,8 @@ void TMainFrm::FileOpen1Execute() {
 void TMainFrm::FileSaveAs1Execute() {
     const QString path = prompts_.chooseFileToSave(
         this, qtFileFilter(transmission::kOutputFileSaveFilter),
-        fromView(transmission::kOutputFileInitialDirectory),
-        fromView(transmission::kOutputFileDefaultExtension));
+        qtext(transmission::kOutputFileInitialDirectory),
+        qtext(transmission::kOutputFileDefaultExtension));
     if (path.isEmpty())
         return;
     const transmission::OutputFileResult result =

@@ -1,5 +1,7 @@
 #include "OutputArrayModel.h"
 
+#include "Text.h"
+
 #include "transmission/output_array.h"
 #include "transmission/output_grid_text.h"
 
@@ -34,8 +36,7 @@ QVariant OutputArrayModel::headerData(int section, Qt::Orientation orientation, 
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= transmission::kOutputGridColumnCount)
         return {};
-    const std::string_view text = transmission::kOutputGridHeaders[section];
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return qtext(transmission::kOutputGridHeaders[section]);
 }
 
 Qt::ItemFlags OutputArrayModel::flags(const QModelIndex& index) const {

@@ -3,6 +3,7 @@
 #include "CellEditDelegate.h"
 #include "Fonts.h"
 #include "ParamformatModels.h"
+#include "Text.h"
 
 #include "formats/assignment_editing.h"
 #include "formats/assignment_file.h"
@@ -43,10 +44,6 @@ const char* const kFormatListHint =
     "двойной щелчок мыши перенесет метку формата в выбранную строку таблицы форматов "
     "параметров";
 
-QString fromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // The dialogs' filter list in Qt's "description (patterns);;..." form. Qt matches "*.*"
 // literally, so on systems where names need no dot it would hide files without one; "*"
 // is what the pattern means there.
@@ -54,8 +51,8 @@ QString assignmentFileFilter() {
     QStringList entries;
     for (const formats::FileDialogFilter& filter : formats::kAssignmentFileFilters) {
         const QString pattern =
-            filter.pattern == "*.*" ? QStringLiteral("*") : fromUtf8(filter.pattern);
-        entries << fromUtf8(filter.description) + QStringLiteral(" (") + pattern +
+            filter.pattern == "*.*" ? QStringLiteral("*") : qtext(filter.pattern);
+        entries << qtext(filter.description) + QStringLiteral(" (") + pattern +
                        QStringLiteral(")");
     }
     return entries.join(QStringLiteral(";;"));
@@ -104,7 +101,7 @@ TFrmParamFormat::TFrmParamFormat(formats::AssignmentTable& assignments,
     : QDialog(parent), assignments_(assignments), formats_(formats), prompts_(prompts),
       beeper_(prompts) {
     setObjectName(QStringLiteral("TFrmParamFormat"));
-    setWindowTitle(fromUtf8(formats::kAssignmentFileWarningCaption));
+    setWindowTitle(qtext(formats::kAssignmentFileWarningCaption));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(kWindowWidth, kWindowHeight);
@@ -309,7 +306,7 @@ void TFrmParamFormat::btDeleteClick() {
 void TFrmParamFormat::FileOpen1Execute() {
     closeOpenEditor();
     const QString name = prompts_.chooseFileToOpen(
-        this, assignmentFileFilter(), fromUtf8(formats::kAssignmentFileInitialDirectory));
+        this, assignmentFileFilter(), qtext(formats::kAssignmentFileInitialDirectory));
     if (name.isEmpty())
         return;
     const formats::AssignmentFileLoad load =
@@ -318,22 +315,22 @@ void TFrmParamFormat::FileOpen1Execute() {
         return;
     showAssignmentRows(load.gridRows);
     if (load.ignoredRecords > 0)
-        prompts_.warn(this, fromUtf8(formats::kAssignmentFileWarningCaption),
+        prompts_.warn(this, qtext(formats::kAssignmentFileWarningCaption),
                       QString::fromStdString(formats::ignoredRecordsWarning(load.ignoredRecords)));
 }
 
 void TFrmParamFormat::FileSaveAs1Execute() {
     closeOpenEditor();
     const QString name = prompts_.chooseFileToSave(
-        this, assignmentFileFilter(), fromUtf8(formats::kAssignmentFileInitialDirectory),
-        fromUtf8(formats::kAssignmentFileDefaultExtension));
+        this, assignmentFileFilter(), qtext(formats::kAssignmentFileInitialDirectory),
+        qtext(formats::kAssignmentFileDefaultExtension));
     if (name.isEmpty())
         return;
     const formats::AssignmentFileSave save =
         formats::saveAssignmentFile(assignments_, assignmentGridRows_, filePath(name));
     showAssignmentRows(save.gridRows);
     if (save.error)
-        prompts_.warn(this, fromUtf8(formats::kAssignmentFileWarningCaption),
+        prompts_.warn(this, qtext(formats::kAssignmentFileWarningCaption),
                       QString::fromStdString(formats::saveFailedWarning(
                           name.toStdString(), save.error.message())));
 }

@@ -1,5 +1,7 @@
 #include "ParamformatModels.h"
 
+#include "Text.h"
+
 #include "formats/assignment_cells.h"
 #include "formats/assignment_table.h"
 #include "formats/format_cells.h"
@@ -25,8 +27,7 @@ QVariant headerText(const std::array<std::string_view, N>& headers, int section,
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
         section >= static_cast<int>(N))
         return {};
-    const std::string_view text = headers[static_cast<std::size_t>(section)];
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return qtext(headers[static_cast<std::size_t>(section)]);
 }
 
 QString cellText(const std::string& utf8) { return QString::fromStdString(utf8); }

@@ -1,5 +1,7 @@
 #include "RatePanel.h"
 
+#include "Text.h"
+
 #include "board/rate_codes.h"
 
 #include <QComboBox>
@@ -14,7 +16,7 @@ QComboBox* makeSelector(const std::array<std::string_view, board::kRateCodeCount
     auto* selector = new QComboBox(parent);
     selector->setObjectName(name);
     for (std::string_view item : items)
-        selector->addItem(QString::fromUtf8(item.data(), static_cast<qsizetype>(item.size())));
+        selector->addItem(qtext(item));
     selector->setCurrentIndex(0);
     return selector;
 }

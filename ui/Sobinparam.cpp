@@ -1,6 +1,7 @@
 #include "Sobinparam.h"
 
 #include "Fonts.h"
+#include "Text.h"
 
 #include <QCheckBox>
 #include <QFontMetricsF>
@@ -27,10 +28,6 @@ constexpr int kPanelPadding = 10;
 constexpr int kButtonWidth = 100;
 constexpr int kButtonHeight = 26;
 constexpr int kButtonGap = 8;
-
-[[nodiscard]] QString text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
 
 /// Horizontal centre of each bit's box, in character cells of the fixed-pitch number row
 /// over the boxes: an odd bit sits under its number, an even bit halfway between its odd
@@ -62,7 +59,7 @@ constexpr int kButtonGap = 8;
 TFrmSObinParam::TFrmSObinParam(board::SharedState& state, QWidget* parent)
     : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("TFrmSObinParam"));
-    setWindowTitle(text(transmission::kBitEditorDesignCaption));
+    setWindowTitle(qtext(transmission::kBitEditorDesignCaption));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     createControls();
@@ -85,19 +82,19 @@ void TFrmSObinParam::createControls() {
         checkBoxes_[static_cast<std::size_t>(number - 1)] = box;
     }
 
-    Label1 = new QLabel(text(transmission::kBitNumbersOverRow), Panel1);
-    Label2 = new QLabel(text(transmission::kBitNumberOverCheckBox1), this);
-    Label3 = new QLabel(text(transmission::kAddressLabel), Panel1);
-    Label4 = new QLabel(text(transmission::kCodeLabel), Panel1);
+    Label1 = new QLabel(qtext(transmission::kBitNumbersOverRow), Panel1);
+    Label2 = new QLabel(qtext(transmission::kBitNumberOverCheckBox1), this);
+    Label3 = new QLabel(qtext(transmission::kAddressLabel), Panel1);
+    Label4 = new QLabel(qtext(transmission::kCodeLabel), Panel1);
     const std::array labels{Label1, Label2, Label3, Label4};
     for (std::size_t i = 0; i < labels.size(); ++i)
         labels[i]->setObjectName(QStringLiteral("Label%1").arg(i + 1));
     Label1->setFont(courierNewFont(kNumberFontPx));
     Label2->setFont(courierNewFont(kNumberFontPx));
 
-    Button1 = new QPushButton(text(transmission::kApplyButtonText), this);
+    Button1 = new QPushButton(qtext(transmission::kApplyButtonText), this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(text(transmission::kCancelButtonText), this);
+    Button2 = new QPushButton(qtext(transmission::kCancelButtonText), this);
     Button2->setObjectName(QStringLiteral("Button2"));
     for (QPushButton* button : {Button1, Button2})
         button->setAutoDefault(false);
