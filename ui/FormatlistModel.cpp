@@ -1,7 +1,5 @@
 #include "FormatlistModel.h"
 
-#include "Text.h"
-
 #include "formats/format_cells.h"
 #include "formats/grid_rows.h"
 
@@ -23,10 +21,7 @@ QVariant FormatListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant FormatListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= formats::kFormatColumns)
-        return {};
-    return qtext(formats::kFormatColumnHeaders[static_cast<std::size_t>(section)]);
+    return headerText(formats::kFormatColumnHeaders, section, orientation, role);
 }
 
 Qt::ItemFlags FormatListModel::flags(const QModelIndex& index) const {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ParamformatModels.h"
+#include "SlotGridModel.h"
 
 #include "formats/decimal_format.h"
 

@@ -1,7 +1,5 @@
 #include "OutputArrayModel.h"
 
-#include "Text.h"
-
 #include "transmission/output_array.h"
 #include "transmission/output_grid_text.h"
 
@@ -11,18 +9,10 @@
 namespace ui {
 
 OutputArrayModel::OutputArrayModel(const board::SharedState& state, QObject* parent)
-    : QAbstractTableModel(parent), state_(state) {}
-
-int OutputArrayModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : rows_;
-}
-
-int OutputArrayModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : transmission::kOutputGridColumnCount;
-}
+    : SlotGridModel(transmission::kOutputGridColumnCount, parent), state_(state) {}
 
 QVariant OutputArrayModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rows_)
+    if (!isDataCell(index))
         return {};
     if (role == Qt::DisplayRole)
         return QString::fromStdString(
@@ -33,14 +23,11 @@ QVariant OutputArrayModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant OutputArrayModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= transmission::kOutputGridColumnCount)
-        return {};
-    return qtext(transmission::kOutputGridHeaders[section]);
+    return headerText(transmission::kOutputGridHeaders, section, orientation, role);
 }
 
 Qt::ItemFlags OutputArrayModel::flags(const QModelIndex& index) const {
-    if (!index.isValid())
+    if (!isDataCell(index))
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     if (index.column() != transmission::IndexColumn)
@@ -48,19 +35,6 @@ Qt::ItemFlags OutputArrayModel::flags(const QModelIndex& index) const {
     return flags;
 }
 
-void OutputArrayModel::arrayChanged() {
-    const int wanted = transmission::currentArraySize(state_);
-    if (wanted > rows_) {
-        beginInsertRows({}, rows_, wanted - 1);
-        rows_ = wanted;
-        endInsertRows();
-    } else if (wanted < rows_) {
-        beginRemoveRows({}, wanted, rows_ - 1);
-        rows_ = wanted;
-        endRemoveRows();
-    }
-    if (rows_ > 0)
-        Q_EMIT dataChanged(index(0, 0), index(rows_ - 1, columnCount() - 1), {Qt::DisplayRole});
-}
+void OutputArrayModel::arrayChanged() { setDataRows(transmission::currentArraySize(state_)); }
 
 } // namespace ui

@@ -1,20 +1,18 @@
 #pragma once
 
-#include "board/shared_state.h"
+#include "SlotGridModel.h"
 
-#include <QAbstractTableModel>
+#include "board/shared_state.h"
 
 namespace ui {
 
 /// @brief The words of the current output channel's array, one row per word: index, address
 /// and code. The address and code cells are edited through the grid's cell editor.
-class OutputArrayModel : public QAbstractTableModel {
+class OutputArrayModel : public SlotGridModel {
     Q_OBJECT
 public:
     explicit OutputArrayModel(const board::SharedState& state, QObject* parent = nullptr);
 
-    [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
-    [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
     [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation,
                                       int role) const override;
@@ -26,7 +24,6 @@ public:
 
 private:
     const board::SharedState& state_;
-    int rows_ = 0;
 };
 
 } // namespace ui

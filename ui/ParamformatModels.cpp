@@ -1,7 +1,5 @@
 #include "ParamformatModels.h"
 
-#include "Text.h"
-
 #include "formats/assignment_cells.h"
 #include "formats/assignment_table.h"
 #include "formats/format_cells.h"
@@ -10,10 +8,8 @@
 #include <QGuiApplication>
 #include <QPalette>
 
-#include <array>
 #include <cstddef>
 #include <string>
-#include <string_view>
 
 namespace ui {
 namespace {
@@ -21,56 +17,9 @@ namespace {
 // Cell texts start at the cell's top-left corner, as in the other grids of the program.
 constexpr Qt::Alignment kCellAlignment = Qt::AlignLeft | Qt::AlignTop;
 
-template <std::size_t N>
-QVariant headerText(const std::array<std::string_view, N>& headers, int section,
-                    Qt::Orientation orientation, int role) {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= static_cast<int>(N))
-        return {};
-    return qtext(headers[static_cast<std::size_t>(section)]);
-}
-
 QString cellText(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 } // namespace
-
-SlotGridModel::SlotGridModel(int columns, QObject* parent)
-    : QAbstractTableModel(parent), columns_(columns) {}
-
-int SlotGridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : rows_;
-}
-
-int SlotGridModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : columns_;
-}
-
-bool SlotGridModel::isDataCell(const QModelIndex& index) const {
-    return index.isValid() && index.row() < rows_ && index.column() < columns_;
-}
-
-void SlotGridModel::setDataRows(int dataRows) {
-    if (dataRows > rows_) {
-        beginInsertRows({}, rows_, dataRows - 1);
-        rows_ = dataRows;
-        endInsertRows();
-    } else if (dataRows < rows_) {
-        beginRemoveRows({}, dataRows, rows_ - 1);
-        rows_ = dataRows;
-        endRemoveRows();
-    }
-    refresh();
-}
-
-void SlotGridModel::refresh() {
-    if (rows_ > 0)
-        Q_EMIT dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
-}
-
-void SlotGridModel::refreshRow(int row) {
-    if (row >= 0 && row < rows_)
-        Q_EMIT dataChanged(index(row, 0), index(row, columns_ - 1));
-}
 
 AssignmentGridModel::AssignmentGridModel(const formats::AssignmentTable& assignments,
                                          const formats::DecimalFormatTable& formats,

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include <span>
+#include <string_view>
+
+namespace ui {
+
+/// @brief A grid over a table of fixed slots: data row r shows slot r, and the number of
+/// data rows is set by the window (the grid's row count minus its header row).
+class SlotGridModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
+
+    /// Grows or shrinks the grid to `dataRows` rows, then repaints every row.
+    void setDataRows(int dataRows);
+    /// The slots behind the rows changed: repaints every row.
+    void refresh();
+    /// The slot behind one row changed.
+    void refreshRow(int row);
+
+protected:
+    SlotGridModel(int columns, QObject* parent);
+    [[nodiscard]] bool isDataCell(const QModelIndex& index) const;
+    /// The horizontal header's display text from the logic folder's column headers; the grids
+    /// have no vertical header texts.
+    [[nodiscard]] static QVariant headerText(std::span<const std::string_view> headers,
+                                             int section, Qt::Orientation orientation, int role);
+
+private:
+    int columns_;
+    int rows_ = 0;
+};
+
+} // namespace ui
