@@ -3,6 +3,7 @@
 #include "CellEditDelegate.h"
 #include "Fonts.h"
 #include "FormatlistModel.h"
+#include "GridView.h"
 #include "Prompts.h"
 #include "Text.h"
 
@@ -95,28 +96,20 @@ void TFrmFormatList::buildGrid() {
     };
     delegate_ = new CellEditDelegate(std::move(handlers), this);
 
-    DrawGrid1 = new QTableView(this);
-    DrawGrid1->setObjectName(QStringLiteral("DrawGrid1"));
-    DrawGrid1->setModel(model_);
+    DrawGrid1 = makeGridView(QStringLiteral("DrawGrid1"), *model_,
+                             {kGridFontPixels, kMinimumRowHeight, kColumnWidths}, this);
     DrawGrid1->setItemDelegate(delegate_);
-    DrawGrid1->setFont(courierNewFont(kGridFontPixels));
-    DrawGrid1->setSelectionMode(QAbstractItemView::NoSelection);
     DrawGrid1->setEditTriggers(QAbstractItemView::DoubleClicked |
                                QAbstractItemView::EditKeyPressed |
                                QAbstractItemView::AnyKeyPressed);
-    DrawGrid1->setWordWrap(false);
-    DrawGrid1->setCornerButtonEnabled(false);
-    DrawGrid1->verticalHeader()->hide();
+    // Tab walks the cells of this grid.
+    DrawGrid1->setTabKeyNavigation(true);
 
     QHeaderView* header = DrawGrid1->horizontalHeader();
-    header->setFont(courierNewFont(kGridFontPixels));
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignTop);
     header->setHighlightSections(false);
     header->setStretchLastSection(false);
     header->setMinimumSectionSize(1);
-    header->setSectionResizeMode(QHeaderView::Interactive);
-    for (int column = 0; column < formats::kFormatColumns; ++column)
-        header->resizeSection(column, kColumnWidths[static_cast<std::size_t>(column)]);
 
     ComboBox1 = new QComboBox(DrawGrid1->viewport());
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
@@ -129,7 +122,6 @@ void TFrmFormatList::buildGrid() {
     // Rows are tall enough for the drop-down to stand inside the cell it serves.
     const int rowHeight = std::max(kMinimumRowHeight,
                                    ComboBox1->sizeHint().height() + 2 * kDropDownOffset);
-    DrawGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     DrawGrid1->verticalHeader()->setDefaultSectionSize(rowHeight);
 
     DrawGrid1->viewport()->installEventFilter(this);

@@ -1,7 +1,7 @@
 #include "Paramformat.h"
 
 #include "CellEditDelegate.h"
-#include "Fonts.h"
+#include "GridView.h"
 #include "ParamformatModels.h"
 #include "Text.h"
 
@@ -64,27 +64,12 @@ std::filesystem::path filePath(const QString& name) {
 
 QTableView* makeGrid(const QString& name, QAbstractItemModel& model, std::span<const int> widths,
                      QWidget* parent) {
-    auto* grid = new QTableView(parent);
-    grid->setObjectName(name);
-    grid->setModel(&model);
-    grid->setFont(courierNewFont(kGridFontPixels));
-    grid->horizontalHeader()->setFont(courierNewFont(kGridFontPixels));
-    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    QTableView* grid = makeGridView(name, model, {kGridFontPixels, kRowHeight, widths}, parent);
     grid->horizontalHeader()->setHighlightSections(false);
     // Header texts start next to the section edge, as in the cells, so that the longest
     // headers fit the given column widths.
     grid->horizontalHeader()->setStyleSheet(
         QStringLiteral("QHeaderView::section { padding-left: 1px; }"));
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    grid->setSelectionMode(QAbstractItemView::NoSelection);
-    grid->setTabKeyNavigation(false);
-    grid->setWordWrap(false);
-    grid->setCornerButtonEnabled(false);
-    for (int column = 0; column < static_cast<int>(widths.size()); ++column)
-        grid->setColumnWidth(column, widths[static_cast<std::size_t>(column)]);
     return grid;
 }
 

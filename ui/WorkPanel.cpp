@@ -1,6 +1,7 @@
 #include "WorkPanel.h"
 
 #include "Fonts.h"
+#include "GridView.h"
 #include "InputBufferModel.h"
 #include "OutputArrayModel.h"
 
@@ -9,7 +10,6 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QSplitter>
 #include <QTabBar>
@@ -21,6 +21,7 @@ namespace {
 
 constexpr int kInputColumnWidths[] = {64, 46, 71, 81, 38, 192, 162, 86};
 constexpr int kOutputColumnWidths[] = {64, 46, 90};
+constexpr int kGridFontPixels = 13;
 constexpr int kRowHeight = 18;
 
 QTabBar* makeChannelTabs(const QString& name, const QString& captionFormat, QWidget* parent) {
@@ -41,28 +42,6 @@ QComboBox* makeNumberList(const QString& name, int first, int last, QWidget* par
     for (int n = first; n <= last; ++n)
         list->addItem(QString::number(n));
     return list;
-}
-
-QTableView* makeGrid(const QString& name, QAbstractItemModel& model, const int* widths,
-                     int columns, QWidget* parent) {
-    auto* grid = new QTableView(parent);
-    grid->setObjectName(name);
-    grid->setModel(&model);
-    grid->setFont(courierNewFont(13));
-    grid->horizontalHeader()->setFont(courierNewFont(13));
-    grid->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    grid->verticalHeader()->setDefaultSectionSize(kRowHeight);
-    grid->setSelectionMode(QAbstractItemView::NoSelection);
-    grid->setTabKeyNavigation(false);
-    grid->setWordWrap(false);
-    grid->setTextElideMode(Qt::ElideNone); // cells show what fits, like the column widths intend
-    grid->setCornerButtonEnabled(false);
-    for (int c = 0; c < columns; ++c)
-        grid->setColumnWidth(c, widths[c]);
-    return grid;
 }
 
 } // namespace
@@ -105,8 +84,10 @@ QWidget* WorkPanel::buildInputPane(InputBufferModel& model) {
     ComboBox1->setFont(courierNewFont(13));
     ComboBox1->setToolTip(QStringLiteral("задать номер ячейки, отображаемой в верхней строке"));
 
-    DrawGrid2 = makeGrid(QStringLiteral("DrawGrid2"), model, kInputColumnWidths,
-                         static_cast<int>(std::size(kInputColumnWidths)), pane);
+    DrawGrid2 = makeGridView(QStringLiteral("DrawGrid2"), model,
+                             {kGridFontPixels, kRowHeight, kInputColumnWidths}, pane);
+    // Cells show what fits, like the column widths intend, in both grids of the panel.
+    DrawGrid2->setTextElideMode(Qt::ElideNone);
     DrawGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DrawGrid2->setFocusPolicy(Qt::ClickFocus);
 
@@ -144,8 +125,9 @@ QWidget* WorkPanel::buildOutputPane(OutputArrayModel& model) {
     ComboBox2->setToolTip(
         QStringLiteral("задать индекс параметра, отображаемого в верхней строке"));
 
-    DrawGrid1 = makeGrid(QStringLiteral("DrawGrid1"), model, kOutputColumnWidths,
-                         static_cast<int>(std::size(kOutputColumnWidths)), pane);
+    DrawGrid1 = makeGridView(QStringLiteral("DrawGrid1"), model,
+                             {kGridFontPixels, kRowHeight, kOutputColumnWidths}, pane);
+    DrawGrid1->setTextElideMode(Qt::ElideNone);
     DrawGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     auto* sizeRow = new QHBoxLayout;
