@@ -51,22 +51,27 @@ char cp1251ByteOf(char32_t cp) {
     return '?';
 }
 
-// Decodes one UTF-8 sequence at text[pos]; advances pos. Returns U+FFFD when malformed.
+// Decodes one UTF-8 sequence at text[pos]; advances pos. Returns U+FFFD when malformed,
+// overlong forms included: "\xC0\xBD" is not another way of writing '='.
 char32_t nextCodePoint(std::string_view text, std::size_t& pos) {
     const auto lead = static_cast<unsigned char>(text[pos++]);
     if (lead < 0x80)
         return lead;
     int extra = 0;
     char32_t cp = 0;
+    char32_t lowest = 0;
     if ((lead & 0xE0) == 0xC0) {
         extra = 1;
         cp = lead & 0x1F;
+        lowest = 0x80;
     } else if ((lead & 0xF0) == 0xE0) {
         extra = 2;
         cp = lead & 0x0F;
+        lowest = 0x800;
     } else if ((lead & 0xF8) == 0xF0) {
         extra = 3;
         cp = lead & 0x07;
+        lowest = 0x10000;
     } else {
         return 0xFFFD;
     }
@@ -79,7 +84,7 @@ char32_t nextCodePoint(std::string_view text, std::size_t& pos) {
         cp = (cp << 6) | (next & 0x3F);
         ++pos;
     }
-    return cp;
+    return cp < lowest ? 0xFFFD : cp;
 }
 
 } // namespace

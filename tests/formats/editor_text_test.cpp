@@ -26,6 +26,12 @@ TEST(EditorText, ConversionRefusesWhatCp1251CannotHold) {
     EXPECT_EQ(formats::toCp1251Exactly("m\xC2\xB2"), std::nullopt);  // superscript two
     EXPECT_EQ(formats::toCp1251Exactly("\xE4\xB8\xAD"), std::nullopt);
     EXPECT_EQ(formats::toCp1251Exactly("\xC3"), std::nullopt);  // broken UTF-8
+    // Overlong forms of '=', 'A' and 'Ж' are malformed, not other spellings of them
+    // (found by fuzzing the format editor).
+    EXPECT_EQ(formats::toCp1251Exactly("\xC0\xBD" "8"), std::nullopt);
+    EXPECT_EQ(formats::toCp1251Exactly("\xE0\x81\x81"), std::nullopt);
+    EXPECT_EQ(formats::toCp1251Exactly("\xF0\x80\x90\x96"), std::nullopt);
+    EXPECT_EQ(formats::toCp1251Exactly("\xD0\x96"), "\xC6");
 }
 
 TEST(EditorText, StoredFieldIsTerminatedAndZeroFilled) {
