@@ -2,12 +2,20 @@
 
 #include <QString>
 
+#include <span>
 #include <string_view>
+
+namespace formats {
+struct FileDialogFilter;
+}
 
 namespace ui {
 
 /// @brief A filter list written as "description|pattern|description|pattern" in Qt's
 /// "description (pattern);;..." form. The description is kept exactly; "*.*" means every file.
 [[nodiscard]] QString qtFileFilter(std::string_view barSeparated);
+
+/// @brief A filter list of {description, pattern} pairs in the same form, by the same rules.
+[[nodiscard]] QString qtFileFilter(std::span<const formats::FileDialogFilter> filters);
 
 } // namespace ui

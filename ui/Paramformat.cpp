@@ -1,6 +1,7 @@
 #include "Paramformat.h"
 
 #include "CellEditDelegate.h"
+#include "FileFilter.h"
 #include "GridView.h"
 #include "ParamformatModels.h"
 #include "Text.h"
@@ -18,7 +19,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QStringList>
 #include <QTableView>
 #include <QToolButton>
 #include <QToolTip>
@@ -26,7 +26,6 @@
 
 #include <filesystem>
 #include <span>
-#include <string_view>
 
 namespace ui {
 namespace {
@@ -43,20 +42,6 @@ constexpr int kFormatListColumnWidths[] = {77, 64, 64, 74, 101, 120};
 const char* const kFormatListHint =
     "двойной щелчок мыши перенесет метку формата в выбранную строку таблицы форматов "
     "параметров";
-
-// The dialogs' filter list in Qt's "description (patterns);;..." form. Qt matches "*.*"
-// literally, so on systems where names need no dot it would hide files without one; "*"
-// is what the pattern means there.
-QString assignmentFileFilter() {
-    QStringList entries;
-    for (const formats::FileDialogFilter& filter : formats::kAssignmentFileFilters) {
-        const QString pattern =
-            filter.pattern == "*.*" ? QStringLiteral("*") : qtext(filter.pattern);
-        entries << qtext(filter.description) + QStringLiteral(" (") + pattern +
-                       QStringLiteral(")");
-    }
-    return entries.join(QStringLiteral(";;"));
-}
 
 std::filesystem::path filePath(const QString& name) {
     return std::filesystem::path(name.toStdU16String());
@@ -290,8 +275,9 @@ void TFrmParamFormat::btDeleteClick() {
 
 void TFrmParamFormat::FileOpen1Execute() {
     closeOpenEditor();
-    const QString name = prompts_.chooseFileToOpen(
-        this, assignmentFileFilter(), qtext(formats::kAssignmentFileInitialDirectory));
+    const QString name =
+        prompts_.chooseFileToOpen(this, qtFileFilter(formats::kAssignmentFileFilters),
+                                  qtext(formats::kAssignmentFileInitialDirectory));
     if (name.isEmpty())
         return;
     const formats::AssignmentFileLoad load =
@@ -307,7 +293,8 @@ void TFrmParamFormat::FileOpen1Execute() {
 void TFrmParamFormat::FileSaveAs1Execute() {
     closeOpenEditor();
     const QString name = prompts_.chooseFileToSave(
-        this, assignmentFileFilter(), qtext(formats::kAssignmentFileInitialDirectory),
+        this, qtFileFilter(formats::kAssignmentFileFilters),
+        qtext(formats::kAssignmentFileInitialDirectory),
         qtext(formats::kAssignmentFileDefaultExtension));
     if (name.isEmpty())
         return;
