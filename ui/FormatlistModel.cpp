@@ -25,13 +25,8 @@ QVariant FormatListModel::headerData(int section, Qt::Orientation orientation, i
 }
 
 Qt::ItemFlags FormatListModel::flags(const QModelIndex& index) const {
-    if (!isDataCell(index))
-        return Qt::NoItemFlags;
-    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     // Bit 29 is chosen from the drop-down; every other column takes typed text.
-    if (index.column() != formats::kBit29Column)
-        flags |= Qt::ItemIsEditable;
-    return flags;
+    return cellFlags(index, index.column() != formats::kBit29Column);
 }
 
 void FormatListModel::setGridRows(int gridRows) {

@@ -27,12 +27,7 @@ QVariant OutputArrayModel::headerData(int section, Qt::Orientation orientation, 
 }
 
 Qt::ItemFlags OutputArrayModel::flags(const QModelIndex& index) const {
-    if (!isDataCell(index))
-        return Qt::NoItemFlags;
-    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.column() != transmission::IndexColumn)
-        flags |= Qt::ItemIsEditable;
-    return flags;
+    return cellFlags(index, index.column() != transmission::IndexColumn);
 }
 
 void OutputArrayModel::arrayChanged() { setDataRows(transmission::currentArraySize(state_)); }

@@ -53,9 +53,7 @@ QVariant AssignmentGridModel::headerData(int section, Qt::Orientation orientatio
 }
 
 Qt::ItemFlags AssignmentGridModel::flags(const QModelIndex& index) const {
-    if (!isDataCell(index))
-        return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+    return cellFlags(index, true);
 }
 
 ParamformatFormatListModel::ParamformatFormatListModel(const formats::DecimalFormatTable& formats,
@@ -87,9 +85,7 @@ QVariant ParamformatFormatListModel::headerData(int section, Qt::Orientation ori
 }
 
 Qt::ItemFlags ParamformatFormatListModel::flags(const QModelIndex& index) const {
-    if (!isDataCell(index))
-        return Qt::NoItemFlags;
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return cellFlags(index, false);
 }
 
 } // namespace ui

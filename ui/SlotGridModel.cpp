@@ -21,6 +21,15 @@ bool SlotGridModel::isDataCell(const QModelIndex& index) const {
     return index.isValid() && index.row() < rows_ && index.column() < columns_;
 }
 
+Qt::ItemFlags SlotGridModel::cellFlags(const QModelIndex& index, bool editable) const {
+    if (!isDataCell(index))
+        return Qt::NoItemFlags;
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (editable)
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
 QVariant SlotGridModel::headerText(std::span<const std::string_view> headers, int section,
                                    Qt::Orientation orientation, int role) {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||

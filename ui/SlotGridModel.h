@@ -25,6 +25,9 @@ public:
 protected:
     SlotGridModel(int columns, QObject* parent);
     [[nodiscard]] bool isDataCell(const QModelIndex& index) const;
+    /// A data cell is enabled and selectable, and editable where `editable` says; any other
+    /// index has no flags.
+    [[nodiscard]] Qt::ItemFlags cellFlags(const QModelIndex& index, bool editable) const;
     /// The horizontal header's display text from the logic folder's column headers; the grids
     /// have no vertical header texts.
     [[nodiscard]] static QVariant headerText(std::span<const std::string_view> headers,
