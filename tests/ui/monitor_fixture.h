@@ -1,5 +1,6 @@
 #pragma once
 
+#include "dialog_steps.h"
 #include "scripted_driver.h"
 #include "scripted_prompts.h"
 
@@ -21,18 +22,6 @@
 #include <memory>
 
 namespace testing_support {
-
-/// Runs `step` on the modal dialog as soon as the event loop it opens is running. When a
-/// check inside the step fails, the dialog is closed so the test ends instead of hanging.
-inline void onNextModal(std::function<void(QWidget*)> step) {
-    QTimer::singleShot(0, [step = std::move(step)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        QVERIFY2(modal != nullptr, "no modal dialog was open");
-        step(modal);
-        if (QTest::currentTestFailed() && QApplication::activeModalWidget() == modal)
-            modal->close();
-    });
-}
 
 template <typename Widget>
 Widget* child(QObject* root, const char* name) {

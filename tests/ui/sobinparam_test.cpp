@@ -10,22 +10,11 @@
 #include <QRegularExpression>
 #include <QtTest>
 
-#include <functional>
 #include <set>
 
-using testing_support::onNextModal;
+using testing_support::showAnd;
 
 namespace {
-
-int showAnd(ui::TFrmSObinParam& dialog, const std::function<void()>& step) {
-    onNextModal([&dialog, &step](QWidget*) {
-        step();
-        // A failed check leaves the step early; the dialog must not keep the test waiting.
-        if (dialog.isVisible())
-            dialog.reject();
-    });
-    return dialog.exec();
-}
 
 std::uint32_t& word(board::SharedState& state, int channel, int index) {
     return state.SOrecord[static_cast<std::size_t>(channel)]

@@ -6,23 +6,7 @@
 #include <QPushButton>
 #include <QtTest>
 
-#include <functional>
-
-using testing_support::onNextModal;
-
-namespace {
-
-int showAnd(ui::TFrmTimerPeriod& dialog, const std::function<void()>& step) {
-    onNextModal([&dialog, &step](QWidget*) {
-        step();
-        // A failed check leaves the step early; the dialog must not keep the test waiting.
-        if (dialog.isVisible())
-            dialog.reject();
-    });
-    return dialog.exec();
-}
-
-} // namespace
+using testing_support::showAnd;
 
 class TimerperiodTest : public QObject {
     Q_OBJECT
