@@ -122,15 +122,22 @@ void TMainFrm::applyStartEnabling() {
     c[CommandId::DeviceReset].setEnabled(false);
     c.setMenuEnabled(MenuId::Channel, false);
     c.setMenuEnabled(MenuId::OutputData, false);
-    for (CommandId id : {CommandId::SIaddressPusk, CommandId::SIfilePusk,
-                         CommandId::SIstopChannel, CommandId::SOsinglePusk,
-                         CommandId::SOciclePusk, CommandId::SOstopChannel,
-                         CommandId::SOdataClear, CommandId::SOdataTest, CommandId::FileOpen1,
-                         CommandId::FileSaveAs1})
-        c[id].setButtonEnabled(false);
+    setChannelButtonsEnabled(false);
     c[CommandId::SIstopChannel].setMenuItemEnabled(false);
     c[CommandId::SOstopChannel].setMenuItemEnabled(false);
     Panel5->cbSOArrayDim->setEnabled(true);
+}
+
+void TMainFrm::setChannelButtonsEnabled(bool enabled) {
+    const CommandSet& c = *commands_;
+    for (CommandId id : {CommandId::SIaddressPusk, CommandId::SIfilePusk,
+                         CommandId::SOsinglePusk, CommandId::SOciclePusk,
+                         CommandId::SOdataClear, CommandId::SOdataTest, CommandId::FileOpen1,
+                         CommandId::FileSaveAs1})
+        c[id].setButtonEnabled(enabled);
+    // A stop button comes on only while its channel runs.
+    c[CommandId::SIstopChannel].setButtonEnabled(false);
+    c[CommandId::SOstopChannel].setButtonEnabled(false);
 }
 
 void TMainFrm::FileExit1Execute() { close(); }
@@ -175,13 +182,7 @@ void TMainFrm::DeviceInitializationExecute() {
     c[CommandId::DeviceReset].setEnabled(true);
     c.setMenuEnabled(MenuId::Channel, true);
     c.setMenuEnabled(MenuId::OutputData, true);
-    for (CommandId id : {CommandId::SIaddressPusk, CommandId::SIfilePusk,
-                         CommandId::SOsinglePusk, CommandId::SOciclePusk,
-                         CommandId::SOdataClear, CommandId::SOdataTest, CommandId::FileOpen1,
-                         CommandId::FileSaveAs1})
-        c[id].setButtonEnabled(true);
-    c[CommandId::SIstopChannel].setButtonEnabled(false);
-    c[CommandId::SOstopChannel].setButtonEnabled(false);
+    setChannelButtonsEnabled(true);
     Panel5->cbSOArrayDim->setEnabled(true);
 
     Panel9->hide();
@@ -218,12 +219,7 @@ void TMainFrm::DeviceResetExecute() {
     c[CommandId::DeviceReset].setEnabled(false);
     c.setMenuEnabled(MenuId::Channel, false);
     c.setMenuEnabled(MenuId::OutputData, false);
-    for (CommandId id : {CommandId::SIaddressPusk, CommandId::SIfilePusk,
-                         CommandId::SIstopChannel, CommandId::SOsinglePusk,
-                         CommandId::SOciclePusk, CommandId::SOstopChannel,
-                         CommandId::SOdataClear, CommandId::SOdataTest, CommandId::FileOpen1,
-                         CommandId::FileSaveAs1})
-        c[id].setButtonEnabled(false);
+    setChannelButtonsEnabled(false);
     Panel9->show();
     Panel5->hide();
     board::resetBoard(driver_, state_);

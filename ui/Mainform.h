@@ -92,6 +92,7 @@ private:
     void buildClientArea();
     void connectCommands();
     void applyStartEnabling();
+    void setChannelButtonsEnabled(bool enabled);
     void showChannelsFor(board::ChannelSide side, std::int32_t reportedCount);
     void rebuildChannelFormatLookup();
     void setupInputPane();
