@@ -74,7 +74,8 @@ static_assert(sizeof(SIReadRequest) == 6);
 static_assert(offsetof(SIReadRequest, one) == 2);
 static_assert(offsetof(SIReadRequest, index) == 4);
 
-/// Output of IOCTL_SI_READ. A word below 0x10000 means nothing was received.
+/// Output of IOCTL_SI_READ. A word below 0x10000 means nothing was received. Its word lies
+/// at offset 2, so it is misaligned by layout: read it by value, never bind a reference to it.
 struct SIReadReply {
     std::uint16_t unused;
     std::uint32_t word;
@@ -83,7 +84,9 @@ static_assert(sizeof(SIReadReply) == 6);
 static_assert(offsetof(SIReadReply, word) == 2);
 
 /// Input of IOCTL_SO_LOAD_ARRAY and IOCTL_SO_START_CYCLIC; always sent whole, all 256 words.
-struct SOrecord {
+/// Aligned on 4 bytes as a whole (the layout is unchanged) so that its words, which start at
+/// offset 8, are aligned wherever a record lives and may be used by reference.
+struct alignas(4) SOrecord {
     std::uint16_t channelNo;
     std::uint16_t param1;
     std::uint16_t param2;
@@ -95,6 +98,7 @@ static_assert(offsetof(SOrecord, param1) == 2);
 static_assert(offsetof(SOrecord, param2) == 4);
 static_assert(offsetof(SOrecord, param3) == 6);
 static_assert(offsetof(SOrecord, SOwords) == 8);
+static_assert(alignof(SOrecord) == 4);
 
 /// Input of IOCTL_SO_START_SINGLE: the first 4 bytes of the channel's SOrecord after the load.
 struct SOStartSingleRecord {
@@ -104,8 +108,9 @@ struct SOStartSingleRecord {
 static_assert(sizeof(SOStartSingleRecord) == 4);
 static_assert(offsetof(SOStartSingleRecord, param1) == 2);
 
-/// Input of IOCTL_SO_WRITE_WORD: one word of a running cyclic array.
-struct SOWordUpdate {
+/// Input of IOCTL_SO_WRITE_WORD: one word of a running cyclic array (4-byte aligned as a
+/// whole, like SOrecord, so that its word is aligned).
+struct alignas(4) SOWordUpdate {
     std::uint16_t channelNo;
     std::uint16_t index;
     std::uint32_t word;
@@ -113,6 +118,7 @@ struct SOWordUpdate {
 static_assert(sizeof(SOWordUpdate) == 8);
 static_assert(offsetof(SOWordUpdate, index) == 2);
 static_assert(offsetof(SOWordUpdate, word) == 4);
+static_assert(alignof(SOWordUpdate) == 4);
 
 /// Output of every request that has no other output; never read.
 struct AckReply {

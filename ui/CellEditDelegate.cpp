@@ -65,8 +65,8 @@ void CellEditDelegate::setModelData(QWidget*, QAbstractItemModel*, const QModelI
 }
 
 void CellEditDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const {
-    if (auto* line = qobject_cast<QLineEdit*>(editor); line && handlers_.textChanged &&
-                                                        index.isValid())
+    if (auto* line = qobject_cast<QLineEdit*>(editor);
+        line && handlers_.textChanged && index.isValid())
         handlers_.textChanged(index, line->text());
     QStyledItemDelegate::destroyEditor(editor, index);
 }

@@ -24,6 +24,11 @@ public:
 
     explicit CellEditDelegate(Handlers handlers, QObject* parent = nullptr);
 
+    /// Stops calling the handlers. A window calls it from its destructor: an editor still open
+    /// is closed while the window's base classes hide and destroy it, after the window's own
+    /// members, which the handlers use, are gone.
+    void detach() { handlers_ = {}; }
+
     /// The character a key press stands for in the editing rules: its text, or the control
     /// character of Backspace (8), Enter (13), Ctrl+C (3) and Ctrl+V (22); 0 for none.
     [[nodiscard]] static char32_t keyCharacter(int key, Qt::KeyboardModifiers modifiers,

@@ -87,6 +87,10 @@ TFrmFormatList::TFrmFormatList(formats::DecimalFormatTable& table, Prompts& prom
     model_->setGridRows(formats::gridRowsFor(table_.formatCount));
 }
 
+TFrmFormatList::~TFrmFormatList() {
+    delegate_->detach(); // an open cell editor closes while the dialog is torn down
+}
+
 void TFrmFormatList::buildGrid() {
     model_ = new FormatListModel(table_, this);
     CellEditDelegate::Handlers handlers;

@@ -23,6 +23,7 @@ class TFrmFormatList : public QDialog {
 public:
     TFrmFormatList(formats::DecimalFormatTable& table, Prompts& prompts,
                    QWidget* parent = nullptr);
+    ~TFrmFormatList() override;
 
     void btAddClick();
     void btDeleteClick();

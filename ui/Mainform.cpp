@@ -1,5 +1,6 @@
 #include "Mainform.h"
 
+#include "CellEditDelegate.h"
 #include "Devicechoice.h"
 #include "HelpWindow.h"
 #include "InputBufferModel.h"
@@ -68,7 +69,9 @@ TMainFrm::TMainFrm(board::Driver& driver, Prompts& prompts, QWidget* parent)
     applyStartEnabling();
 }
 
-TMainFrm::~TMainFrm() = default;
+TMainFrm::~TMainFrm() {
+    outputDelegate_->detach(); // an open cell editor closes after the models are gone
+}
 
 void TMainFrm::buildClientArea() {
     Panel2 = new QWidget(this);

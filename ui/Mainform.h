@@ -23,6 +23,7 @@ class QTimer;
 
 namespace ui {
 
+class CellEditDelegate;
 class InputBufferModel;
 class OutputArrayModel;
 class RatePanel;
@@ -126,6 +127,7 @@ private:
     StatusLine* XPStatusBar2 = nullptr;
     QTimer* Timer1 = nullptr;
     Dialogs dialogs_;
+    CellEditDelegate* outputDelegate_ = nullptr;
 };
 
 } // namespace ui

@@ -55,7 +55,7 @@ void TMainFrm::setupOutputPane() {
 
     QTableView* grid = Panel5->DrawGrid1;
     auto recordKey = [this](char32_t key) { outputTyping_.recordKey(key); };
-    auto* delegate = new CellEditDelegate(
+    outputDelegate_ = new CellEditDelegate(
         {.editable = [this](const QModelIndex&) { return outputCellEditing_; },
          .keyPressed = recordKey,
          .textChanged =
@@ -67,7 +67,7 @@ void TMainFrm::setupOutputPane() {
                      outputModel_->arrayChanged();
              }},
         grid);
-    grid->setItemDelegate(delegate);
+    grid->setItemDelegate(outputDelegate_);
     new KeyWatcher(grid, recordKey); // DrawGrid1KeyPress: keys typed while the grid has focus
     new MousePressWatcher(grid->viewport(), [this](Qt::MouseButton button, QPoint position) {
         DrawGrid1MouseDown(button, position);

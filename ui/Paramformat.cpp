@@ -89,6 +89,10 @@ TFrmParamFormat::TFrmParamFormat(formats::AssignmentTable& assignments,
     formatListModel_->setDataRows(formats::gridRowsFor(formats_.formatCount) - 1);
 }
 
+TFrmParamFormat::~TFrmParamFormat() {
+    assignmentDelegate_->detach(); // an open cell editor closes while the dialog is torn down
+}
+
 QWidget* TFrmParamFormat::buildAssignmentPanel() {
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("Panel1"));
@@ -151,13 +155,14 @@ QWidget* TFrmParamFormat::buildAssignmentPanel() {
     DrawGrid2->setEditTriggers(QAbstractItemView::DoubleClicked |
                                QAbstractItemView::EditKeyPressed |
                                QAbstractItemView::AnyKeyPressed);
-    DrawGrid2->setItemDelegate(new CellEditDelegate(
+    assignmentDelegate_ = new CellEditDelegate(
         {{},
          [this](char32_t key) { lastKey_ = key; },
          [this](const QModelIndex& index, const QString& text) {
              DrawGrid2SetEditText(index, text);
          }},
-        DrawGrid2));
+        DrawGrid2);
+    DrawGrid2->setItemDelegate(assignmentDelegate_);
 
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);

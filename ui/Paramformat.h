@@ -15,6 +15,8 @@ class QToolButton;
 
 namespace ui {
 
+class CellEditDelegate;
+
 class AssignmentGridModel;
 class ParamformatFormatListModel;
 
@@ -28,6 +30,7 @@ public:
     TFrmParamFormat(formats::AssignmentTable& assignments,
                     const formats::DecimalFormatTable& formats, Prompts& prompts,
                     QWidget* parent = nullptr);
+    ~TFrmParamFormat() override;
 
     void FileOpen1Execute();
     void FileSaveAs1Execute();
@@ -69,6 +72,7 @@ private:
     int assignmentGridRows_ = 2;   // header row included
     char32_t lastKey_ = 0;         // last key typed into the assignment grid
     bool lastPressInCell_ = false; // the last press on the format list hit a cell
+    CellEditDelegate* assignmentDelegate_ = nullptr;
 };
 
 } // namespace ui

@@ -35,7 +35,8 @@ TEST(DriverRecords, ReadReplyWordStartsAtOffsetTwo) {
     const unsigned char raw[6] = {0xAA, 0xBB, 0x78, 0x56, 0x34, 0x12};
     board::SIReadReply reply;
     std::memcpy(&reply, raw, sizeof raw);
-    EXPECT_EQ(reply.word, 0x12345678u);
+    const std::uint32_t word = reply.word; // a packed field is read by value, never bound
+    EXPECT_EQ(word, 0x12345678u);
 }
 
 TEST(DriverRecords, OutputRecordCarriesHeaderThenAllWords) {
@@ -88,7 +89,8 @@ TEST(RequestHelper, FailedRequestReadsAsZeros) {
     board::SIReadReply reply;
     std::memset(&reply, 0xA5, sizeof reply);
     board::sendRequest(driver, 1, board::IOCTL_SI_READ, board::SIReadRequest{1, 1, 0}, reply);
-    EXPECT_EQ(reply.word, 0u);
+    const std::uint32_t word = reply.word;
+    EXPECT_EQ(word, 0u);
     EXPECT_EQ(reply.unused, 0u);
 
     board::StateReply state;

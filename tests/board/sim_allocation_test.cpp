@@ -1,6 +1,7 @@
 // A tick sends up to 2048 reads: neither the simulated board nor the trace may allocate per
 // request. This file counts every global allocation of the sim_tests executable.
 
+#include "allocation_counter.h"
 #include "sim_test_support.h"
 
 #include "board/trace_driver.h"
@@ -12,18 +13,7 @@
 #include <cstdlib>
 #include <new>
 
-namespace {
-std::atomic<long> allocationCount{0};
-} // namespace
-
-void* operator new(std::size_t size) {
-    ++allocationCount;
-    if (void* memory = std::malloc(size == 0 ? 1 : size))
-        return memory;
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+using testing_support::allocationCount;
 
 namespace {
 

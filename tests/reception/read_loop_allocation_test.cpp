@@ -1,6 +1,7 @@
 // The refresh reads up to 2048 cells per tick: the loop must not allocate. This executable
 // counts every global allocation to hold it to that.
 
+#include "allocation_counter.h"
 #include "reception/refresh_tick.h"
 
 #include "board/control_codes.h"
@@ -14,18 +15,7 @@
 #include <memory>
 #include <new>
 
-namespace {
-std::atomic<long> allocationCount{0};
-} // namespace
-
-void* operator new(std::size_t size) {
-    ++allocationCount;
-    if (void* memory = std::malloc(size == 0 ? 1 : size))
-        return memory;
-    throw std::bad_alloc();
-}
-void operator delete(void* memory) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
+using testing_support::allocationCount;
 
 namespace {
 

@@ -243,6 +243,17 @@ private Q_SLOTS:
         QCOMPARE(m.state().SOrecord[0].SOwords[255], 0u);
     }
 
+    void theMonitorEndsSafelyWithACellEditorOpen() {
+        auto m = std::make_unique<RunningMonitor>();
+        m->main().show();
+        QTableView* grid = m->outputGrid();
+        grid->setCurrentIndex(grid->model()->index(0, 2));
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_A);
+        QVERIFY(grid->findChild<QLineEdit*>() != nullptr);
+        m.reset(); // the sanitizers catch an editor calling back into a destroyed window
+    }
+
     void cyclicTransmissionLocksTheArrayWhileTheBoardTransmits() {
         RunningMonitor m;
         m.state().SOArrayDim[0] = m.state().SOCycleDim[0] = 10;
@@ -284,7 +295,7 @@ private Q_SLOTS:
         auto update = updates[0].inputAs<board::SOWordUpdate>();
         QCOMPARE(update.channelNo, 1);
         QCOMPARE(update.index, 4);
-        QCOMPARE(update.word, 0x11223344u);
+        QCOMPARE(std::uint32_t{update.word}, 0x11223344u);
 
         // Applied bits reach the array, the grid and the board.
         m.state().SOrecord[0].SOwords[4] = 0xFEFF0100;
@@ -300,7 +311,7 @@ private Q_SLOTS:
         QCOMPARE(cellText(grid, 4, 1), QStringLiteral("201"));
         updates = m.driver.requestsWithCode(board::IOCTL_SO_WRITE_WORD);
         QCOMPARE(updates.size(), size_t{2});
-        QCOMPARE(updates[1].inputAs<board::SOWordUpdate>().word, 0xFEFF0181u);
+        QCOMPARE(std::uint32_t{updates[1].inputAs<board::SOWordUpdate>().word}, 0xFEFF0181u);
 
         // Nothing opens for a left press.
         QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, cell.center());
