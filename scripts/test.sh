@@ -1,9 +1,47 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything with warnings as errors and runs every test.
+# Installs what is missing, then builds and runs every check:
+#   1. the whole test suite, optimised, warnings as errors (preset ci);
+#   2. the same suite under the address and undefined-behaviour sanitizers (preset asan);
+#   3. the Windows cross build of the logic libraries and the driver back-end.
+# It ends with one line counting the tests of both suites.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
-cmake --preset ci >/dev/null
-cmake --build --preset ci
-ctest --preset ci
+
+passed=0
+failed=0
+
+run_suite() {
+  local preset=$1
+  echo "=== test suite: $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  local log="build/ctest-$preset.log"
+  local status=0
+  ctest --preset "$preset" 2>&1 | tee "$log" || status=$?
+  # "100% tests passed, 0 tests failed out of 292"
+  local line
+  line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1 || true)
+  if [[ -z "$line" ]]; then
+    echo "ctest ($preset) printed no summary" >&2
+    exit 1
+  fi
+  local suite_failed suite_total
+  suite_failed=$(sed -E 's/.*tests passed, ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
+  suite_total=$(sed -E 's/.*tests passed, ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
+  passed=$((passed + suite_total - suite_failed))
+  failed=$((failed + suite_failed))
+  if ((status != 0 || suite_failed != 0)); then
+    echo "$passed passed, $failed failed"
+    exit 1
+  fi
+}
+
+run_suite ci
+run_suite asan
+
+echo "=== Windows cross build"
+bash scripts/cross-windows.sh
+
+echo "$passed passed, $failed failed"
