@@ -4,6 +4,7 @@
 #include "format_cells.h"
 #include "numeric_read.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 
@@ -14,6 +15,12 @@ constexpr std::uint16_t kLowestDataBit = 9;
 constexpr std::uint16_t kHighestDataBit = 29;
 constexpr std::uint16_t kHighestBitBelowSign = 28;
 constexpr std::size_t kBitNumberChars = 2;
+
+// The other bit number as a bound for the one typed: a damaged state file may hold any byte
+// there, and the editor stores data bits 9..29 only.
+std::uint16_t asBound(std::uint8_t otherBit) {
+    return std::clamp<std::uint16_t>(otherBit, kLowestDataBit, kHighestDataBit);
+}
 
 // The common part of the MSB and LSB rules: length limit, decimal read and the two clamps.
 std::optional<std::uint16_t> readBitNumber(std::string_view text, board::Beeper& beeper) {
@@ -36,7 +43,7 @@ EditResult editMsbBit(DecimalFormat& format, std::string_view text, board::Beepe
         beeper.beep();
         return EditResult::Stored;
     }
-    holdAtLeast(*bit, format.lsbBit, beeper);
+    holdAtLeast(*bit, asBound(format.lsbBit), beeper);
     format.msbBit = static_cast<std::uint8_t>(*bit);
     return EditResult::Stored;
 }
@@ -45,7 +52,8 @@ EditResult editLsbBit(DecimalFormat& format, std::string_view text, board::Beepe
     auto bit = readBitNumber(text, beeper);
     if (!bit)
         return EditResult::Refused;
-    holdAtMost(*bit, format.msbBit, beeper);
+    // With no MSB yet the LSB can only be 0: the MSB has to be entered first.
+    holdAtMost(*bit, format.msbBit == 0 ? 0 : asBound(format.msbBit), beeper);
     format.lsbBit = static_cast<std::uint8_t>(*bit);
     return EditResult::Stored;
 }

@@ -90,6 +90,24 @@ TEST_F(FormatEditing, LsbClampsAndStaysAtOrBelowTheMsb) {
     checkBitCases(formats::kLsbColumn, cases);
 }
 
+// A state file may hold any byte in the other bit number; what is typed still ends up in
+// 9..29 (found by fuzzing the format editor).
+TEST_F(FormatEditing, DamagedOtherBitNumberBoundsWithinNineTo29) {
+    const BitCase msbCases[] = {
+        {1, 0, 200, "20", 29, 1},  // was 200: raised to the LSB
+        {0, 0, 255, "12", 29, 1},
+        {1, 0, 3, "12", 12, 0},    // an LSB below 9 bounds nothing
+    };
+    checkBitCases(formats::kMsbColumn, msbCases);
+    const BitCase lsbCases[] = {
+        {1, 3, 0, "12", 9, 1},     // was 3: lowered to the MSB
+        {1, 1, 0, "5", 9, 0},
+        {1, 200, 0, "12", 12, 0},
+        {1, 200, 0, "35", 29, 1},
+    };
+    checkBitCases(formats::kLsbColumn, lsbCases);
+}
+
 TEST_F(FormatEditing, BitNumbersRefuseLongOrUnreadableText) {
     for (int column : {formats::kMsbColumn, formats::kLsbColumn}) {
         for (std::string_view text : {"123", "", "  ", "x", "-", "+", "1 2 3"}) {
