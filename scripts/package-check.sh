@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Package check: builds the Debian package (optimised, no tests) into build/pkg, installs it
+# with apt-get as a user would, starts the installed program offscreen and checks that it
+# shows its main window, then removes the package again. Fails when any step does.
+#
+# Runs as root (or through sudo) on Debian 12. The program is started with
+# ZELVA1_STARTUP_CHECK set, which makes it print "main window shown" and quit once its main
+# window is up.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+started=$SECONDS
+
+sudo_cmd=()
+if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
+
+bash scripts/install-deps.sh
+
+build=build/pkg
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELVA_BUILD_UI=ON \
+  -DZELVA_BUILD_TESTS=OFF -DZELVA_BUILD_BENCHMARKS=OFF -DZELVA_WARNINGS_AS_ERRORS=ON >/dev/null
+cmake --build "$build" -j "${ZELVA_BUILD_JOBS:-2}"
+rm -f "$build"/zelva1-monitor_*.deb
+(cd "$build" && cpack -G DEB >/dev/null)
+deb=$(ls "$PWD/$build"/zelva1-monitor_*.deb)
+echo "package: $deb"
+
+depends=$(dpkg-deb --field "$deb" Depends)
+echo "Depends: $depends"
+for needed in libqt6widgets6 libqt6gui6 libqt6core6; do
+  if ! grep -q "$needed" <<<"$depends"; then
+    echo "package-check: the package does not depend on $needed (is dpkg-shlibdeps installed?)" >&2
+    exit 1
+  fi
+done
+
+work_dir=$(mktemp -d)
+cleanup() {
+  "${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq zelva1-monitor \
+    >/dev/null 2>&1 || true
+  rm -rf "$work_dir"
+}
+trap cleanup EXIT
+
+"${sudo_cmd[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
+
+for file in /usr/bin/zelva1-monitor \
+    /usr/share/applications/zelva1-monitor.desktop \
+    /usr/share/icons/hicolor/scalable/apps/zelva1-monitor.svg \
+    /usr/share/zelva1-monitor/examples/KST3frmt.stt \
+    /usr/share/zelva1-monitor/examples/builtin-traffic.si; do
+  if [[ ! -f $file ]]; then
+    echo "package-check: $file is not installed" >&2
+    exit 1
+  fi
+done
+
+# Started as a user would: from a working folder holding the example formats.
+cp /usr/share/zelva1-monitor/examples/KST3frmt.stt "$work_dir/"
+mkdir -m 700 "$work_dir/runtime"
+if ! (cd "$work_dir" && QT_QPA_PLATFORM=offscreen ZELVA1_STARTUP_CHECK=1 \
+      XDG_RUNTIME_DIR="$work_dir/runtime" timeout 60 zelva1-monitor \
+      >"$work_dir/out.txt" 2>"$work_dir/err.txt"); then
+  echo "package-check: the installed zelva1-monitor failed or timed out" >&2
+  cat "$work_dir/err.txt" >&2
+  exit 1
+fi
+if ! grep -qx "main window shown" "$work_dir/out.txt"; then
+  echo "package-check: the installed zelva1-monitor did not show its main window" >&2
+  cat "$work_dir/out.txt" "$work_dir/err.txt" >&2
+  exit 1
+fi
+echo "installed zelva1-monitor showed its main window"
+
+cleanup
+trap - EXIT
+if dpkg-query -W -f='${Status}' zelva1-monitor 2>/dev/null | grep -q 'install ok installed'; then
+  echo "package-check: the package could not be removed" >&2
+  exit 1
+fi
+echo "package-check: passed in $((SECONDS - started)) s"
