@@ -1,5 +1,6 @@
 #include "WorkPanel.h"
 
+#include "FixedPitchCellDelegate.h"
 #include "Fonts.h"
 #include "GridView.h"
 #include "InputBufferModel.h"
@@ -88,6 +89,11 @@ QWidget* WorkPanel::buildInputPane(InputBufferModel& model) {
                              {kGridFontPixels, kRowHeight, kInputColumnWidths}, pane);
     // Cells show what fits, like the column widths intend, in both grids of the panel.
     DrawGrid2->setTextElideMode(Qt::ElideNone);
+    // Repainted on every refresh tick: its cells are drawn straight from glyphs, with the
+    // grid lines as part of each cell.
+    DrawGrid2->setShowGrid(false);
+    DrawGrid2->setItemDelegate(
+        new FixedPitchCellDelegate(FixedPitchCellDelegate::GridLines::InCells, DrawGrid2));
     DrawGrid2->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DrawGrid2->setFocusPolicy(Qt::ClickFocus);
 
