@@ -11,7 +11,8 @@ StatusLine::StatusLine(const QString& objectName, int firstPanelWidth, QWidget* 
     for (int i = 0; i < 2; ++i) {
         panels_[i] = new QLabel(this);
         panels_[i]->setObjectName(QStringLiteral("panel%1").arg(i));
-        panels_[i]->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        // Plain, not selectable: the refresh renews a panel on every tick, and a selectable
+        // label lays its text out again as a whole document at each change and each paint.
     }
     panels_[0]->setMinimumWidth(firstPanelWidth);
     addWidget(panels_[0], 1);
