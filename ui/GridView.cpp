@@ -1,5 +1,7 @@
 #include "GridView.h"
 
+#include <algorithm>
+
 #include "Fonts.h"
 
 #include <QHeaderView>
@@ -21,6 +23,9 @@ QTableView* makeGridView(const QString& name, QAbstractItemModel& model, const G
     header->setSectionResizeMode(QHeaderView::Interactive);
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // The style's minimum section size would otherwise win over a small row height.
+    QHeaderView* rows = grid->verticalHeader();
+    rows->setMinimumSectionSize(std::min(look.rowHeight, rows->minimumSectionSize()));
     grid->verticalHeader()->setDefaultSectionSize(look.rowHeight);
     grid->setSelectionMode(QAbstractItemView::NoSelection);
     grid->setTabKeyNavigation(false);

@@ -213,6 +213,7 @@ private Q_SLOTS:
                  QStringLiteral("Массив выходных параметров канала № 1"));
         QCOMPARE(child<QComboBox>(w, "cbSOArrayDim")->currentText(), QStringLiteral("256"));
         QCOMPARE(child<QTableView>(w, "DrawGrid1")->model()->rowCount(), 256);
+        QCOMPARE(child<QTableView>(w, "DrawGrid2")->rowHeight(0), 18);
         QCOMPARE(m.statusText("XPStatusBar1", 1),
                  QStringLiteral("Обновление экрана:-период  500 мс;   -счетчик 0"));
         QVERIFY(m.main().timer()->isActive());
