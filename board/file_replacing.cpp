@@ -82,10 +82,10 @@ std::error_code pickTemporaryName(const std::filesystem::path& target,
         if (attempt > 0)
             temporary += std::to_string(attempt);
         std::error_code error;
-        const bool taken = std::filesystem::exists(std::filesystem::symlink_status(temporary, error));
+        const auto status = std::filesystem::symlink_status(temporary, error);
         if (error && error != std::errc::no_such_file_or_directory)
             return error;
-        if (!taken)
+        if (!std::filesystem::exists(status))
             return {};
     }
     return std::make_error_code(std::errc::file_exists);

@@ -104,7 +104,7 @@ TEST_F(StateFile, FailedWritesAreReportedAndKeepThePreviousFile) {
     std::filesystem::create_directory(folder);
     EXPECT_TRUE(formats::saveFormatState(table, folder));
     EXPECT_TRUE(std::filesystem::is_directory(folder));
-    EXPECT_EQ(board_testing::entriesIn(dir), 3u) << "the state file, the read-only folder, the folder";
+    EXPECT_EQ(board_testing::entriesIn(dir), 3u) << "the state file and the two folders";
 }
 
 TEST_F(StateFile, SaveWarningNamesTheFileInTheWorkingFolderOfTheMoment) {
