@@ -109,6 +109,16 @@ bool HelpWindow::event(QEvent* event) {
     return QDialog::event(event);
 }
 
+bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
+    // The dialog the help stood above has closed: back to its owner, or the next dialog.
+    if (watched == followed_ && event->type() == QEvent::Hide) {
+        followed_->removeEventFilter(this);
+        followed_ = nullptr;
+        QMetaObject::invokeMethod(this, &HelpWindow::followModalDialog, Qt::QueuedConnection);
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void HelpWindow::followModalDialog() {
     QWindow* mine = windowHandle();
     if (!isVisible() || mine == nullptr)
@@ -116,11 +126,17 @@ void HelpWindow::followModalDialog() {
     // A modal dialog blocks every window but those above it, so the help becomes a
     // transient window of the dialog; with none open it belongs to its owner again.
     QWidget* modal = QApplication::activeModalWidget();
-    QWidget* above = modal != nullptr && modal != this ? modal : parentWidget();
+    QWidget* above = modal != nullptr ? modal : parentWidget();
     QWindow* theirs = above != nullptr ? above->window()->windowHandle() : nullptr;
-    if (theirs != nullptr && mine->transientParent() != theirs &&
-        !theirs->isAncestorOf(mine, QWindow::IncludeTransients))
-        mine->setTransientParent(theirs);
+    if (theirs == nullptr || mine->transientParent() == theirs)
+        return;
+    mine->setTransientParent(theirs);
+    if (modal != nullptr && modal != followed_) {
+        if (followed_ != nullptr)
+            followed_->removeEventFilter(this);
+        followed_ = modal;
+        modal->installEventFilter(this);
+    }
 }
 
 void showHelpContents(QWidget* from) {

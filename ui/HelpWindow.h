@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 
 class QTextBrowser;
@@ -27,11 +28,13 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void followModalDialog();
 
     QTextBrowser* browser_ = nullptr;
+    QPointer<QWidget> followed_; // the modal dialog the help stands above
 };
 
 /// The address of the contents page.

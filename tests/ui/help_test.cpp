@@ -174,7 +174,10 @@ private Q_SLOTS:
             QTRY_VERIFY(help->windowHandle()->transientParent() == dialog->windowHandle());
             checkUsable(*help);
         });
+        // With the dialog closed, the help stands above the main window again.
         QVERIFY(help->isVisible());
+        QTRY_VERIFY(help->windowHandle()->transientParent() == m.main().windowHandle());
+        checkUsable(*help);
     }
 
     void theHelpNamesEveryWindowAndCommand() {
