@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Package check: builds the Debian package (optimised, no tests) into build/pkg, installs it
 # with apt-get as a user would, starts the installed program offscreen and checks that it
-# shows its main window, then removes the package again. Fails when any step does.
+# shows its main window, then removes the package again (also one installed before the
+# check). Fails when any step does; prints the time taken.
 #
 # Runs as root (or through sudo) on Debian 12. The program is started with
 # ZELVA1_STARTUP_CHECK set, which makes it print "main window shown" and quit once its main
