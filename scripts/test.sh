@@ -2,7 +2,9 @@
 # Installs what is missing, then builds and runs every check:
 #   1. the whole test suite, optimised, warnings as errors (preset ci);
 #   2. the same suite under the address and undefined-behaviour sanitizers (preset asan);
-#   3. the Windows cross build of the logic libraries and the driver back-end.
+#   3. the Windows cross build of the logic libraries and the driver back-end;
+#   4. each fuzz target for a short time (30 s), so a regression is caught at once;
+#   5. the Debian package: built, installed, started offscreen, removed.
 # It ends with one line counting the tests of both suites.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -43,5 +45,11 @@ run_suite asan
 
 echo "=== Windows cross build"
 bash scripts/cross-windows.sh
+
+echo "=== fuzz targets"
+bash scripts/fuzz.sh 30
+
+echo "=== Debian package"
+bash scripts/package-check.sh
 
 echo "$passed passed, $failed failed"
