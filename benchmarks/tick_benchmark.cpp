@@ -6,7 +6,7 @@
 #include "scripted_prompts.h"
 
 #include "board/sim_clock.h"
-#include "board/sim_spec.h"
+#include "board/sim_setup.h"
 #include "board/simulated_driver.h"
 #include "formats/assignment.h"
 #include "formats/decimal_format.h"

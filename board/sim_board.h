@@ -3,7 +3,7 @@
 #include "records.h"
 #include "sim_clock.h"
 #include "sim_receiver.h"
-#include "sim_spec.h"
+#include "sim_setup.h"
 #include "sim_traffic.h"
 #include "sim_transmitter.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim_spec.h"
+#include "sim_setup.h"
 
 #include <string>
 #include <string_view>

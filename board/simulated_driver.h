@@ -4,7 +4,7 @@
 #include "sim_board.h"
 #include "sim_clock.h"
 #include "sim_faults.h"
-#include "sim_spec.h"
+#include "sim_setup.h"
 
 #include <cstdint>
 #include <vector>

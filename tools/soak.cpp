@@ -15,7 +15,7 @@
 #include "board/board_list.h"
 #include "board/board_session.h"
 #include "board/sim_clock.h"
-#include "board/sim_spec.h"
+#include "board/sim_setup.h"
 #include "board/simulated_driver.h"
 #include "reception/channel_control.h"
 #include "reception/format_lookup.h"

@@ -1,4 +1,4 @@
-#include "sim_spec.h"
+#include "sim_setup.h"
 
 namespace board {
 
