@@ -15,11 +15,11 @@ constexpr std::uint8_t k100kbit = 2;
 constexpr board::SimTime kRefreshPeriod = 100'000'000;
 
 board::SimulatorConfig eightChannelBoard(bool allWired) {
-    board::SimulatedBoardSpec spec{.interfaceIndex = 0, .serial = 1021, .inputs = 8, .outputs = 8};
+    board::SimulatedBoardSpec boardSetup{.interfaceIndex = 0, .serial = 1021, .inputs = 8, .outputs = 8};
     if (!allWired)
         for (std::size_t i = 4; i < 8; ++i)
-            spec.sources[i] = {.kind = board::InputSourceKind::Traffic, .rateCode = k100kbit};
-    return {.boards = {spec}, .indicesFailingToOpen = {}, .failingRequests = {}};
+            boardSetup.sources[i] = {.kind = board::InputSourceKind::Traffic, .rateCode = k100kbit};
+    return {.boards = {boardSetup}, .indicesFailingToOpen = {}, .failingRequests = {}};
 }
 
 void tickReads(benchmark::State& state, bool allWired) {

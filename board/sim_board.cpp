@@ -53,7 +53,7 @@ void deliverWords(const Source& source, SimReceiver& receiver, std::uint64_t fro
 
 } // namespace
 
-SimBoard::SimBoard(const SimulatedBoardSpec& spec) : spec_(spec) {
+SimBoard::SimBoard(const SimulatedBoardSpec& boardSetup) : spec_(boardSetup) {
     for (int no = 1; no <= kMaxChannels; ++no) {
         InputChannel& channel = inputs_[static_cast<std::size_t>(no - 1)];
         channel.source = resolvedSource(spec_, no);

@@ -21,9 +21,9 @@ namespace board {
 /// since it last looked. Nothing is allocated after construction.
 class SimBoard {
 public:
-    explicit SimBoard(const SimulatedBoardSpec& spec);
+    explicit SimBoard(const SimulatedBoardSpec& boardSetup);
 
-    [[nodiscard]] const SimulatedBoardSpec& spec() const { return spec_; }
+    [[nodiscard]] const SimulatedBoardSpec& boardSetup() const { return spec_; }
 
     /// @brief Carries out one request at time `now`.
     /// @return false when the board refused it: unknown code, short record, channel or

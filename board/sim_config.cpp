@@ -123,16 +123,16 @@ private:
 
     SimulatedBoardSpec& boardAt(Words& words) {
         const unsigned index = interfaceIndex(words);
-        for (SimulatedBoardSpec& spec : config.boards)
-            if (spec.interfaceIndex == index)
-                return spec;
+        for (SimulatedBoardSpec& boardSetup : config.boards)
+            if (boardSetup.interfaceIndex == index)
+                return boardSetup;
         throw LineError{"no board at interface index " + std::to_string(index)};
     }
 
-    static std::size_t inputOf(Words& words, const SimulatedBoardSpec& spec) {
+    static std::size_t inputOf(Words& words, const SimulatedBoardSpec& boardSetup) {
         words.keyword("input");
         return static_cast<std::size_t>(
-            words.number("input channel", 1, static_cast<std::uint64_t>(spec.inputs)) - 1);
+            words.number("input channel", 1, static_cast<std::uint64_t>(boardSetup.inputs)) - 1);
     }
 
     void board(Words& words) {
@@ -143,46 +143,46 @@ private:
             config.indicesFailingToOpen.clear();
             sawBoard_ = true;
         }
-        SimulatedBoardSpec spec;
-        spec.interfaceIndex = interfaceIndex(words);
+        SimulatedBoardSpec boardSetup;
+        boardSetup.interfaceIndex = interfaceIndex(words);
         for (const SimulatedBoardSpec& other : config.boards)
-            if (other.interfaceIndex == spec.interfaceIndex)
+            if (other.interfaceIndex == boardSetup.interfaceIndex)
                 throw LineError{"a second board at interface index " +
-                                std::to_string(spec.interfaceIndex)};
+                                std::to_string(boardSetup.interfaceIndex)};
         words.keyword("serial");
-        spec.serial = static_cast<std::uint16_t>(words.number("serial number", 0, 0xFFFF));
+        boardSetup.serial = static_cast<std::uint16_t>(words.number("serial number", 0, 0xFFFF));
         words.keyword("inputs");
-        spec.inputs = static_cast<int>(words.number("input count", 0, kMaxChannels));
+        boardSetup.inputs = static_cast<int>(words.number("input count", 0, kMaxChannels));
         words.keyword("outputs");
-        spec.outputs = static_cast<int>(words.number("output count", 0, kMaxChannels));
-        config.boards.push_back(spec);
+        boardSetup.outputs = static_cast<int>(words.number("output count", 0, kMaxChannels));
+        config.boards.push_back(boardSetup);
     }
 
     void failOpen(Words& words) { config.indicesFailingToOpen.push_back(interfaceIndex(words)); }
 
     void wire(Words& words) {
-        SimulatedBoardSpec& spec = boardAt(words);
+        SimulatedBoardSpec& boardSetup = boardAt(words);
         words.keyword("output");
         const auto output = static_cast<std::uint8_t>(
-            words.number("output channel", 1, static_cast<std::uint64_t>(spec.outputs)));
-        spec.sources[inputOf(words, spec)] = {.kind = InputSourceKind::Output,
+            words.number("output channel", 1, static_cast<std::uint64_t>(boardSetup.outputs)));
+        boardSetup.sources[inputOf(words, boardSetup)] = {.kind = InputSourceKind::Output,
                                               .outputChannel = output};
     }
 
     void traffic(Words& words) {
-        SimulatedBoardSpec& spec = boardAt(words);
-        const std::size_t input = inputOf(words, spec);
+        SimulatedBoardSpec& boardSetup = boardAt(words);
+        const std::size_t input = inputOf(words, boardSetup);
         std::uint8_t rate = 0;
         if (!words.done()) {
             words.keyword("rate");
             rate = static_cast<std::uint8_t>(words.number("rate code", 0, 2));
         }
-        spec.sources[input] = {.kind = InputSourceKind::Traffic, .rateCode = rate};
+        boardSetup.sources[input] = {.kind = InputSourceKind::Traffic, .rateCode = rate};
     }
 
     void idle(Words& words) {
-        SimulatedBoardSpec& spec = boardAt(words);
-        spec.sources[inputOf(words, spec)] = {.kind = InputSourceKind::Idle};
+        SimulatedBoardSpec& boardSetup = boardAt(words);
+        boardSetup.sources[inputOf(words, boardSetup)] = {.kind = InputSourceKind::Idle};
     }
 
     void fail(Words& words) {

@@ -36,7 +36,7 @@ struct SimulatedBoardSpec {
 };
 
 /// @brief The source an input channel really has once Automatic is resolved.
-[[nodiscard]] InputSource resolvedSource(const SimulatedBoardSpec& spec, int inputChannelNo);
+[[nodiscard]] InputSource resolvedSource(const SimulatedBoardSpec& boardSetup, int inputChannelNo);
 
 /// Requests of one board that fail: the driver leaves the reply as the caller prepared it.
 struct FaultRule {

@@ -22,8 +22,8 @@ SimulatedDriver::SimulatedDriver(SimulatorConfig config, const SimClock& clock)
       indicesFailingToOpen_(std::move(config.indicesFailingToOpen)),
       faults_(config.failingRequests) {
     boards_.reserve(config.boards.size());
-    for (const SimulatedBoardSpec& spec : config.boards)
-        boards_.emplace_back(spec);
+    for (const SimulatedBoardSpec& boardSetup : config.boards)
+        boards_.emplace_back(boardSetup);
 }
 
 OpenResult SimulatedDriver::open(unsigned interfaceIndex) {
@@ -41,14 +41,14 @@ bool SimulatedDriver::send(DeviceHandle handle, std::uint32_t controlCode,
     if (board == nullptr)
         return false;
     // A failed request leaves the reply as the caller prepared it and the board untouched.
-    if (faults_.fails(board->spec().interfaceIndex, controlCode, input))
+    if (faults_.fails(board->boardSetup().interfaceIndex, controlCode, input))
         return false;
     return board->handle(controlCode, input, output, clock_.now());
 }
 
 SimBoard* SimulatedDriver::boardAt(unsigned interfaceIndex) {
     for (SimBoard& board : boards_)
-        if (board.spec().interfaceIndex == interfaceIndex)
+        if (board.boardSetup().interfaceIndex == interfaceIndex)
             return &board;
     return nullptr;
 }

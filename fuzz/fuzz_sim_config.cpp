@@ -24,23 +24,23 @@ std::size_t lineCount(std::string_view text) {
 
 bool hasBoard(const SimulatorConfig& config, unsigned index) {
     return std::any_of(config.boards.begin(), config.boards.end(),
-                       [&](const auto& spec) { return spec.interfaceIndex == index; });
+                       [&](const auto& boardSetup) { return boardSetup.interfaceIndex == index; });
 }
 
 void checkConfig(const SimulatorConfig& config) {
     FUZZ_CHECK(config.boards.size() <= board::kMaxInterfaceIndex + 1);
-    for (const board::SimulatedBoardSpec& spec : config.boards) {
-        FUZZ_CHECK(spec.interfaceIndex <= board::kMaxInterfaceIndex);
+    for (const board::SimulatedBoardSpec& boardSetup : config.boards) {
+        FUZZ_CHECK(boardSetup.interfaceIndex <= board::kMaxInterfaceIndex);
         const auto sameIndex = [&](const auto& other) {
-            return other.interfaceIndex == spec.interfaceIndex;
+            return other.interfaceIndex == boardSetup.interfaceIndex;
         };
         FUZZ_CHECK(std::count_if(config.boards.begin(), config.boards.end(), sameIndex) == 1);
-        FUZZ_CHECK(spec.inputs >= 0 && spec.inputs <= board::kMaxChannels);
-        FUZZ_CHECK(spec.outputs >= 0 && spec.outputs <= board::kMaxChannels);
-        for (int input = 1; input <= spec.inputs; ++input) {
-            const board::InputSource source = board::resolvedSource(spec, input);
+        FUZZ_CHECK(boardSetup.inputs >= 0 && boardSetup.inputs <= board::kMaxChannels);
+        FUZZ_CHECK(boardSetup.outputs >= 0 && boardSetup.outputs <= board::kMaxChannels);
+        for (int input = 1; input <= boardSetup.inputs; ++input) {
+            const board::InputSource source = board::resolvedSource(boardSetup, input);
             if (source.kind == board::InputSourceKind::Output)
-                FUZZ_CHECK(source.outputChannel >= 1 && source.outputChannel <= spec.outputs);
+                FUZZ_CHECK(source.outputChannel >= 1 && source.outputChannel <= boardSetup.outputs);
             FUZZ_CHECK(source.rateCode <= 2);
         }
     }

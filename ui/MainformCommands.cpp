@@ -96,12 +96,12 @@ void Command::setEnabled(bool enabled) const {
 }
 
 CommandSet::CommandSet(QMainWindow& window) {
-    for (const CommandSpec& spec : kCommands) {
-        Command& command = commands_[static_cast<int>(spec.id)];
-        command.action = new QAction(QString::fromUtf8(spec.caption), &window);
-        command.action->setObjectName(QString::fromUtf8(spec.name));
-        command.action->setToolTip(QString::fromUtf8(spec.hint));
-        command.action->setStatusTip(QString::fromUtf8(spec.hint));
+    for (const CommandSpec& entry : kCommands) {
+        Command& command = commands_[static_cast<int>(entry.id)];
+        command.action = new QAction(QString::fromUtf8(entry.caption), &window);
+        command.action->setObjectName(QString::fromUtf8(entry.name));
+        command.action->setToolTip(QString::fromUtf8(entry.hint));
+        command.action->setStatusTip(QString::fromUtf8(entry.hint));
         // The action lives on the window so its shortcut works even with the menu closed.
         window.addAction(command.action);
     }
@@ -119,11 +119,11 @@ void CommandSet::setMenuEnabled(MenuId id, bool enabled) const {
 }
 
 void CommandSet::buildMenus(QMainWindow& window) {
-    for (const MenuSpec& spec : kMenus) {
-        auto* m = new QMenu(QString::fromUtf8(spec.title), &window);
-        m->setObjectName(QString::fromUtf8(spec.name));
-        m->menuAction()->setObjectName(QString::fromUtf8(spec.name) + QStringLiteral("Action"));
-        menus_[static_cast<int>(spec.id)] = m;
+    for (const MenuSpec& entry : kMenus) {
+        auto* m = new QMenu(QString::fromUtf8(entry.title), &window);
+        m->setObjectName(QString::fromUtf8(entry.name));
+        m->menuAction()->setObjectName(QString::fromUtf8(entry.name) + QStringLiteral("Action"));
+        menus_[static_cast<int>(entry.id)] = m;
     }
     QMenuBar* bar = window.menuBar();
     bar->addMenu(menu(MenuId::File));
@@ -135,13 +135,13 @@ void CommandSet::buildMenus(QMainWindow& window) {
     bar->addMenu(menu(MenuId::Settings));
     bar->addMenu(menu(MenuId::Help));
 
-    for (const CommandSpec& spec : kCommands) {
-        Command& command = commands_[static_cast<int>(spec.id)];
+    for (const CommandSpec& entry : kCommands) {
+        Command& command = commands_[static_cast<int>(entry.id)];
         QString text = command.action->text();
         if (!command.action->shortcut().isEmpty())
             text += QLatin1Char('\t') + command.action->shortcut().toString();
-        command.menuItem = menu(spec.menu)->addAction(text);
-        command.menuItem->setObjectName(QString::fromUtf8(spec.menuItemName));
+        command.menuItem = menu(entry.menu)->addAction(text);
+        command.menuItem->setObjectName(QString::fromUtf8(entry.menuItemName));
         command.menuItem->setStatusTip(command.action->statusTip());
         QObject::connect(command.menuItem, &QAction::triggered, command.action,
                          [action = command.action] { action->trigger(); });
@@ -156,14 +156,14 @@ void CommandSet::buildToolBar(QMainWindow& window) {
     toolBar->setIconSize(QSize(24, 24));
     window.addToolBar(Qt::TopToolBarArea, toolBar);
 
-    for (const CommandSpec& spec : kCommands) {
-        if (spec.startsToolbarGroup && spec.id != CommandId::FileExit1)
+    for (const CommandSpec& entry : kCommands) {
+        if (entry.startsToolbarGroup && entry.id != CommandId::FileExit1)
             toolBar->addSeparator();
-        Command& command = commands_[static_cast<int>(spec.id)];
+        Command& command = commands_[static_cast<int>(entry.id)];
         auto* button = new QToolButton(toolBar);
-        button->setObjectName(QString::fromUtf8(spec.buttonName));
-        button->setIcon(commandIcon(spec.id, window.style()));
-        button->setToolTip(QString::fromUtf8(spec.hint));
+        button->setObjectName(QString::fromUtf8(entry.buttonName));
+        button->setIcon(commandIcon(entry.id, window.style()));
+        button->setToolTip(QString::fromUtf8(entry.hint));
         button->setAutoRaise(true);
         toolBar->addWidget(button);
         QObject::connect(button, &QToolButton::clicked, command.action,

@@ -65,10 +65,10 @@ TEST(SimConfig, FullFileIsReadAsWritten) {
 TEST(SimConfig, AutomaticWiringFollowsTheChannelNumbers) {
     const auto result = board::parseSimulatorConfig("board 0 serial 1 inputs 8 outputs 4\n");
     ASSERT_TRUE(result.ok());
-    const auto& spec = result.config.boards[0];
-    EXPECT_EQ(board::resolvedSource(spec, 4).kind, InputSourceKind::Output);
-    EXPECT_EQ(board::resolvedSource(spec, 4).outputChannel, 4);
-    EXPECT_EQ(board::resolvedSource(spec, 5).kind, InputSourceKind::Traffic);
+    const auto& boardSetup = result.config.boards[0];
+    EXPECT_EQ(board::resolvedSource(boardSetup, 4).kind, InputSourceKind::Output);
+    EXPECT_EQ(board::resolvedSource(boardSetup, 4).outputChannel, 4);
+    EXPECT_EQ(board::resolvedSource(boardSetup, 5).kind, InputSourceKind::Traffic);
 }
 
 TEST(SimConfig, LinesWithoutBoardsApplyToTheDefaultBoards) {
