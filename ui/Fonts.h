@@ -4,8 +4,8 @@
 
 namespace ui {
 
-/// Courier New at a pixel size; fontconfig substitutes a metric-compatible free face
-/// (Liberation Mono) where Courier New is not installed.
+/// Courier New at a pixel size, or where Courier New is not installed the metric-compatible
+/// free face (Liberation Mono, Cousine) that fontconfig would substitute for it.
 [[nodiscard]] QFont courierNewFont(int pixelSize);
 
 } // namespace ui

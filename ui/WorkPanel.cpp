@@ -35,9 +35,14 @@ QTabBar* makeChannelTabs(const QString& name, const QString& captionFormat, QWid
     return tabs;
 }
 
-QComboBox* makeNumberList(const QString& name, int first, int last, QWidget* parent) {
+/// `font`, when given, is set before the items: a font changed afterwards lays the whole
+/// popup list out again.
+QComboBox* makeNumberList(const QString& name, int first, int last, QWidget* parent,
+                          const QFont* font = nullptr) {
     auto* list = new QComboBox(parent);
     list->setObjectName(name);
+    if (font != nullptr)
+        list->setFont(*font);
     list->setEditable(false);
     list->setMaxVisibleItems(20);
     for (int n = first; n <= last; ++n)
@@ -80,9 +85,9 @@ QWidget* WorkPanel::buildInputPane(InputBufferModel& model) {
     StaticText3->setAlignment(Qt::AlignCenter);
     StaticText3->setStyleSheet(QStringLiteral("color: #0066cc;"));
 
-    ComboBox1 = makeNumberList(QStringLiteral("ComboBox1"), 0, 255, pane);
+    const QFont listFont = courierNewFont(13);
+    ComboBox1 = makeNumberList(QStringLiteral("ComboBox1"), 0, 255, pane, &listFont);
     ComboBox1->setFixedWidth(65);
-    ComboBox1->setFont(courierNewFont(13));
     ComboBox1->setToolTip(QStringLiteral("задать номер ячейки, отображаемой в верхней строке"));
 
     DrawGrid2 = makeGridView(QStringLiteral("DrawGrid2"), model,
