@@ -53,8 +53,6 @@ TMainFrm::TMainFrm(board::Driver& driver, Prompts& prompts, QWidget* parent)
     inputModel_ = std::make_unique<InputBufferModel>(state_, formatLookup_);
     outputModel_ = std::make_unique<OutputArrayModel>(state_);
     buildClientArea();
-    setupInputPane();
-    setupOutputPane();
     connectCommands();
     connectChannelCommands();
 
@@ -70,14 +68,14 @@ TMainFrm::TMainFrm(board::Driver& driver, Prompts& prompts, QWidget* parent)
 }
 
 TMainFrm::~TMainFrm() {
-    outputDelegate_->detach(); // an open cell editor closes after the models are gone
+    if (outputDelegate_ != nullptr)
+        outputDelegate_->detach(); // an open cell editor closes after the models are gone
 }
 
 void TMainFrm::buildClientArea() {
     Panel2 = new QWidget(this);
     Panel2->setObjectName(QStringLiteral("Panel2"));
     Panel9 = new RatePanel(Panel2);
-    Panel5 = new WorkPanel(*inputModel_, *outputModel_, Panel2);
     XPStatusBar2 = new StatusLine(QStringLiteral("XPStatusBar2"), 400, Panel2);
     XPStatusBar1 = new StatusLine(QStringLiteral("XPStatusBar1"), 400, Panel2);
     XPStatusBar1->setPanelText(0, QStringLiteral("Устройство"));
@@ -85,15 +83,13 @@ void TMainFrm::buildClientArea() {
     auto* rateRow = new QHBoxLayout;
     rateRow->addWidget(Panel9);
     rateRow->addStretch(1);
-    auto* layout = new QVBoxLayout(Panel2);
-    layout->setContentsMargins(2, 2, 2, 0);
-    layout->addLayout(rateRow);
-    layout->addWidget(Panel5, 1);
-    layout->addStretch(0);
-    layout->addWidget(XPStatusBar2);
-    layout->addWidget(XPStatusBar1);
+    clientLayout_ = new QVBoxLayout(Panel2);
+    clientLayout_->setContentsMargins(2, 2, 2, 0);
+    clientLayout_->addLayout(rateRow);
+    clientLayout_->addStretch(0);
+    clientLayout_->addWidget(XPStatusBar2);
+    clientLayout_->addWidget(XPStatusBar1);
 
-    Panel5->hide();
     Panel2->hide();
     setCentralWidget(Panel2);
 
@@ -101,6 +97,20 @@ void TMainFrm::buildClientArea() {
             [this](board::ChannelSide side, int channelIndex, int code) {
                 board::storeRateCode(state_, side, channelIndex, code);
             });
+}
+
+// The work panel stays hidden until the board is first initialised, and its grids, lists and
+// fonts are most of what the window costs to make; so it is made when a board is first
+// chosen rather than before the window first shows.
+WorkPanel& TMainFrm::workPanel() {
+    if (Panel5 == nullptr) {
+        Panel5 = new WorkPanel(*inputModel_, *outputModel_, Panel2);
+        Panel5->hide();
+        clientLayout_->insertWidget(1, Panel5, 1); // between the rate panel and the status bars
+        setupInputPane(*Panel5);
+        setupOutputPane(*Panel5);
+    }
+    return *Panel5;
 }
 
 void TMainFrm::connectCommands() {
@@ -128,7 +138,6 @@ void TMainFrm::applyStartEnabling() {
     setChannelButtonsEnabled(false);
     c[CommandId::SIstopChannel].setMenuItemEnabled(false);
     c[CommandId::SOstopChannel].setMenuItemEnabled(false);
-    Panel5->cbSOArrayDim->setEnabled(true);
 }
 
 void TMainFrm::setChannelButtonsEnabled(bool enabled) {
@@ -152,14 +161,15 @@ void TMainFrm::closeEvent(QCloseEvent* event) {
 
 void TMainFrm::ActionDeviceChoiceExecute() {
     Panel9->hide();
-    if (dialogs_.deviceChoice != nullptr)
-        dialogs_.deviceChoice->exec();
+    if (dialogs_.deviceChoice)
+        dialogs_.deviceChoice().exec();
     if (!state_.DeviceChosen)
         return;
     XPStatusBar1->setPanelText(0, formatted("ZELVA-1: серийный № %d; порядковый № %d",
                                             static_cast<int>(state_.DeviceSerial),
                                             static_cast<int>(state_.DeviceOrdinal)));
     (*commands_)[CommandId::DeviceInitialization].setEnabled(true);
+    workPanel(); // hidden until initialisation, but its tabs follow the board from now on
     Panel2->show();
     Panel9->show();
     Panel9->selectFirstItems();
@@ -173,7 +183,8 @@ void TMainFrm::showChannelsFor(board::ChannelSide side, std::int32_t reportedCou
     if (!shown)
         return;
     Panel9->showChannels(side, *shown);
-    QTabBar* tabs = side == board::ChannelSide::Input ? Panel5->SI : Panel5->SO;
+    WorkPanel& panel = workPanel();
+    QTabBar* tabs = side == board::ChannelSide::Input ? panel.SI : panel.SO;
     for (int i = 0; i < board::kMaxChannels; ++i)
         tabs->setTabVisible(i, i < *shown);
 }
@@ -186,15 +197,16 @@ void TMainFrm::DeviceInitializationExecute() {
     c.setMenuEnabled(MenuId::Channel, true);
     c.setMenuEnabled(MenuId::OutputData, true);
     setChannelButtonsEnabled(true);
-    Panel5->cbSOArrayDim->setEnabled(true);
+    WorkPanel& panel = workPanel();
+    panel.cbSOArrayDim->setEnabled(true);
 
     Panel9->hide();
-    Panel5->StaticText3->setText(QStringLiteral("Буфер входного канала № 1"));
-    Panel5->StaticText3->setFixedHeight(48);
-    Panel5->StaticText4->setText(QStringLiteral("Массив выходных параметров канала № 1"));
-    Panel5->splitFourFifths(Panel2->width());
+    panel.StaticText3->setText(QStringLiteral("Буфер входного канала № 1"));
+    panel.StaticText3->setFixedHeight(48);
+    panel.StaticText4->setText(QStringLiteral("Массив выходных параметров канала № 1"));
+    panel.splitFourFifths(Panel2->width());
 
-    for (QTabBar* tabs : {Panel5->SI, Panel5->SO}) {
+    for (QTabBar* tabs : {panel.SI, panel.SO}) {
         const QSignalBlocker quiet(tabs); // selecting by program is not a tab change
         tabs->setCurrentIndex(0);
     }
@@ -209,9 +221,9 @@ void TMainFrm::DeviceInitializationExecute() {
     Timer1->start();
     XPStatusBar1->setPanelText(
         1, QString::fromStdString(reception::initialRefreshStatusText(Timer1->interval())));
-    Panel5->show();
+    panel.show();
     inputModel_->cellsChanged();
-    Panel5->DrawGrid1->viewport()->update();
+    panel.DrawGrid1->viewport()->update();
 }
 
 void TMainFrm::DeviceResetExecute() {
@@ -224,7 +236,7 @@ void TMainFrm::DeviceResetExecute() {
     c.setMenuEnabled(MenuId::OutputData, false);
     setChannelButtonsEnabled(false);
     Panel9->show();
-    Panel5->hide();
+    workPanel().hide();
     board::resetBoard(driver_, state_);
     XPStatusBar1->setPanelText(1, QString());
     XPStatusBar2->setPanelText(0, QString());
@@ -243,20 +255,20 @@ void TMainFrm::Timer1Timer() {
 void TMainFrm::HelpContents1Execute() { showHelpContents(this); }
 
 void TMainFrm::FormatListExecute() {
-    if (dialogs_.formatList != nullptr)
-        dialogs_.formatList->exec();
+    if (dialogs_.formatList)
+        dialogs_.formatList().exec();
 }
 
 void TMainFrm::ParamFormatExecute() {
-    if (dialogs_.paramFormat != nullptr)
-        dialogs_.paramFormat->exec();
+    if (dialogs_.paramFormat)
+        dialogs_.paramFormat().exec();
     rebuildChannelFormatLookup();
     inputModel_->cellsChanged();
 }
 
 void TMainFrm::TimerPeriodExecute() {
-    if (dialogs_.timerPeriod != nullptr)
-        dialogs_.timerPeriod->exec();
+    if (dialogs_.timerPeriod)
+        dialogs_.timerPeriod().exec();
     Timer1->setInterval(state_.RefreshPeriod);
 }
 

@@ -15,11 +15,13 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QDialog;
 class QTableView;
 class QTimer;
+class QVBoxLayout;
 
 namespace ui {
 
@@ -28,7 +30,6 @@ class InputBufferModel;
 class OutputArrayModel;
 class RatePanel;
 class StatusLine;
-class TFrmDeviceChoice;
 class WorkPanel;
 
 /// @brief The monitor's main window: commands, channel panes, status bars and the refresh
@@ -39,13 +40,13 @@ public:
     TMainFrm(board::Driver& driver, Prompts& prompts, QWidget* parent = nullptr);
     ~TMainFrm() override;
 
-    /// The dialogs are created after the main window; it shows them modally on demand.
+    /// The dialogs it shows modally on demand, each asked for when it is to be shown.
     struct Dialogs {
-        TFrmDeviceChoice* deviceChoice = nullptr;
-        QDialog* bitEditor = nullptr;
-        QDialog* formatList = nullptr;
-        QDialog* paramFormat = nullptr;
-        QDialog* timerPeriod = nullptr;
+        std::function<QDialog&()> deviceChoice;
+        std::function<QDialog&()> bitEditor;
+        std::function<QDialog&()> formatList;
+        std::function<QDialog&()> paramFormat;
+        std::function<QDialog&()> timerPeriod;
     };
     void setDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
 
@@ -96,8 +97,9 @@ private:
     void setChannelButtonsEnabled(bool enabled);
     void showChannelsFor(board::ChannelSide side, std::int32_t reportedCount);
     void rebuildChannelFormatLookup();
-    void setupInputPane();
-    void setupOutputPane();
+    WorkPanel& workPanel();
+    void setupInputPane(WorkPanel& panel);
+    void setupOutputPane(WorkPanel& panel);
     void connectChannelCommands();
     void queryInputChannelState();
     void queryOutputChannelState();
@@ -122,7 +124,8 @@ private:
     std::unique_ptr<OutputArrayModel> outputModel_;
     QWidget* Panel2 = nullptr;
     RatePanel* Panel9 = nullptr;
-    WorkPanel* Panel5 = nullptr;
+    QVBoxLayout* clientLayout_ = nullptr;
+    WorkPanel* Panel5 = nullptr; ///< made by workPanel() when a board is first chosen
     StatusLine* XPStatusBar1 = nullptr;
     StatusLine* XPStatusBar2 = nullptr;
     QTimer* Timer1 = nullptr;

@@ -17,9 +17,9 @@
 
 namespace ui {
 
-void TMainFrm::setupInputPane() {
-    connect(Panel5->SI, &QTabBar::currentChanged, this, &TMainFrm::SIChange);
-    connect(Panel5->ComboBox1, &QComboBox::activated, this, &TMainFrm::ComboBox1Change);
+void TMainFrm::setupInputPane(WorkPanel& panel) {
+    connect(panel.SI, &QTabBar::currentChanged, this, &TMainFrm::SIChange);
+    connect(panel.ComboBox1, &QComboBox::activated, this, &TMainFrm::ComboBox1Change);
 }
 
 void TMainFrm::connectChannelCommands() {
@@ -63,12 +63,13 @@ void TMainFrm::SIChange(int index) {
         return;
     const std::string caption = reception::selectInputChannel(
         state_, static_cast<std::uint16_t>(index), formatLookup_, formatTable_, assignmentTable_);
-    Panel5->StaticText3->setText(QString::fromStdString(caption));
-    Panel5->StaticText3->setFixedHeight(48);
+    QLabel* title = workPanel().StaticText3;
+    title->setText(QString::fromStdString(caption));
+    title->setFixedHeight(48);
     inputModel_->cellsChanged();
 }
 
-void TMainFrm::ComboBox1Change(int index) { scrollToTop(Panel5->DrawGrid2, index); }
+void TMainFrm::ComboBox1Change(int index) { scrollToTop(workPanel().DrawGrid2, index); }
 
 void TMainFrm::scrollToTop(QTableView* grid, int row) {
     const QModelIndex target = grid->model()->index(row, 0);

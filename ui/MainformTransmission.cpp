@@ -48,12 +48,12 @@ private:
 
 } // namespace
 
-void TMainFrm::setupOutputPane() {
-    connect(Panel5->SO, &QTabBar::currentChanged, this, &TMainFrm::SOChange);
-    connect(Panel5->cbSOArrayDim, &QComboBox::activated, this, &TMainFrm::cbSOArrayDimChange);
-    connect(Panel5->ComboBox2, &QComboBox::activated, this, &TMainFrm::ComboBox2Change);
+void TMainFrm::setupOutputPane(WorkPanel& panel) {
+    connect(panel.SO, &QTabBar::currentChanged, this, &TMainFrm::SOChange);
+    connect(panel.cbSOArrayDim, &QComboBox::activated, this, &TMainFrm::cbSOArrayDimChange);
+    connect(panel.ComboBox2, &QComboBox::activated, this, &TMainFrm::ComboBox2Change);
 
-    QTableView* grid = Panel5->DrawGrid1;
+    QTableView* grid = panel.DrawGrid1;
     auto recordKey = [this](char32_t key) { outputTyping_.recordKey(key); };
     outputDelegate_ = new CellEditDelegate(
         {.editable = [this](const QModelIndex&) { return outputCellEditing_; },
@@ -72,12 +72,12 @@ void TMainFrm::setupOutputPane() {
     new MousePressWatcher(grid->viewport(), [this](Qt::MouseButton button, QPoint position) {
         DrawGrid1MouseDown(button, position);
     });
-    setOutputCellEditing(true);
+    setOutputCellEditing(outputCellEditing_);
 }
 
 void TMainFrm::setOutputCellEditing(bool enabled) {
     outputCellEditing_ = enabled;
-    Panel5->DrawGrid1->setEditTriggers(enabled ? QAbstractItemView::AnyKeyPressed |
+    workPanel().DrawGrid1->setEditTriggers(enabled ? QAbstractItemView::AnyKeyPressed |
                                                      QAbstractItemView::DoubleClicked |
                                                      QAbstractItemView::EditKeyPressed
                                                : QAbstractItemView::NoEditTriggers);
@@ -85,14 +85,16 @@ void TMainFrm::setOutputCellEditing(bool enabled) {
 
 void TMainFrm::showOutputArray() {
     outputModel_->arrayChanged();
-    const QSignalBlocker quiet(Panel5->cbSOArrayDim);
-    Panel5->cbSOArrayDim->setCurrentIndex(transmission::arraySizeListItem(state_));
+    QComboBox* sizeList = workPanel().cbSOArrayDim;
+    const QSignalBlocker quiet(sizeList);
+    sizeList->setCurrentIndex(transmission::arraySizeListItem(state_));
 }
 
 void TMainFrm::SOChange(int index) {
     if (!transmission::selectOutputChannel(state_, index))
         return;
-    Panel5->StaticText4->setText(QString::fromStdString(transmission::outputArrayTitle(state_)));
+    workPanel().StaticText4->setText(
+        QString::fromStdString(transmission::outputArrayTitle(state_)));
     showOutputArray();
 }
 
@@ -101,7 +103,7 @@ void TMainFrm::cbSOArrayDimChange(int index) {
         outputModel_->arrayChanged();
 }
 
-void TMainFrm::ComboBox2Change(int index) { scrollToTop(Panel5->DrawGrid1, index); }
+void TMainFrm::ComboBox2Change(int index) { scrollToTop(workPanel().DrawGrid1, index); }
 
 void TMainFrm::SOdataClearExecute() {
     transmission::clearOutputArray(state_);
@@ -121,7 +123,7 @@ void TMainFrm::applyOutputControls(const transmission::OutputControlsEnabling& e
         c[id].setButtonEnabled(enabling.arrayCommandsEnabled);
     c.setMenuEnabled(MenuId::OutputData, enabling.arrayCommandsEnabled);
     if (enabling.sizeListEnabled)
-        Panel5->cbSOArrayDim->setEnabled(*enabling.sizeListEnabled);
+        workPanel().cbSOArrayDim->setEnabled(*enabling.sizeListEnabled);
     if (enabling.cellEditing)
         setOutputCellEditing(*enabling.cellEditing);
 }
@@ -148,11 +150,11 @@ void TMainFrm::queryOutputChannelState() {
 void TMainFrm::DrawGrid1MouseDown(Qt::MouseButton button, const QPoint& viewportPosition) {
     if (button != Qt::RightButton)
         return;
-    const QModelIndex cell = Panel5->DrawGrid1->indexAt(viewportPosition);
+    const QModelIndex cell = workPanel().DrawGrid1->indexAt(viewportPosition);
     if (!cell.isValid() || !transmission::selectWordForBitEditor(state_, cell.row() + 1))
         return;
-    if (dialogs_.bitEditor != nullptr)
-        dialogs_.bitEditor->exec();
+    if (dialogs_.bitEditor)
+        dialogs_.bitEditor().exec();
     outputModel_->arrayChanged();
     transmission::sendWordAfterBitEditor(driver_, state_);
 }

@@ -9,20 +9,16 @@
 
 namespace ui {
 
-MonitorWindows::MonitorWindows(board::Driver& driver, Prompts& prompts) {
+MonitorWindows::MonitorWindows(board::Driver& driver, Prompts& prompts) : prompts_(prompts) {
     mainForm_ = std::make_unique<TMainFrm>(driver, prompts);
     TMainFrm* main = mainForm_.get();
+    // Made now: making it finds and opens the boards and reads their serial numbers.
     deviceChoice_ = std::make_unique<TFrmDeviceChoice>(driver, main->state(), prompts, main);
-    bitEditor_ = std::make_unique<TFrmSObinParam>(main->state(), main);
-    formatList_ = std::make_unique<TFrmFormatList>(main->formatTable(), prompts, main);
-    paramFormat_ = std::make_unique<TFrmParamFormat>(main->assignmentTable(),
-                                                     main->formatTable(), prompts, main);
-    timerPeriod_ = std::make_unique<TFrmTimerPeriod>(main->state(), main);
-    main->setDialogs({.deviceChoice = deviceChoice_.get(),
-                      .bitEditor = bitEditor_.get(),
-                      .formatList = formatList_.get(),
-                      .paramFormat = paramFormat_.get(),
-                      .timerPeriod = timerPeriod_.get()});
+    main->setDialogs({.deviceChoice = [this]() -> QDialog& { return deviceChoice(); },
+                      .bitEditor = [this]() -> QDialog& { return bitEditor(); },
+                      .formatList = [this]() -> QDialog& { return formatList(); },
+                      .paramFormat = [this]() -> QDialog& { return paramFormat(); },
+                      .timerPeriod = [this]() -> QDialog& { return timerPeriod(); }});
 }
 
 MonitorWindows::~MonitorWindows() {
@@ -32,6 +28,32 @@ MonitorWindows::~MonitorWindows() {
     formatList_.reset();
     bitEditor_.reset();
     deviceChoice_.reset();
+}
+
+TFrmSObinParam& MonitorWindows::bitEditor() {
+    if (!bitEditor_)
+        bitEditor_ = std::make_unique<TFrmSObinParam>(mainForm_->state(), mainForm_.get());
+    return *bitEditor_;
+}
+
+TFrmFormatList& MonitorWindows::formatList() {
+    if (!formatList_)
+        formatList_ = std::make_unique<TFrmFormatList>(mainForm_->formatTable(), prompts_,
+                                                       mainForm_.get());
+    return *formatList_;
+}
+
+TFrmParamFormat& MonitorWindows::paramFormat() {
+    if (!paramFormat_)
+        paramFormat_ = std::make_unique<TFrmParamFormat>(
+            mainForm_->assignmentTable(), mainForm_->formatTable(), prompts_, mainForm_.get());
+    return *paramFormat_;
+}
+
+TFrmTimerPeriod& MonitorWindows::timerPeriod() {
+    if (!timerPeriod_)
+        timerPeriod_ = std::make_unique<TFrmTimerPeriod>(mainForm_->state(), mainForm_.get());
+    return *timerPeriod_;
 }
 
 } // namespace ui

@@ -14,7 +14,12 @@ class TFrmSObinParam;
 class TFrmTimerPeriod;
 class TMainFrm;
 
-/// @brief Every window of the monitor, created once, in start-up order, for the whole run.
+/// @brief Every window of the monitor, each made once and kept for the whole run.
+///
+/// The main window and the device choice dialog are made at start-up, the device choice
+/// because making it finds the boards. The other dialogs hold nothing until they are shown,
+/// so each is made the first time it is asked for: before that nobody can tell it apart
+/// from one made at start-up, and start-up does not pay for windows that may never open.
 class MonitorWindows {
 public:
     MonitorWindows(board::Driver& driver, Prompts& prompts);
@@ -22,12 +27,13 @@ public:
 
     [[nodiscard]] TMainFrm& mainForm() { return *mainForm_; }
     [[nodiscard]] TFrmDeviceChoice& deviceChoice() { return *deviceChoice_; }
-    [[nodiscard]] TFrmSObinParam& bitEditor() { return *bitEditor_; }
-    [[nodiscard]] TFrmFormatList& formatList() { return *formatList_; }
-    [[nodiscard]] TFrmParamFormat& paramFormat() { return *paramFormat_; }
-    [[nodiscard]] TFrmTimerPeriod& timerPeriod() { return *timerPeriod_; }
+    [[nodiscard]] TFrmSObinParam& bitEditor();
+    [[nodiscard]] TFrmFormatList& formatList();
+    [[nodiscard]] TFrmParamFormat& paramFormat();
+    [[nodiscard]] TFrmTimerPeriod& timerPeriod();
 
 private:
+    Prompts& prompts_;
     std::unique_ptr<TMainFrm> mainForm_;
     std::unique_ptr<TFrmDeviceChoice> deviceChoice_;
     std::unique_ptr<TFrmSObinParam> bitEditor_;

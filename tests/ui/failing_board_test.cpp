@@ -88,6 +88,13 @@ struct FailingBoardMonitor {
     explicit FailingBoardMonitor(std::string_view failRules)
         : simulated(parsedConfig(failRules), clock), driver(simulated) {
         windows = std::make_unique<ui::MonitorWindows>(driver, prompts);
+    }
+
+    /// The grids exist once a board has been chosen; their models are checked from then on.
+    void testGridModels() {
+        if (modelsTested)
+            return;
+        modelsTested = true;
         new QAbstractItemModelTester(inputGrid()->model(), &main());
         new QAbstractItemModelTester(outputGrid()->model(), &main());
     }
@@ -130,6 +137,7 @@ struct FailingBoardMonitor {
     testing_support::ScriptedPrompts prompts;
     std::unique_ptr<ui::MonitorWindows> windows;
     std::function<void()> afterTick; // the checks of the case, after every tick
+    bool modelsTested = false;
     QString inputLineBeforeTick;
 };
 
@@ -140,6 +148,7 @@ void chooseFirstBoard(FailingBoardMonitor& m) {
         m.windows->deviceChoice().Button1->click();
     });
     m.button("tbDeviceChoice")->click();
+    m.testGridModels();
 }
 
 /// Every channel started through the toolbar with its tab selected, a long run of ticks

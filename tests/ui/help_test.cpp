@@ -143,7 +143,7 @@ private Q_SLOTS:
         QFETCH(QString, dialogName);
         Monitor m;
         m.main().show();
-        auto* dialog = m.main().findChild<QDialog*>(dialogName);
+        QDialog* dialog = m.dialogNamed(dialogName);
         QVERIFY(dialog != nullptr);
 
         showAnd(*dialog, [&] {
@@ -169,7 +169,7 @@ private Q_SLOTS:
         m.action("HelpContents1")->trigger();
         ui::HelpWindow* help = shownHelp();
         QVERIFY(help != nullptr);
-        auto* dialog = m.main().findChild<QDialog*>(QStringLiteral("TFrmTimerPeriod"));
+        QDialog* dialog = m.dialogNamed(QStringLiteral("TFrmTimerPeriod"));
         showAnd(*dialog, [&] {
             QTRY_VERIFY(help->windowHandle()->transientParent() == dialog->windowHandle());
             checkUsable(*help);
@@ -187,8 +187,7 @@ private Q_SLOTS:
 
         QVERIFY2(text.contains(m.main().windowTitle()), qPrintable(m.main().windowTitle()));
         for (const char* name : kDialogs) {
-            const QString title = m.main().findChild<QDialog*>(QString::fromLatin1(name))
-                                      ->windowTitle();
+            const QString title = m.dialogNamed(QString::fromLatin1(name))->windowTitle();
             QVERIFY2(text.contains(title), name);
         }
         for (const char* name : kCommands) {

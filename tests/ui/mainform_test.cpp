@@ -69,7 +69,8 @@ private Q_SLOTS:
         QVERIFY(!m.action("mmSIstop")->isEnabled());
         QVERIFY(!m.action("mmSOstop")->isEnabled());
         QVERIFY(!m.action("mmDeviceInitialization")->isEnabled());
-        QVERIFY(child<QComboBox>(&m.main(), "cbSOArrayDim")->isEnabled());
+        // The hidden work panel is made when a board is first chosen, not at start-up.
+        QVERIFY(m.main().findChild<QWidget*>(QStringLiteral("Panel5")) == nullptr);
         // Start-up asks each board for its serial number and sends nothing else.
         QCOMPARE(m.driver.requests().size(), size_t{2});
         QCOMPARE(m.driver.requestsWithCode(board::IOCTL_GET_SERIAL_NUMBER).size(), size_t{2});
@@ -116,6 +117,7 @@ private Q_SLOTS:
         QVERIFY(child<QWidget>(&m.main(), "Panel2")->isVisibleTo(&m.main()));
         QVERIFY(child<QWidget>(&m.main(), "Panel9")->isVisibleTo(&m.main()));
         QVERIFY(!child<QWidget>(&m.main(), "Panel5")->isVisibleTo(&m.main()));
+        QVERIFY(child<QComboBox>(&m.main(), "cbSOArrayDim")->isEnabled());
         QVERIFY(m.button("tbDeviceInitialization")->isEnabled());
         QVERIFY(m.action("mmDeviceInitialization")->isEnabled());
         QVERIFY(!m.button("tbDeviceReset")->isEnabled());
@@ -136,10 +138,9 @@ private Q_SLOTS:
         });
         QWidget* w = &m.main();
         auto shown = [w](const char* name) { return child<QWidget>(w, name)->isVisibleTo(w); };
+        m.chooseBoard(0); // 8 inputs, 2 outputs
         auto* si = child<QTabBar>(w, "SI");
         auto* so = child<QTabBar>(w, "SO");
-
-        m.chooseBoard(0); // 8 inputs, 2 outputs
         QVERIFY(shown("cbFreqSI8") && shown("lbRateRow8"));
         QVERIFY(shown("cbFreqSO2") && !shown("cbFreqSO3") && !shown("cbFreqSO8"));
         QVERIFY(si->isTabVisible(7) && so->isTabVisible(1) && !so->isTabVisible(2));
@@ -337,6 +338,45 @@ private Q_SLOTS:
         auto* browser = help->findChild<QTextBrowser*>(QStringLiteral("HelpBrowser"));
         QVERIFY(browser->toPlainText().contains(QStringLiteral("Устройство → инициализация")));
         help->close();
+    }
+
+    void eachSettingsDialogIsMadeOnceWhenFirstOpened() {
+        Monitor m;
+        auto dialogsNamed = [&m](const char* name) {
+            return m.main().findChildren<QDialog*>(QString::fromLatin1(name)).size();
+        };
+        // Only the device choice exists before anything is opened: it found the boards.
+        QCOMPARE(m.main().findChildren<QDialog*>().size(), 1);
+        QCOMPARE(dialogsNamed("TFrmDeviceChoice"), 1);
+
+        for (int opening = 0; opening < 2; ++opening) {
+            testing_support::onNextModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
+            m.button("tbTimer")->click();
+        }
+        QCOMPARE(dialogsNamed("TFrmTimerPeriod"), 1);
+        QCOMPARE(dialogsNamed("TFrmFormatList"), 0);
+        QCOMPARE(static_cast<QDialog*>(&m.windows->timerPeriod()),
+                 m.main().findChild<QDialog*>(QStringLiteral("TFrmTimerPeriod")));
+    }
+
+    void theNumberListsHoldEveryCellAndArraySize() {
+        Monitor m;
+        m.chooseBoard(0);
+        m.initialise();
+        QWidget* w = &m.main();
+        auto* top = child<QComboBox>(w, "ComboBox1");
+        auto* size = child<QComboBox>(w, "cbSOArrayDim");
+        auto* outputTop = child<QComboBox>(w, "ComboBox2");
+        QCOMPARE(top->count(), 256);
+        QCOMPARE(top->itemText(0), QStringLiteral("0"));
+        QCOMPARE(top->itemText(255), QStringLiteral("255"));
+        QCOMPARE(outputTop->count(), 256);
+        QCOMPARE(outputTop->itemText(255), QStringLiteral("255"));
+        QCOMPARE(size->count(), 256);
+        QCOMPARE(size->itemText(0), QStringLiteral("1"));
+        QCOMPARE(size->currentText(), QStringLiteral("256")); // a chosen board's full array
+        // Wide enough for the longest number.
+        QVERIFY(size->sizeHint().width() >= size->fontMetrics().horizontalAdvance("256"));
     }
 
 private:

@@ -6,8 +6,12 @@
 
 #include "board/control_codes.h"
 #include "ui/Devicechoice.h"
+#include "ui/Formatlist.h"
 #include "ui/Mainform.h"
 #include "ui/MonitorWindows.h"
+#include "ui/Paramformat.h"
+#include "ui/Sobinparam.h"
+#include "ui/Timerperiod.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -19,6 +23,7 @@
 #include <QToolButton>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 namespace testing_support {
@@ -55,6 +60,16 @@ struct Monitor {
 
     QToolButton* button(const char* name) { return child<QToolButton>(&main(), name); }
     QAction* action(const char* name) { return child<QAction>(&main(), name); }
+    /// A dialog by its object name; asking for it makes it, as its command would.
+    QDialog* dialogNamed(const QString& name) {
+        for (QDialog* dialog : std::initializer_list<QDialog*>{
+                 &windows->deviceChoice(), &windows->bitEditor(), &windows->formatList(),
+                 &windows->paramFormat(), &windows->timerPeriod()})
+            if (dialog->objectName() == name)
+                return dialog;
+        qWarning("no dialog named %s", qPrintable(name));
+        return nullptr;
+    }
     QString statusText(const char* bar, int panel) {
         return child<QWidget>(&main(), bar)
             ->findChild<QObject*>(QStringLiteral("panel%1").arg(panel))
