@@ -83,8 +83,7 @@ TFrmFormatList::TFrmFormatList(formats::DecimalFormatTable& table, Prompts& prom
     layout->setSpacing(0);
     layout->addWidget(bar);
     layout->addWidget(DrawGrid1, 1);
-
-    model_->setGridRows(formats::gridRowsFor(table_.formatCount));
+    // The grid gets its rows each time the window shows.
 }
 
 TFrmFormatList::~TFrmFormatList() {

@@ -1,7 +1,6 @@
 #include "FormatlistModel.h"
 
 #include "formats/format_cells.h"
-#include "formats/grid_rows.h"
 
 namespace ui {
 
@@ -27,10 +26,6 @@ QVariant FormatListModel::headerData(int section, Qt::Orientation orientation, i
 Qt::ItemFlags FormatListModel::flags(const QModelIndex& index) const {
     // Bit 29 is chosen from the drop-down; every other column takes typed text.
     return cellFlags(index, index.column() != formats::kBit29Column);
-}
-
-void FormatListModel::setGridRows(int gridRows) {
-    setDataRows(formats::slotsWithRows(gridRows));
 }
 
 } // namespace ui

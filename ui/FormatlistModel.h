@@ -19,11 +19,6 @@ public:
                                       int role) const override;
     [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-    /// The grid's row count, header row included.
-    [[nodiscard]] int gridRows() const { return rowCount() + 1; }
-    /// Sets the grid's row count (header included) and repaints every row.
-    void setGridRows(int gridRows);
-
 private:
     formats::DecimalFormatTable& table_;
 };

@@ -1,7 +1,6 @@
 #include "Mainform.h"
 
 #include "CellEditDelegate.h"
-#include "Devicechoice.h"
 #include "HelpWindow.h"
 #include "InputBufferModel.h"
 #include "OutputArrayModel.h"
@@ -12,8 +11,10 @@
 
 #include "board/board_session.h"
 #include "formats/format_state_file.h"
+#include "reception/channel_control.h"
 #include "reception/input_rate_text.h"
 #include "reception/refresh_tick.h"
+#include "transmission/output_array.h"
 #include "transmission/output_rate_text.h"
 
 #include <QAction>
@@ -21,7 +22,6 @@
 #include <QDialog>
 #include <QComboBox>
 #include <QLabel>
-#include <QMenu>
 #include <QScreen>
 #include <QTabBar>
 #include <QTableView>
@@ -38,7 +38,6 @@ QString formatted(const char* format, auto... values) {
     std::snprintf(text, sizeof text, format, values...);
     return QString::fromUtf8(text);
 }
-
 
 } // namespace
 
@@ -201,9 +200,6 @@ void TMainFrm::DeviceInitializationExecute() {
     panel.cbSOArrayDim->setEnabled(true);
 
     Panel9->hide();
-    panel.StaticText3->setText(QStringLiteral("Буфер входного канала № 1"));
-    panel.StaticText3->setFixedHeight(48);
-    panel.StaticText4->setText(QStringLiteral("Массив выходных параметров канала № 1"));
     panel.splitFourFifths(Panel2->width());
 
     for (QTabBar* tabs : {panel.SI, panel.SO}) {
@@ -211,19 +207,20 @@ void TMainFrm::DeviceInitializationExecute() {
         tabs->setCurrentIndex(0);
     }
     board::initializeBoard(driver_, state_); // channel 1 current, cells cleared, INIT sent
+    panel.StaticText3->setText(
+        QString::fromStdString(reception::inputBufferCaption(state_.SIchannelNo)));
+    panel.StaticText4->setText(QString::fromStdString(transmission::outputArrayTitle(state_)));
     showOutputArray(); // rows and size list from SOArrayDim of channel 1
     reception::updateInputRateText(state_);
     transmission::updateOutputRateText(state_);
     rebuildChannelFormatLookup();
 
-    state_.TickCount = 0;
     Timer1->setInterval(state_.RefreshPeriod);
     Timer1->start();
     XPStatusBar1->setPanelText(
         1, QString::fromStdString(reception::initialRefreshStatusText(Timer1->interval())));
     panel.show();
     inputModel_->cellsChanged();
-    panel.DrawGrid1->viewport()->update();
 }
 
 void TMainFrm::DeviceResetExecute() {

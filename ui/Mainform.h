@@ -53,7 +53,6 @@ public:
     [[nodiscard]] board::SharedState& state() { return state_; }
     [[nodiscard]] formats::DecimalFormatTable& formatTable() { return formatTable_; }
     [[nodiscard]] formats::AssignmentTable& assignmentTable() { return assignmentTable_; }
-    [[nodiscard]] const CommandSet& commands() const { return *commands_; }
     [[nodiscard]] QTimer* timer() const { return Timer1; }
 
     void FileExit1Execute();

@@ -162,7 +162,7 @@ void CommandSet::buildToolBar(QMainWindow& window) {
         Command& command = commands_[static_cast<int>(entry.id)];
         auto* button = new QToolButton(toolBar);
         button->setObjectName(QString::fromUtf8(entry.buttonName));
-        button->setIcon(commandIcon(entry.id, window.style()));
+        button->setIcon(commandIcon(entry.id));
         button->setToolTip(QString::fromUtf8(entry.hint));
         button->setAutoRaise(true);
         toolBar->addWidget(button);

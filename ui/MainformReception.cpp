@@ -63,9 +63,7 @@ void TMainFrm::SIChange(int index) {
         return;
     const std::string caption = reception::selectInputChannel(
         state_, static_cast<std::uint16_t>(index), formatLookup_, formatTable_, assignmentTable_);
-    QLabel* title = workPanel().StaticText3;
-    title->setText(QString::fromStdString(caption));
-    title->setFixedHeight(48);
+    workPanel().StaticText3->setText(QString::fromStdString(caption));
     inputModel_->cellsChanged();
 }
 

@@ -17,7 +17,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLabel>
-#include <QMenu>
 #include <QMouseEvent>
 #include <QTabBar>
 #include <QTableView>

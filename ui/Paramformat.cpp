@@ -84,9 +84,7 @@ TFrmParamFormat::TFrmParamFormat(formats::AssignmentTable& assignments,
     layout->setSpacing(4);
     layout->addWidget(buildAssignmentPanel());
     layout->addWidget(buildFormatListPanel(), 1);
-
-    showAssignmentRows(formats::gridRowsFor(assignments_.assignmentCount));
-    formatListModel_->setDataRows(formats::gridRowsFor(formats_.formatCount) - 1);
+    // The grids get their rows each time the window shows.
 }
 
 TFrmParamFormat::~TFrmParamFormat() {
@@ -198,14 +196,14 @@ QWidget* TFrmParamFormat::buildFormatListPanel() {
 
 void TFrmParamFormat::showEvent(QShowEvent* event) {
     // Both tables may have changed since the window was last open.
-    showAssignmentRows(formats::gridRowsFor(assignments_.assignmentCount));
-    formatListModel_->setDataRows(formats::gridRowsFor(formats_.formatCount) - 1);
+    assignmentModel_->setGridRows(formats::gridRowsFor(assignments_.assignmentCount));
+    formatListModel_->setGridRows(formats::gridRowsFor(formats_.formatCount));
     QDialog::showEvent(event);
 }
 
 void TFrmParamFormat::done(int result) {
     closeOpenEditor();
-    showAssignmentRows(formats::compactAssignments(assignments_, assignmentGridRows_));
+    assignmentModel_->setGridRows(formats::compactAssignments(assignments_, assignmentModel_->gridRows()));
     QDialog::done(result);
 }
 
@@ -269,13 +267,13 @@ void TFrmParamFormat::DrawGrid2SetEditText(const QModelIndex& index, const QStri
 
 void TFrmParamFormat::btAddClick() {
     closeOpenEditor();
-    showAssignmentRows(formats::gridRowsAfterAdd(assignmentGridRows_));
+    assignmentModel_->setGridRows(formats::gridRowsAfterAdd(assignmentModel_->gridRows()));
 }
 
 void TFrmParamFormat::btDeleteClick() {
     closeOpenEditor();
-    showAssignmentRows(formats::deleteAssignmentRow(assignments_, currentRow(DrawGrid2),
-                                                    assignmentGridRows_));
+    assignmentModel_->setGridRows(formats::deleteAssignmentRow(
+        assignments_, currentRow(DrawGrid2), assignmentModel_->gridRows()));
 }
 
 void TFrmParamFormat::FileOpen1Execute() {
@@ -289,7 +287,7 @@ void TFrmParamFormat::FileOpen1Execute() {
         formats::loadAssignmentFile(assignments_, filePath(name));
     if (!load.opened)
         return;
-    showAssignmentRows(load.gridRows);
+    assignmentModel_->setGridRows(load.gridRows);
     if (load.ignoredRecords > 0)
         prompts_.warn(this, qtext(formats::kAssignmentFileWarningCaption),
                       QString::fromStdString(formats::ignoredRecordsWarning(load.ignoredRecords)));
@@ -304,17 +302,12 @@ void TFrmParamFormat::FileSaveAs1Execute() {
     if (name.isEmpty())
         return;
     const formats::AssignmentFileSave save =
-        formats::saveAssignmentFile(assignments_, assignmentGridRows_, filePath(name));
-    showAssignmentRows(save.gridRows);
+        formats::saveAssignmentFile(assignments_, assignmentModel_->gridRows(), filePath(name));
+    assignmentModel_->setGridRows(save.gridRows);
     if (save.error)
         prompts_.warn(this, qtext(formats::kAssignmentFileWarningCaption),
                       QString::fromStdString(formats::saveFailedWarning(
                           name.toStdString(), save.error.message())));
-}
-
-void TFrmParamFormat::showAssignmentRows(int gridRows) {
-    assignmentGridRows_ = gridRows;
-    assignmentModel_->setDataRows(gridRows - 1);
 }
 
 void TFrmParamFormat::closeOpenEditor() {

@@ -60,7 +60,6 @@ private:
     QWidget* buildFormatListPanel();
     void DrawGrid2SetEditText(const QModelIndex& index, const QString& text);
     void DrawGrid1MouseDown(QObject* viewport, const QPoint& position);
-    void showAssignmentRows(int gridRows);
     void closeOpenEditor();
 
     formats::AssignmentTable& assignments_;
@@ -69,7 +68,6 @@ private:
     PromptsBeeper beeper_;
     AssignmentGridModel* assignmentModel_ = nullptr;
     ParamformatFormatListModel* formatListModel_ = nullptr;
-    int assignmentGridRows_ = 2;   // header row included
     char32_t lastKey_ = 0;         // last key typed into the assignment grid
     bool lastPressInCell_ = false; // the last press on the format list hit a cell
     CellEditDelegate* assignmentDelegate_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include "Text.h"
 
+#include "formats/grid_rows.h"
+
 #include <cstddef>
 
 namespace ui {
@@ -50,6 +52,8 @@ void SlotGridModel::setDataRows(int dataRows) {
     }
     refresh();
 }
+
+void SlotGridModel::setGridRows(int gridRows) { setDataRows(formats::slotsWithRows(gridRows)); }
 
 void SlotGridModel::refresh() {
     if (rows_ > 0)

@@ -17,6 +17,10 @@ public:
 
     /// Grows or shrinks the grid to `dataRows` rows, then repaints every row.
     void setDataRows(int dataRows);
+    /// The row count of a format window's grid, whose header row counts as a grid row.
+    [[nodiscard]] int gridRows() const { return rowCount() + 1; }
+    /// Sets a format window's grid to `gridRows` rows, header included.
+    void setGridRows(int gridRows);
     /// The slots behind the rows changed: repaints every row.
     void refresh();
     /// The slot behind one row changed.

@@ -21,6 +21,4 @@ StatusLine::StatusLine(const QString& objectName, int firstPanelWidth, QWidget* 
 
 void StatusLine::setPanelText(int panel, const QString& text) { panels_[panel]->setText(text); }
 
-QString StatusLine::panelText(int panel) const { return panels_[panel]->text(); }
-
 } // namespace ui

@@ -13,7 +13,6 @@ public:
     StatusLine(const QString& objectName, int firstPanelWidth, QWidget* parent = nullptr);
 
     void setPanelText(int panel, const QString& text);
-    [[nodiscard]] QString panelText(int panel) const;
 
 private:
     QLabel* panels_[2];

@@ -211,7 +211,7 @@ private:
 
 } // namespace
 
-QIcon commandIcon(CommandId id, const QStyle*) {
+QIcon commandIcon(CommandId id) {
     return QIcon(new PictogramEngine(pictogramFor(id)));
 }
 

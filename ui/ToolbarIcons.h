@@ -4,12 +4,9 @@
 
 #include <QIcon>
 
-class QStyle;
-
 namespace ui {
 
-/// The toolbar picture of a command: the style's standard icon where one fits, otherwise a
-/// small drawn badge.
-[[nodiscard]] QIcon commandIcon(CommandId id, const QStyle* style);
+/// The toolbar picture of a command: a small badge drawn at whatever size is asked for.
+[[nodiscard]] QIcon commandIcon(CommandId id);
 
 } // namespace ui

@@ -24,6 +24,7 @@ constexpr int kInputColumnWidths[] = {64, 46, 71, 81, 38, 192, 162, 86};
 constexpr int kOutputColumnWidths[] = {64, 46, 90};
 constexpr int kGridFontPixels = 13;
 constexpr int kRowHeight = 18;
+constexpr int kCaptionHeight = 48; ///< the input caption band, the top-row list at its foot
 
 QTabBar* makeChannelTabs(const QString& name, const QString& captionFormat, QWidget* parent) {
     auto* tabs = new QTabBar(parent);
@@ -84,6 +85,7 @@ QWidget* WorkPanel::buildInputPane(InputBufferModel& model) {
     StaticText3->setFont(captionFont);
     StaticText3->setAlignment(Qt::AlignCenter);
     StaticText3->setStyleSheet(QStringLiteral("color: #0066cc;"));
+    StaticText3->setFixedHeight(kCaptionHeight);
 
     const QFont listFont = courierNewFont(13);
     ComboBox1 = makeNumberList(QStringLiteral("ComboBox1"), 0, 255, pane, &listFont);
