@@ -1,6 +1,7 @@
 #include "sim_config.h"
 
 #include "control_codes.h"
+#include "rate_codes.h"
 #include "shared_state.h"
 
 #include <algorithm>
@@ -175,7 +176,7 @@ private:
         std::uint8_t rate = 0;
         if (!words.done()) {
             words.keyword("rate");
-            rate = static_cast<std::uint8_t>(words.number("rate code", 0, 2));
+            rate = static_cast<std::uint8_t>(words.number("rate code", 0, kRateCodeCount - 1));
         }
         boardSetup.sources[input] = {.kind = InputSourceKind::Traffic, .rateCode = rate};
     }

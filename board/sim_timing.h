@@ -1,5 +1,6 @@
 #pragma once
 
+#include "rate_codes.h"
 #include "sim_clock.h"
 
 #include <array>
@@ -15,7 +16,7 @@ inline constexpr int kGapBits = 4;
 inline constexpr int kBitTimesPerWord = kBitsPerWord + kGapBits;
 
 /// Bit times for rate codes 0, 1, 2: 12.5, 50 and 100 kbit/s.
-inline constexpr std::array<SimTime, 3> kBitTimeByRateCode = {80'000, 20'000, 10'000};
+inline constexpr std::array<SimTime, kRateCodeCount> kBitTimeByRateCode = {80'000, 20'000, 10'000};
 
 /// @brief Time one word occupies the bus at a rate code; nothing for a code the board does
 /// not know (such a channel neither sends nor receives).

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "driver.h"
+#include "shared_state.h"
 #include "sim_clock.h"
 
 #include <array>
@@ -37,7 +38,7 @@ public:
               std::span<std::byte> output) override;
 
 private:
-    static constexpr unsigned kIndices = 16;
+    static constexpr unsigned kIndices = kMaxInterfaceIndex + 1;
 
     void beginLine(SimTime now, int interfaceIndex);
     void appendText(std::string_view text);
