@@ -22,7 +22,6 @@ public:
     /// Back to the state after power-up: stopped and empty.
     void reset();
 
-    [[nodiscard]] Mode mode() const { return mode_; }
     [[nodiscard]] bool receiving() const { return mode_ != Mode::Stopped; }
 
     void store(std::uint32_t word) {
