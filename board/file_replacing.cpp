@@ -19,8 +19,10 @@ std::error_code lastError() {
                       : std::make_error_code(std::errc::io_error);
 }
 
-#if defined(__unix__) || defined(__APPLE__)
+// Makes what was written to `path` durable; a folder's entries too. Elsewhere than on POSIX
+// systems closing the file is all the program does.
 std::error_code syncPath(const std::filesystem::path& path) {
+#if defined(__unix__) || defined(__APPLE__)
     const int fd = ::open(path.c_str(), O_RDONLY);
     if (fd < 0)
         return lastError();
@@ -29,27 +31,9 @@ std::error_code syncPath(const std::filesystem::path& path) {
         error = lastError();
     ::close(fd);
     return error;
-}
-#endif
-
-// A rename only protects the old file if the new bytes are on disk before it.
-std::error_code syncToDisk(const std::filesystem::path& file) {
-#if defined(__unix__) || defined(__APPLE__)
-    return syncPath(file);
 #else
-    (void)file;
+    (void)path;
     return {};
-#endif
-}
-
-// The rename itself lives in the folder; without this a power cut may undo it. The save has
-// already succeeded by then, so a folder that cannot be synced is not an error.
-void syncFolderOf(const std::filesystem::path& file) {
-#if defined(__unix__) || defined(__APPLE__)
-    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-    (void)syncPath(folder);
-#else
-    (void)file;
 #endif
 }
 
@@ -69,7 +53,8 @@ public:
         out.close();
         if (out.fail())
             return lastError();
-        return syncToDisk(file);
+        // A rename only protects the old file if the new bytes are on disk before it.
+        return syncPath(file);
     }
 };
 
@@ -112,7 +97,9 @@ std::error_code writeFileReplacing(const std::filesystem::path& target,
         std::filesystem::remove(temporary, ignored);
         return error;
     }
-    syncFolderOf(target);
+    // The rename itself lives in the folder; without this a power cut may undo it. The save
+    // has already succeeded by then, so a folder that cannot be synced is not an error.
+    (void)syncPath(target.has_parent_path() ? target.parent_path() : ".");
     return {};
 }
 
