@@ -52,13 +52,13 @@ SimulatorConfig simulatorConfig(const std::string& path, std::ostream& messages)
     if (path.empty())
         return defaultSimulatorConfig();
     SimConfigResult result = loadSimulatorConfig(path);
-    if (result.ok())
-        return std::move(result.config);
-    messages << kConfigVariable << ": " << path << ": ";
-    if (result.errorLine > 0)
-        messages << "line " << result.errorLine << ": ";
-    messages << result.error << "; running on the built-in simulated boards\n";
-    return defaultSimulatorConfig();
+    if (!result.ok()) {
+        messages << kConfigVariable << ": " << path << ": ";
+        if (result.errorLine > 0)
+            messages << "line " << result.errorLine << ": ";
+        messages << result.error << "; running on the built-in simulated boards\n";
+    }
+    return std::move(result.config);
 }
 
 const char* backendText(Backend backend) {

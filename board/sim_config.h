@@ -8,7 +8,8 @@
 namespace board {
 
 /// Result of reading a simulator configuration: the configuration, or the first problem
-/// found with the number of its line (0 when the file itself could not be read).
+/// found with the number of its line (0 when the file itself could not be read); after a
+/// problem the configuration is defaultSimulatorConfig().
 struct SimConfigResult {
     SimulatorConfig config;
     int errorLine = 0;
