@@ -26,6 +26,26 @@ template <DriverRecord Record>
     return std::as_writable_bytes(std::span{&record, 1});
 }
 
+/// @brief The board's side: takes a record from the bytes a request brought; false when
+/// they are too few.
+template <DriverRecord Record>
+[[nodiscard]] bool readRecord(std::span<const std::byte> input, Record& record) {
+    if (input.size() < sizeof record)
+        return false;
+    std::memcpy(&record, input.data(), sizeof record);
+    return true;
+}
+
+/// @brief The board's side: puts a reply record into a request's output; false when the
+/// output is too small.
+template <DriverRecord Record>
+[[nodiscard]] bool writeRecord(std::span<std::byte> output, const Record& record) {
+    if (output.size() < sizeof record)
+        return false;
+    std::memcpy(output.data(), &record, sizeof record);
+    return true;
+}
+
 template <DriverRecord Input, DriverRecord Output>
 void sendRequest(Driver& driver, DeviceHandle handle, std::uint32_t code, const Input& input,
                  Output& output) {

@@ -2,32 +2,16 @@
 
 #include "config_word.h"
 #include "control_codes.h"
+#include "requests.h"
 #include "sim_request_kind.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 namespace board {
 namespace {
 
 constexpr SimTime kForever = std::numeric_limits<SimTime>::max();
-
-template <DriverRecord Record>
-[[nodiscard]] bool readRecord(std::span<const std::byte> input, Record& record) {
-    if (input.size() < sizeof record)
-        return false;
-    std::memcpy(&record, input.data(), sizeof record);
-    return true;
-}
-
-template <DriverRecord Record>
-[[nodiscard]] bool writeRecord(std::span<std::byte> output, const Record& record) {
-    if (output.size() < sizeof record)
-        return false;
-    std::memcpy(output.data(), &record, sizeof record);
-    return true;
-}
 
 [[nodiscard]] bool answerState(std::span<std::byte> output, bool active) {
     return writeRecord(output, StateReply{.active = active ? std::uint8_t{1} : std::uint8_t{0},

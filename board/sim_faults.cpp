@@ -1,8 +1,7 @@
 #include "sim_faults.h"
 
+#include "requests.h"
 #include "sim_request_kind.h"
-
-#include <cstring>
 
 namespace board {
 
@@ -32,12 +31,11 @@ bool SimFaults::matches(const FaultRule& rule, unsigned interfaceIndex, std::uin
         return false;
     if (rule.channelNo == 0)
         return true;
-    std::uint16_t channelNo = 0;
+    ChannelRecord head{};
     if (!(isInputRequest(controlCode) || isOutputRequest(controlCode)) ||
-        input.size() < sizeof channelNo)
+        !readRecord(input, head))
         return false;
-    std::memcpy(&channelNo, input.data(), sizeof channelNo);
-    return channelNo == rule.channelNo;
+    return head.channelNo == rule.channelNo;
 }
 
 // SplitMix64: small, fast, and the same sequence on every standard library.
