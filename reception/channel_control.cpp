@@ -1,9 +1,9 @@
 #include "channel_control.h"
 
 #include "input_rate_text.h"
-#include "printf_text.h"
 
 #include "board/control_codes.h"
+#include "board/printf_text.h"
 #include "board/requests.h"
 
 namespace reception {
@@ -43,18 +43,18 @@ InputChannelState queryInputChannelState(board::Driver& driver, const board::Sha
     InputChannelState result;
     result.active = reply.active != 0;
     if (!result.active) {
-        result.statusText = printfText("Входной канал №%d: прием остановлен; %s", channelNo,
-                                       rateText.c_str());
+        result.statusText = board::printfText("Входной канал №%d: прием остановлен; %s",
+                                              channelNo, rateText.c_str());
         return result;
     }
     switch (state.SImode[currentIndex(state)]) {
     case board::SImodeAddress:
-        result.statusText = printfText("Входной канал №%d: прием адресный; %s", channelNo,
-                                       rateText.c_str());
+        result.statusText = board::printfText("Входной канал №%d: прием адресный; %s",
+                                              channelNo, rateText.c_str());
         break;
     case board::SImodeFile:
-        result.statusText = printfText("Входной канал №%d: прием файловый; %s", channelNo,
-                                       rateText.c_str());
+        result.statusText = board::printfText("Входной канал №%d: прием файловый; %s",
+                                              channelNo, rateText.c_str());
         break;
     default:
         break;
@@ -63,7 +63,7 @@ InputChannelState queryInputChannelState(board::Driver& driver, const board::Sha
 }
 
 std::string inputBufferCaption(std::uint16_t channelNo) {
-    return printfText("Буфер входного канала № %d", static_cast<int>(channelNo));
+    return board::printfText("Буфер входного канала № %d", static_cast<int>(channelNo));
 }
 
 std::string selectInputChannel(board::SharedState& state, std::uint16_t tabIndex,

@@ -1,7 +1,6 @@
 #include "decimal_decode.h"
 
-#include "printf_text.h"
-
+#include "board/printf_text.h"
 #include "formats/cp1251.h"
 
 #include <array>
@@ -55,8 +54,8 @@ std::string decodeDecimalWith(std::uint32_t word, const formats::DecimalFormat& 
     std::array<char, sizeof format.units + 1> unitsText{};
     units.copy(unitsText.data(), units.size());
 
-    const std::string cp1251 = printfText(" %c%f %4s    ", sign, static_cast<double>(sum),
-                                          unitsText.data());
+    const std::string cp1251 = board::printfText(" %c%f %4s    ", sign,
+                                                 static_cast<double>(sum), unitsText.data());
     return formats::cp1251ToUtf8(cp1251);
 }
 

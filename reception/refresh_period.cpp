@@ -1,6 +1,6 @@
 #include "refresh_period.h"
 
-#include "printf_text.h"
+#include "board/printf_text.h"
 
 #include <algorithm>
 #include <array>
@@ -34,6 +34,6 @@ std::int32_t appliedRefreshPeriod(std::string_view text, std::int32_t currentPer
     return std::clamp<std::int32_t>(value, kMinRefreshPeriodMs, kMaxRefreshPeriodMs);
 }
 
-std::string refreshPeriodText(std::int32_t period) { return printfText("%d", period); }
+std::string refreshPeriodText(std::int32_t period) { return board::printfText("%d", period); }
 
 } // namespace reception

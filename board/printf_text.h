@@ -2,7 +2,7 @@
 
 #include <string>
 
-namespace reception {
+namespace board {
 
 /// @brief std::snprintf into a std::string: every text with numbers that the monitor shows is
 /// produced by a printf format.
@@ -12,4 +12,4 @@ namespace reception {
 #endif
     ;
 
-} // namespace reception
+} // namespace board

@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-namespace reception {
+namespace board {
 
 std::string printfText(const char* format, ...) {
     // Every text of the monitor fits here; longer ones (a huge float) take a second pass.
@@ -32,4 +32,4 @@ std::string printfText(const char* format, ...) {
     return text;
 }
 
-} // namespace reception
+} // namespace board
