@@ -15,6 +15,10 @@ void buildBoardList(Driver& driver, SharedState& state);
 /// @brief The device list's text for one board: serial and ordinal as "%18d %25d".
 [[nodiscard]] std::string boardListItemText(std::uint32_t serial, std::uint32_t ordinal);
 
+/// @brief The status bar's text for the chosen board (DeviceSerial, DeviceOrdinal):
+/// "ZELVA-1: серийный № %d; порядковый № %d".
+[[nodiscard]] std::string deviceStatusText(std::uint32_t serial, std::uint32_t ordinal);
+
 /// The device list's only item when no board was found.
 inline constexpr const char* kNoBoardsItem = "модули не обнаружены";
 

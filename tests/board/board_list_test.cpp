@@ -73,4 +73,8 @@ TEST(BoardList, ItemTextHasTwoRightAlignedFields) {
     EXPECT_EQ(board::boardListItemText(65535, 15).size(), 18u + 1u + 25u);
 }
 
+TEST(BoardList, DeviceStatusTextNamesSerialAndOrdinal) {
+    EXPECT_EQ(board::deviceStatusText(1187, 2), "ZELVA-1: серийный № 1187; порядковый № 2");
+}
+
 } // namespace
