@@ -1,5 +1,6 @@
 #include "CellEditDelegate.h"
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPersistentModelIndex>
@@ -66,9 +67,19 @@ void CellEditDelegate::setModelData(QWidget*, QAbstractItemModel*, const QModelI
 
 void CellEditDelegate::destroyEditor(QWidget* editor, const QModelIndex& index) const {
     if (auto* line = qobject_cast<QLineEdit*>(editor);
-        line && handlers_.textChanged && index.isValid())
+        line && handlers_.textAgainOnClose && handlers_.textChanged && index.isValid())
         handlers_.textChanged(index, line->text());
     QStyledItemDelegate::destroyEditor(editor, index);
+}
+
+void CellEditDelegate::closeOpenEditor(const QAbstractItemView& view) {
+    const auto editors =
+        view.viewport()->findChildren<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+    // A closed editor is hidden at once but deleted later: only the open one is closed here.
+    for (QLineEdit* editor : editors) {
+        if (!editor->isHidden())
+            Q_EMIT closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
 }
 
 void CellEditDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,

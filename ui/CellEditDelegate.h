@@ -2,6 +2,8 @@
 
 #include <QStyledItemDelegate>
 
+class QAbstractItemView;
+
 #include <functional>
 
 namespace ui {
@@ -10,8 +12,9 @@ namespace ui {
 ///
 /// The editor opens empty (or holding the character whose typing opened it). Every key
 /// pressed in it is reported first (the grids' "last key"), then every change of its text,
-/// and once more its whole text when it closes, whichever way. The handlers apply the
-/// editing rules of the logic layer; the model then shows the stored values.
+/// and, where the grid asks for it, once more its whole text when it closes, whichever way.
+/// The handlers apply the editing rules of the logic layer; the model then shows the stored
+/// values.
 /// Cells are painted without a selection or focus highlight.
 class CellEditDelegate : public QStyledItemDelegate {
     Q_OBJECT
@@ -20,6 +23,9 @@ public:
         std::function<bool(const QModelIndex&)> editable; // absent: every cell
         std::function<void(char32_t key)> keyPressed;
         std::function<void(const QModelIndex&, const QString& text)> textChanged;
+        /// The output grid takes the closing editor's text as one more change; in the format
+        /// windows it was handled as it was typed, and again would repeat its beep.
+        bool textAgainOnClose = false;
     };
 
     explicit CellEditDelegate(Handlers handlers, QObject* parent = nullptr);
@@ -28,6 +34,9 @@ public:
     /// is closed while the window's base classes hide and destroy it, after the window's own
     /// members, which the handlers use, are gone.
     void detach() { handlers_ = {}; }
+
+    /// Closes the editor open in `view`, if any: the rows are about to change under it.
+    void closeOpenEditor(const QAbstractItemView& view);
 
     /// The character a key press stands for in the editing rules: its text, or the control
     /// character of Backspace (8), Enter (13), Ctrl+C (3) and Ctrl+V (22); 0 for none.

@@ -16,7 +16,6 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTableView>
@@ -172,26 +171,11 @@ void TFrmFormatList::ComboBox1Change(int itemIndex) {
 }
 
 void TFrmFormatList::DrawGrid1SetEditText(const QModelIndex& index, const QString& text) {
-    // The delegate reports the text once more as the editor closes, when the view has let go
-    // of it: that text was handled as it was typed (or is the empty text of an editor left
-    // untouched), and handling it again would repeat its beep or clear the cell.
-    if (!index.isValid() || DrawGrid1->indexWidget(index) == nullptr)
-        return;
     PromptsBeeper beeper(prompts_);
     const formats::EditResult result = formats::editFormatCell(
         table_, index.row(), index.column(), text.toStdString(), lastKey_, beeper);
     if (result == formats::EditResult::Stored)
         model_->refreshRow(index.row());
-}
-
-void TFrmFormatList::finishCellEdit() {
-    const auto editors =
-        DrawGrid1->viewport()->findChildren<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
-    // A closed editor is hidden at once but deleted later: only the open one is closed here.
-    for (QLineEdit* editor : editors) {
-        if (!editor->isHidden())
-            Q_EMIT delegate_->closeEditor(editor, QAbstractItemDelegate::NoHint);
-    }
 }
 
 int TFrmFormatList::currentRow() const {
@@ -202,12 +186,12 @@ int TFrmFormatList::currentRow() const {
 }
 
 void TFrmFormatList::btAddClick() {
-    finishCellEdit();
+    delegate_->closeOpenEditor(*DrawGrid1);
     model_->setGridRows(formats::gridRowsAfterAdd(model_->gridRows()));
 }
 
 void TFrmFormatList::btDeleteClick() {
-    finishCellEdit();
+    delegate_->closeOpenEditor(*DrawGrid1);
     // The rows below move up: the drop-down would stand over another format.
     ComboBox1->hide();
     const int row = currentRow();
@@ -215,7 +199,7 @@ void TFrmFormatList::btDeleteClick() {
 }
 
 void TFrmFormatList::done(int result) {
-    finishCellEdit();
+    delegate_->closeOpenEditor(*DrawGrid1);
     ComboBox1->hide();
     const formats::FormatListClosing closing =
         formats::closeFormatList(table_, model_->gridRows());

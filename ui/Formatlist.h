@@ -48,7 +48,6 @@ private:
     void DrawGrid1SetEditText(const QModelIndex& index, const QString& text);
     void DrawGrid1MouseDown(const QPoint& viewportPos);
     /// Closes an open cell editor before the rows change under it or the window closes.
-    void finishCellEdit();
     [[nodiscard]] int currentRow() const;
 
     formats::DecimalFormatTable& table_;

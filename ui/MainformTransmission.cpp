@@ -64,7 +64,8 @@ void TMainFrm::setupOutputPane(WorkPanel& panel) {
                                                  {utf8.constData(), size_t(utf8.size())},
                                                  beeper_))
                      outputModel_->arrayChanged();
-             }},
+             },
+         .textAgainOnClose = true},
         grid);
     grid->setItemDelegate(outputDelegate_);
     new KeyWatcher(grid, recordKey); // DrawGrid1KeyPress: keys typed while the grid has focus

@@ -202,7 +202,7 @@ void TFrmParamFormat::showEvent(QShowEvent* event) {
 }
 
 void TFrmParamFormat::done(int result) {
-    closeOpenEditor();
+    assignmentDelegate_->closeOpenEditor(*DrawGrid2);
     assignmentModel_->setGridRows(formats::compactAssignments(assignments_, assignmentModel_->gridRows()));
     QDialog::done(result);
 }
@@ -245,7 +245,7 @@ void TFrmParamFormat::DrawGrid1MouseDown(QObject* viewport, const QPoint& positi
 }
 
 void TFrmParamFormat::DrawGrid1DblClick() {
-    closeOpenEditor();
+    assignmentDelegate_->closeOpenEditor(*DrawGrid2);
     const int assignmentRow = currentRow(DrawGrid2);
     if (formats::transferFormatLabel(formats_, currentRow(DrawGrid1), assignments_,
                                      assignmentRow, lastPressInCell_))
@@ -253,11 +253,6 @@ void TFrmParamFormat::DrawGrid1DblClick() {
 }
 
 void TFrmParamFormat::DrawGrid2SetEditText(const QModelIndex& index, const QString& text) {
-    // The delegate reports the text once more when the editor closes; by then the view has
-    // let go of the editor. That text is the last change, already handled (or the untouched
-    // empty editor), and handling it again would only repeat its beep.
-    if (DrawGrid2->indexWidget(index) == nullptr)
-        return;
     const formats::EditResult result =
         formats::editAssignmentCell(assignments_, index.row(), index.column(),
                                     text.toStdString(), lastKey_, beeper_);
@@ -266,18 +261,18 @@ void TFrmParamFormat::DrawGrid2SetEditText(const QModelIndex& index, const QStri
 }
 
 void TFrmParamFormat::btAddClick() {
-    closeOpenEditor();
+    assignmentDelegate_->closeOpenEditor(*DrawGrid2);
     assignmentModel_->setGridRows(formats::gridRowsAfterAdd(assignmentModel_->gridRows()));
 }
 
 void TFrmParamFormat::btDeleteClick() {
-    closeOpenEditor();
+    assignmentDelegate_->closeOpenEditor(*DrawGrid2);
     assignmentModel_->setGridRows(formats::deleteAssignmentRow(
         assignments_, currentRow(DrawGrid2), assignmentModel_->gridRows()));
 }
 
 void TFrmParamFormat::FileOpen1Execute() {
-    closeOpenEditor();
+    assignmentDelegate_->closeOpenEditor(*DrawGrid2);
     const QString name =
         prompts_.chooseFileToOpen(this, qtFileFilter(formats::kAssignmentFileFilters),
                                   qtext(formats::kAssignmentFileInitialDirectory));
@@ -294,7 +289,7 @@ void TFrmParamFormat::FileOpen1Execute() {
 }
 
 void TFrmParamFormat::FileSaveAs1Execute() {
-    closeOpenEditor();
+    assignmentDelegate_->closeOpenEditor(*DrawGrid2);
     const QString name = prompts_.chooseFileToSave(
         this, qtFileFilter(formats::kAssignmentFileFilters),
         qtext(formats::kAssignmentFileInitialDirectory),
@@ -308,13 +303,6 @@ void TFrmParamFormat::FileSaveAs1Execute() {
         prompts_.warn(this, qtext(formats::kAssignmentFileWarningCaption),
                       QString::fromStdString(formats::saveFailedWarning(
                           name.toStdString(), save.error.message())));
-}
-
-void TFrmParamFormat::closeOpenEditor() {
-    // Row changes would leave an open editor over a different slot.
-    const QModelIndex current = DrawGrid2->currentIndex();
-    if (QWidget* editor = current.isValid() ? DrawGrid2->indexWidget(current) : nullptr)
-        Q_EMIT DrawGrid2->itemDelegate()->closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
 
 } // namespace ui

@@ -60,7 +60,6 @@ private:
     QWidget* buildFormatListPanel();
     void DrawGrid2SetEditText(const QModelIndex& index, const QString& text);
     void DrawGrid1MouseDown(QObject* viewport, const QPoint& position);
-    void closeOpenEditor();
 
     formats::AssignmentTable& assignments_;
     const formats::DecimalFormatTable& formats_;
