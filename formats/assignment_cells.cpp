@@ -2,19 +2,16 @@
 
 #include "cp1251.h"
 
-#include <cstdio>
+#include "board/printf_text.h"
 
 namespace formats {
 
 std::string assignmentCellText(const ParamFormatAssignment& assignment, int column) {
-    char buffer[16];
     switch (column) {
     case kAddressColumn:
-        std::snprintf(buffer, sizeof buffer, " %6o", static_cast<unsigned>(assignment.address));
-        return buffer;
+        return board::printfText(" %6o", static_cast<unsigned>(assignment.address));
     case kChannelColumn:
-        std::snprintf(buffer, sizeof buffer, " %6d", assignment.channel);
-        return buffer;
+        return board::printfText(" %6d", assignment.channel);
     case kFormatLabelColumn:
         return cp1251ToUtf8(fieldText(assignment.formatLabel));
     default:

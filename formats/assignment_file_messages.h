@@ -1,7 +1,8 @@
 #pragma once
 
+#include "board/printf_text.h"
+
 #include <cstddef>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -16,12 +17,8 @@ inline constexpr std::string_view kAssignmentFileWarningCaption = "Формат�
 /// @brief The file held more records than the table's 256 slots: only the first 256 were
 /// loaded. The count is given as a number in brackets so the text needs no plural forms.
 [[nodiscard]] inline std::string ignoredRecordsWarning(std::size_t ignoredRecords) {
-    char text[256];
-    std::snprintf(text, sizeof text,
-                  "В файле больше 256 записей. Загружены первые 256, "
-                  "остальные записи (%zu) пропущены.",
-                  ignoredRecords);
-    return text;
+    return board::printfText("В файле больше 256 записей. Загружены первые 256, "
+                             "остальные записи (%zu) пропущены.", ignoredRecords);
 }
 
 /// @brief The assignment file could not be written; the earlier file, if any, is untouched.

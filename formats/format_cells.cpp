@@ -2,27 +2,22 @@
 
 #include "cp1251.h"
 
-#include <cstdio>
+#include "board/printf_text.h"
 
 namespace formats {
 
 std::string formatCellText(const DecimalFormat& format, int column) {
-    // " %f" of the largest float is 47 characters.
-    char buffer[64];
     switch (column) {
     case kLabelColumn:
         return cp1251ToUtf8(fieldText(format.label));
     case kBit29Column:
         return std::string(kBit29Items[static_cast<std::size_t>(bit29ItemIndex(format))]);
     case kMsbColumn:
-        std::snprintf(buffer, sizeof buffer, " %6d", format.msbBit);
-        return buffer;
+        return board::printfText(" %6d", format.msbBit);
     case kLsbColumn:
-        std::snprintf(buffer, sizeof buffer, " %6d", format.lsbBit);
-        return buffer;
+        return board::printfText(" %6d", format.lsbBit);
     case kWeightColumn:
-        std::snprintf(buffer, sizeof buffer, " %f", static_cast<double>(format.msbWeight));
-        return buffer;
+        return board::printfText(" %f", static_cast<double>(format.msbWeight));
     case kUnitsColumn:
         return cp1251ToUtf8(fieldText(format.units));
     default:

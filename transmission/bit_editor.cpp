@@ -2,15 +2,13 @@
 
 #include "output_array.h"
 
-#include <cstdio>
+#include "board/printf_text.h"
 
 namespace transmission {
 
 std::string bitEditorCaption(std::uint16_t index) {
-    char text[96];
-    std::snprintf(text, sizeof text, "Задание кода выходного параметра (индекс %d)",
-                  static_cast<int>(index));
-    return text;
+    return board::printfText("Задание кода выходного параметра (индекс %d)",
+                             static_cast<int>(index));
 }
 
 bool selectWordForBitEditor(board::SharedState& state, int row) {

@@ -2,7 +2,7 @@
 
 #include "output_rate_text.h"
 
-#include <cstdio>
+#include "board/printf_text.h"
 
 namespace transmission {
 
@@ -34,10 +34,8 @@ bool selectOutputChannel(board::SharedState& state, int tabIndex) {
 }
 
 std::string outputArrayTitle(const board::SharedState& state) {
-    char text[96];
-    std::snprintf(text, sizeof text, "Массив выходных параметров канала № %d",
-                  static_cast<int>(state.SOchannelNo));
-    return text;
+    return board::printfText("Массив выходных параметров канала № %d",
+                             static_cast<int>(state.SOchannelNo));
 }
 
 int outputGridRowCount(const board::SharedState& state) {

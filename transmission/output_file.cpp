@@ -2,9 +2,10 @@
 
 #include "output_array.h"
 
+#include "board/printf_text.h"
+
 #include <algorithm>
 #include <array>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 
@@ -30,16 +31,13 @@ void appendLittleEndian(std::vector<std::byte>& bytes, std::uint32_t value, std:
 } // namespace
 
 std::string outputFileWarning(const OutputFileResult& result) {
-    char text[256];
     switch (result.status) {
     case OutputFileStatus::TooShort:
         return "Файл не содержит числа слов массива; массив выходных параметров не изменён.";
     case OutputFileStatus::BadCount:
-        std::snprintf(text, sizeof text,
-                      "Число слов в файле (%u) вне допустимого диапазона 1..256; "
-                      "массив выходных параметров не изменён.",
-                      static_cast<unsigned>(result.count));
-        return text;
+        return board::printfText("Число слов в файле (%u) вне допустимого диапазона 1..256; "
+                                 "массив выходных параметров не изменён.",
+                                 static_cast<unsigned>(result.count));
     case OutputFileStatus::WriteFailed:
         return "Не удалось сохранить массив выходных параметров в файле; "
                "прежнее содержимое файла не изменено.";

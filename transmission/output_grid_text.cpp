@@ -2,26 +2,20 @@
 
 #include "output_array.h"
 
-#include <cstdio>
+#include "board/printf_text.h"
 
 namespace transmission {
 
 std::string indexCellText(int index) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%5d", index);
-    return text;
+    return board::printfText("%5d", index);
 }
 
 std::string addressCellText(std::uint32_t word) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%03o", static_cast<unsigned>(word & 0xFFu));
-    return text;
+    return board::printfText("%03o", static_cast<unsigned>(word & 0xFFu));
 }
 
 std::string codeCellText(std::uint32_t word) {
-    char text[8];
-    std::snprintf(text, sizeof text, "%06x", static_cast<unsigned>(word >> 8));
-    return text;
+    return board::printfText("%06x", static_cast<unsigned>(word >> 8));
 }
 
 std::string outputCellText(const board::SharedState& state, int row, int column) {

@@ -3,9 +3,9 @@
 #include "output_array.h"
 
 #include "board/control_codes.h"
+#include "board/printf_text.h"
 #include "board/requests.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace transmission {
@@ -32,10 +32,7 @@ std::uint16_t currentMode(const board::SharedState& state) {
 
 std::string statusLine(const char* format, const board::SharedState& state) {
     const std::string rateText(state.SOrateText); // a view need not end in NUL
-    char text[160];
-    std::snprintf(text, sizeof text, format, static_cast<int>(state.SOchannelNo),
-                  rateText.c_str());
-    return text;
+    return board::printfText(format, static_cast<int>(state.SOchannelNo), rateText.c_str());
 }
 
 } // namespace
