@@ -6,8 +6,6 @@
 #include "board/printf_text.h"
 #include "board/requests.h"
 
-#include <cstring>
-
 namespace transmission {
 
 namespace {
@@ -44,9 +42,7 @@ OutputControlsEnabling startSingleTransmission(board::Driver& driver,
     setHeader(record, state.SOchannelNo, 1, 0, currentArraySize(state));
     board::sendCommand(driver, state.DeviceHandle, board::IOCTL_SO_LOAD_ARRAY, record);
 
-    board::SOStartSingleRecord start;
-    static_assert(sizeof start <= sizeof record);
-    std::memcpy(&start, &record, sizeof start);
+    const board::SOStartSingleRecord start{record.channelNo, record.param1};
     board::sendCommand(driver, state.DeviceHandle, board::IOCTL_SO_START_SINGLE, start);
     return kWhileTransmissionStarts;
 }
