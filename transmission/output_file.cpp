@@ -63,16 +63,11 @@ OutputFileResult decodeOutputFileInto(board::SharedState& state,
     if (!validCount(count))
         return {OutputFileStatus::BadCount, count};
 
-    // Byte by byte, as the words are stored, so a word cut short by the end of the file
-    // takes the bytes it has and keeps the rest.
+    // The words are stored as the records lay them out, little-endian, so a word cut short
+    // by the end of the file takes the bytes it has and keeps the rest.
     const auto body = bytes.subspan(kOutputFileCountBytes);
     const std::size_t available = std::min(body.size(), std::size_t{count} * kOutputFileWordBytes);
-    auto& words = currentOutputRecord(state).SOwords;
-    for (std::size_t i = 0; i < available; ++i) {
-        auto& word = words[i / kOutputFileWordBytes];
-        const unsigned shift = 8 * (i % kOutputFileWordBytes);
-        word = (word & ~(0xFFu << shift)) | (std::to_integer<std::uint32_t>(body[i]) << shift);
-    }
+    std::memcpy(currentOutputRecord(state).SOwords.data(), body.data(), available);
     state.SOArrayDim[currentChannelIndex(state)] = count;
     state.SOCycleDim[currentChannelIndex(state)] = count;
     return {OutputFileStatus::Restored, count};
