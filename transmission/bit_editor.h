@@ -44,7 +44,6 @@ public:
     /// Starts a showing from the current value of word SOparamIndex of the current channel.
     void show(const board::SharedState& state);
 
-    [[nodiscard]] std::uint16_t index() const { return index_; }
     [[nodiscard]] std::string caption() const { return bitEditorCaption(index_); }
     [[nodiscard]] std::uint32_t workingWord() const { return workingWord_; }
 
