@@ -14,6 +14,17 @@ namespace {
     return state.CurSI % board::kMaxChannels;
 }
 
+// The status line's format for the board's answer, or nullptr to leave the line as it is.
+const char* statusFormat(bool active, const board::SharedState& state) {
+    if (!active)
+        return "Входной канал №%d: прием остановлен; %s";
+    switch (state.SImode[currentIndex(state)]) {
+    case board::SImodeAddress: return "Входной канал №%d: прием адресный; %s";
+    case board::SImodeFile: return "Входной канал №%d: прием файловый; %s";
+    default: return nullptr;
+    }
+}
+
 } // namespace
 
 void startReception(board::Driver& driver, board::SharedState& state, ReceptionMode mode) {
@@ -38,26 +49,12 @@ InputChannelState queryInputChannelState(board::Driver& driver, const board::Sha
     board::sendRequest(driver, state.DeviceHandle, board::IOCTL_SI_GET_STATE,
                        board::ChannelRecord{state.SIchannelNo}, reply);
 
-    const int channelNo = state.SIchannelNo;
-    const std::string rateText(state.SIrateText);
     InputChannelState result;
     result.active = reply.active != 0;
-    if (!result.active) {
-        result.statusText = board::printfText("Входной канал №%d: прием остановлен; %s",
-                                              channelNo, rateText.c_str());
-        return result;
-    }
-    switch (state.SImode[currentIndex(state)]) {
-    case board::SImodeAddress:
-        result.statusText = board::printfText("Входной канал №%d: прием адресный; %s",
-                                              channelNo, rateText.c_str());
-        break;
-    case board::SImodeFile:
-        result.statusText = board::printfText("Входной канал №%d: прием файловый; %s",
-                                              channelNo, rateText.c_str());
-        break;
-    default:
-        break;
+    if (const char* format = statusFormat(result.active, state)) {
+        const std::string rateText(state.SIrateText); // a view need not end in NUL
+        result.statusText =
+            board::printfText(format, static_cast<int>(state.SIchannelNo), rateText.c_str());
     }
     return result;
 }
