@@ -8,17 +8,19 @@
 
 namespace reception {
 
-namespace {
-
-[[nodiscard]] std::size_t currentIndex(const board::SharedState& state) {
+// CurSI is a tab index and never leaves 0..7 through this layer; the modulo keeps a stray
+// value from reaching past the eight channels.
+std::size_t currentChannelIndex(const board::SharedState& state) {
     return state.CurSI % board::kMaxChannels;
 }
+
+namespace {
 
 // The status line's format for the board's answer, or nullptr to leave the line as it is.
 const char* statusFormat(bool active, const board::SharedState& state) {
     if (!active)
         return "Входной канал №%d: прием остановлен; %s";
-    switch (state.SImode[currentIndex(state)]) {
+    switch (state.SImode[currentChannelIndex(state)]) {
     case board::SImodeAddress: return "Входной канал №%d: прием адресный; %s";
     case board::SImodeFile: return "Входной канал №%d: прием файловый; %s";
     default: return nullptr;
@@ -28,7 +30,7 @@ const char* statusFormat(bool active, const board::SharedState& state) {
 } // namespace
 
 void startReception(board::Driver& driver, board::SharedState& state, ReceptionMode mode) {
-    const std::size_t index = currentIndex(state);
+    const std::size_t index = currentChannelIndex(state);
     state.SImode[index] = static_cast<std::uint16_t>(mode);
     state.SIbuffer[index].fill(board::InputCell{});
 
@@ -39,7 +41,7 @@ void startReception(board::Driver& driver, board::SharedState& state, ReceptionM
 }
 
 void stopReception(board::Driver& driver, board::SharedState& state) {
-    state.SImode[currentIndex(state)] = board::SImodeStopped;
+    state.SImode[currentChannelIndex(state)] = board::SImodeStopped;
     board::sendCommand(driver, state.DeviceHandle, board::IOCTL_SI_STOP,
                        board::ChannelRecord{state.SIchannelNo});
 }

@@ -5,6 +5,7 @@
 #include "board/driver.h"
 #include "board/shared_state.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,6 +16,9 @@ enum class ReceptionMode : std::uint16_t {
     Address = board::SImodeAddress,
     File = board::SImodeFile,
 };
+
+/// @brief CurSI as an index into the per-channel tables.
+[[nodiscard]] std::size_t currentChannelIndex(const board::SharedState& state);
 
 /// @brief Starts reception on the current input channel: sets its mode, clears its 256 cells
 /// and sends IOCTL_SI_START_ADDRESS or IOCTL_SI_START_FILE. Starting a running channel does
