@@ -16,13 +16,17 @@ inline constexpr char32_t kKeyBackspace = 8;
 inline constexpr char32_t kKeyEnter = 13;
 inline constexpr char32_t kKeyPaste = 22;     // Ctrl+V
 
+/// @brief Copy, backspace, Enter or paste: a key that passes every numeric column's filter.
+[[nodiscard]] constexpr bool isEditingKey(char32_t key) {
+    return key == kKeyCopy || key == kKeyBackspace || key == kKeyEnter || key == kKeyPaste;
+}
+
 /// @brief The key filter of the numeric columns: lastKey is the character of the last key
 /// pressed in the grid, before it reached the editor.
 [[nodiscard]] constexpr bool keyPassesFilter(char32_t lastKey, char firstDigit, char lastDigit) {
     if (lastKey >= static_cast<char32_t>(firstDigit) && lastKey <= static_cast<char32_t>(lastDigit))
         return true;
-    return lastKey == kKeyCopy || lastKey == kKeyBackspace || lastKey == kKeyEnter ||
-           lastKey == kKeyPaste;
+    return isEditingKey(lastKey);
 }
 
 } // namespace formats

@@ -3,27 +3,20 @@
 #include "output_array.h"
 #include "output_grid_text.h"
 
+#include "formats/cell_edit.h"
+#include "formats/editor_text.h"
+
 #include <cstddef>
 
 namespace transmission {
 
 namespace {
 
-// Keys that change a cell's text without typing a digit.
-constexpr char32_t kCopyKey = 0x03;
-constexpr char32_t kPasteKey = 0x16;
-constexpr char32_t kEnterKey = 0x0D;
-constexpr char32_t kBackspaceKey = 0x08;
-
 constexpr std::size_t kAddressTextLimit = 3;
 constexpr std::size_t kCodeTextLimit = 6;
 
 constexpr std::uint32_t kAddressMask = 0x000000FFu;
 constexpr std::uint32_t kCodeMask = 0xFFFFFF00u;
-
-bool isControlKey(char32_t key) {
-    return key == kCopyKey || key == kPasteKey || key == kEnterKey || key == kBackspaceKey;
-}
 
 int digitValue(char32_t c) {
     if (c >= '0' && c <= '9')
@@ -41,27 +34,18 @@ bool isDigitOfBase(char32_t c, int base) {
 }
 
 bool keyAllowedForBase(char32_t key, int base) {
-    return isDigitOfBase(key, base) || isControlKey(key);
+    return isDigitOfBase(key, base) || formats::isEditingKey(key);
 }
 
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// The editor's text is UTF-8; the limits count characters, so continuation bytes do not count.
-std::size_t characterCount(std::string_view text) {
-    std::size_t count = 0;
-    for (const char c : text)
-        if ((static_cast<unsigned char>(c) & 0xC0u) != 0x80u)
-            ++count;
-    return count;
-}
-
 // The shared part of both column rules; `place` puts the number read into the word.
 template <typename Place>
 bool applyColumnText(std::uint32_t& word, std::string_view text, char32_t lastKey, int base,
                      std::size_t limit, board::Beeper& beeper, Place place) {
-    const auto number = keyAllowedForBase(lastKey, base) && characterCount(text) <= limit
+    const auto number = keyAllowedForBase(lastKey, base) && formats::characterCount(text) <= limit
                             ? readLeadingNumber(text, base)
                             : std::nullopt;
     if (!number) {
