@@ -1,5 +1,6 @@
 #include "Devicechoice.h"
 
+#include "DialogParts.h"
 #include "Fonts.h"
 #include "Prompts.h"
 
@@ -19,8 +20,7 @@ TFrmDeviceChoice::TFrmDeviceChoice(board::Driver& driver, board::SharedState& st
     : QDialog(parent), driver_(driver), state_(state), prompts_(prompts) {
     setObjectName(QStringLiteral("TFrmDeviceChoice"));
     setWindowTitle(QStringLiteral("Выбор устройства"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint |
-                   Qt::WindowTitleHint);
+    setWindowFlags(kFixedSizeDialogFlags);
 
     // The list items are two right-aligned number fields: a fixed-pitch face keeps them
     // under the heading.
@@ -30,25 +30,20 @@ TFrmDeviceChoice::TFrmDeviceChoice(board::Driver& driver, board::SharedState& st
     DeviceList = new QComboBox(this);
     DeviceList->setObjectName(QStringLiteral("DeviceList"));
     DeviceList->setFont(courierNewFont(13));
-    Button1 = new QPushButton(QStringLiteral("Применить"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QStringLiteral("Отмена"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    for (QPushButton* button : {Button1, Button2}) {
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
+    const ApplyCancelButtons buttons = makeApplyCancelButtons(*this);
+    Button1 = buttons.apply;
+    Button2 = buttons.cancel;
     connect(Button1, &QPushButton::clicked, this, &TFrmDeviceChoice::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFrmDeviceChoice::Button2Click);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(Button1);
-    buttons->addWidget(Button2);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(Button1);
+    buttonRow->addWidget(Button2);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(heading);
     layout->addWidget(DeviceList);
-    layout->addLayout(buttons);
+    layout->addLayout(buttonRow);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
     board::buildBoardList(driver_, state_);

@@ -1,6 +1,7 @@
 #include "Formatlist.h"
 
 #include "CellEditDelegate.h"
+#include "DialogParts.h"
 #include "Fonts.h"
 #include "FormatlistModel.h"
 #include "GridView.h"
@@ -37,20 +38,6 @@ constexpr std::array<int, formats::kFormatColumns> kColumnWidths = {69, 64, 67, 
 constexpr int kDropDownOffset = 2;
 constexpr int kMinimumRowHeight = 24;
 
-QPushButton* makeBarButton(const char* caption, const char* name, QWidget* parent) {
-    auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-    button->setObjectName(QString::fromUtf8(name));
-    QFont bold = button->font();
-    bold.setBold(true);
-    bold.setPixelSize(kButtonCaptionPixels);
-    button->setFont(bold);
-    button->setFixedSize(kButtonBarHeight, kButtonBarHeight);
-    // Enter belongs to the grid's editor, never to these buttons.
-    button->setAutoDefault(false);
-    button->setDefault(false);
-    return button;
-}
-
 } // namespace
 
 TFrmFormatList::TFrmFormatList(formats::DecimalFormatTable& table, Prompts& prompts,
@@ -64,8 +51,11 @@ TFrmFormatList::TFrmFormatList(formats::DecimalFormatTable& table, Prompts& prom
 
     auto* bar = new QWidget(this);
     bar->setFixedHeight(kButtonBarHeight);
-    btAdd = makeBarButton("+", "btAdd", bar);
-    btDelete = makeBarButton("-", "btDelete", bar);
+    const QSize buttonSize(kButtonBarHeight, kButtonBarHeight);
+    btAdd = makeSignButton(QStringLiteral("+"), QStringLiteral("btAdd"), kButtonCaptionPixels,
+                           buttonSize, bar);
+    btDelete = makeSignButton(QStringLiteral("-"), QStringLiteral("btDelete"),
+                              kButtonCaptionPixels, buttonSize, bar);
     connect(btAdd, &QPushButton::clicked, this, &TFrmFormatList::btAddClick);
     connect(btDelete, &QPushButton::clicked, this, &TFrmFormatList::btDeleteClick);
     auto* barLayout = new QHBoxLayout(bar);

@@ -1,6 +1,7 @@
 #include "Paramformat.h"
 
 #include "CellEditDelegate.h"
+#include "DialogParts.h"
 #include "FileFilter.h"
 #include "GridView.h"
 #include "ParamformatModels.h"
@@ -36,6 +37,8 @@ constexpr int kAssignmentPanelWidth = 233;
 constexpr int kButtonBarHeight = 40;
 constexpr int kGridFontPixels = 11;
 constexpr int kRowHeight = 16;
+constexpr int kSignPixels = 20;
+constexpr QSize kSignButtonSize(27, 30);
 constexpr int kAssignmentColumnWidths[] = {56, 85, 81};
 constexpr int kFormatListColumnWidths[] = {77, 64, 64, 74, 101, 120};
 
@@ -72,8 +75,7 @@ TFrmParamFormat::TFrmParamFormat(formats::AssignmentTable& assignments,
       beeper_(prompts) {
     setObjectName(QStringLiteral("TFrmParamFormat"));
     setWindowTitle(qtext(formats::kAssignmentFileWarningCaption));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(kFixedSizeDialogFlags);
     setFixedSize(kWindowWidth, kWindowHeight);
 
     assignmentModel_ = new AssignmentGridModel(assignments_, formats_, this);
@@ -115,21 +117,12 @@ QWidget* TFrmParamFormat::buildAssignmentPanel() {
     btWriteFile = new QToolButton(bar);
     btWriteFile->setObjectName(QStringLiteral("btWriteFile"));
     btWriteFile->setDefaultAction(FileSaveAs1);
-    btAdd = new QPushButton(QStringLiteral("+"), bar);
-    btAdd->setObjectName(QStringLiteral("btAdd"));
-    btDelete = new QPushButton(QStringLiteral("-"), bar);
-    btDelete->setObjectName(QStringLiteral("btDelete"));
+    btAdd = makeSignButton(QStringLiteral("+"), QStringLiteral("btAdd"), kSignPixels,
+                           kSignButtonSize, bar);
+    btDelete = makeSignButton(QStringLiteral("-"), QStringLiteral("btDelete"), kSignPixels,
+                              kSignButtonSize, bar);
     connect(btAdd, &QPushButton::clicked, this, &TFrmParamFormat::btAddClick);
     connect(btDelete, &QPushButton::clicked, this, &TFrmParamFormat::btDeleteClick);
-    QFont signFont = font();
-    signFont.setBold(true);
-    signFont.setPixelSize(20);
-    for (QPushButton* button : {btAdd, btDelete}) {
-        button->setFont(signFont);
-        button->setFixedSize(27, 30);
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
     // Both captions fit the narrow panel beside "+" and "-" at the classic 11-pixel UI size.
     QFont captionFont = font();
     captionFont.setPixelSize(11);

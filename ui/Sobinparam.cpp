@@ -1,5 +1,6 @@
 #include "Sobinparam.h"
 
+#include "DialogParts.h"
 #include "Fonts.h"
 #include "Text.h"
 
@@ -60,8 +61,7 @@ TFrmSObinParam::TFrmSObinParam(board::SharedState& state, QWidget* parent)
     : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("TFrmSObinParam"));
     setWindowTitle(qtext(transmission::kBitEditorDesignCaption));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(kFixedSizeDialogFlags);
     createControls();
     placeControls();
     setFixedSize(kDialogWidth, kDialogHeight);
@@ -92,12 +92,9 @@ void TFrmSObinParam::createControls() {
     Label1->setFont(courierNewFont(kNumberFontPx));
     Label2->setFont(courierNewFont(kNumberFontPx));
 
-    Button1 = new QPushButton(qtext(transmission::kApplyButtonText), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(qtext(transmission::kCancelButtonText), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    for (QPushButton* button : {Button1, Button2})
-        button->setAutoDefault(false);
+    const ApplyCancelButtons buttons = makeApplyCancelButtons(*this);
+    Button1 = buttons.apply;
+    Button2 = buttons.cancel;
     connect(Button1, &QPushButton::clicked, this, &TFrmSObinParam::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFrmSObinParam::Button2Click);
 }

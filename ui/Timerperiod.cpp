@@ -1,5 +1,7 @@
 #include "Timerperiod.h"
 
+#include "DialogParts.h"
+
 #include "reception/refresh_period.h"
 
 #include <QKeyEvent>
@@ -31,19 +33,14 @@ TFrmTimerPeriod::TFrmTimerPeriod(board::SharedState& state, QWidget* parent)
     : QDialog(parent), state_(state) {
     setObjectName(QStringLiteral("TFrmTimerPeriod"));
     setWindowTitle(QStringLiteral("Период обновления экрана, мс"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint);
+    setWindowFlags(kFixedSizeDialogFlags);
     setFont(tahomaFont(11));
 
     Edit1 = new QLineEdit(this);
     Edit1->setObjectName(QStringLiteral("Edit1"));
-    Button1 = new QPushButton(QStringLiteral("Применить"), this);
-    Button1->setObjectName(QStringLiteral("Button1"));
-    Button2 = new QPushButton(QStringLiteral("Отмена"), this);
-    Button2->setObjectName(QStringLiteral("Button2"));
-    // Neither button is the default: Enter in Edit1 must not apply.
-    for (QPushButton* button : {Button1, Button2})
-        button->setAutoDefault(false);
+    const ApplyCancelButtons buttons = makeApplyCancelButtons(*this);
+    Button1 = buttons.apply;
+    Button2 = buttons.cancel;
     connect(Button1, &QPushButton::clicked, this, &TFrmTimerPeriod::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TFrmTimerPeriod::Button2Click);
 
