@@ -108,23 +108,18 @@ bool SimBoard::handleOutputRequest(std::uint32_t controlCode, std::span<const st
         return true;
     }
     case IOCTL_SO_START_SINGLE:
-        catchUpInputsFedBy(head.channelNo, now);
-        tx->startSingle(now);
-        rescheduleInputsFedBy(head.channelNo);
+        changeSchedule(head.channelNo, now, [&] { tx->startSingle(now); });
         return true;
     case IOCTL_SO_START_CYCLIC: {
         SOrecord record{};
         if (!readRecord(input, record))
             return false;
-        catchUpInputsFedBy(head.channelNo, now);
-        tx->startCyclic(record.SOwords, record.param1, now);
-        rescheduleInputsFedBy(head.channelNo);
+        changeSchedule(head.channelNo, now,
+                       [&] { tx->startCyclic(record.SOwords, record.param1, now); });
         return true;
     }
     case IOCTL_SO_STOP:
-        catchUpInputsFedBy(head.channelNo, now);
-        tx->stop();
-        rescheduleInputsFedBy(head.channelNo);
+        changeSchedule(head.channelNo, now, [&] { tx->stop(); });
         return true;
     case IOCTL_SO_WRITE_WORD: {
         SOWordUpdate update{};
@@ -253,18 +248,23 @@ void SimBoard::catchUp(InputChannel& channel, SimTime now) {
     }
 }
 
-void SimBoard::catchUpInputsFedBy(std::uint16_t outputChannelNo, SimTime now) {
+template <typename Action>
+void SimBoard::forEachInputFedBy(std::uint16_t outputChannelNo, Action action) {
     for (InputChannel& channel : inputs_)
         if (channel.source.kind == InputSourceKind::Output &&
             channel.source.outputChannel == outputChannelNo)
-            catchUp(channel, now);
+            action(channel);
 }
 
-void SimBoard::rescheduleInputsFedBy(std::uint16_t outputChannelNo) {
-    for (InputChannel& channel : inputs_)
-        if (channel.source.kind == InputSourceKind::Output &&
-            channel.source.outputChannel == outputChannelNo)
-            channel.nextDue = 0;
+void SimBoard::catchUpInputsFedBy(std::uint16_t outputChannelNo, SimTime now) {
+    forEachInputFedBy(outputChannelNo, [&](InputChannel& channel) { catchUp(channel, now); });
+}
+
+template <typename Change>
+void SimBoard::changeSchedule(std::uint16_t outputChannelNo, SimTime now, Change change) {
+    catchUpInputsFedBy(outputChannelNo, now);
+    change();
+    forEachInputFedBy(outputChannelNo, [](InputChannel& channel) { channel.nextDue = 0; });
 }
 
 } // namespace board

@@ -55,10 +55,14 @@ private:
     [[nodiscard]] InputChannel* inputChannel(std::uint16_t channelNo);
 
     void catchUp(InputChannel& channel, SimTime now);
-    /// Before a transmitter's schedule changes: every input it feeds takes its words so far.
+    template <typename Action>
+    void forEachInputFedBy(std::uint16_t outputChannelNo, Action action);
+    /// Before a transmitter's words change: every input it feeds takes its words so far.
     void catchUpInputsFedBy(std::uint16_t outputChannelNo, SimTime now);
-    /// After the change: those inputs look at the new schedule at their next request.
-    void rescheduleInputsFedBy(std::uint16_t outputChannelNo);
+    /// Makes `change` to a transmitter's schedule between the catch-up of the inputs it feeds
+    /// and their look at the new schedule at their next request.
+    template <typename Change>
+    void changeSchedule(std::uint16_t outputChannelNo, SimTime now, Change change);
 
     SimulatedBoardSpec spec_;
     bool initialized_ = false;
