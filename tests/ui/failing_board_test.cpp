@@ -9,6 +9,7 @@
 #include "board/sim_clock.h"
 #include "board/sim_config.h"
 #include "board/simulated_driver.h"
+#include "reception/refresh_tick.h"
 #include "transmission/output_array.h"
 #include "ui/Sobinparam.h"
 
@@ -27,6 +28,7 @@
 #include <memory>
 #include <string_view>
 
+using testing_support::cellText;
 using testing_support::child;
 using testing_support::onNextModal;
 
@@ -67,10 +69,6 @@ private:
     board::Driver& inner_;
 };
 
-QString cellText(QTableView* grid, int row, int column) {
-    return grid->model()->index(row, column).data().toString();
-}
-
 QString inputStatus(int channelNo, const char* what) {
     return QStringLiteral("Входной канал №%1: %2; частота 12..14,5КГц")
         .arg(channelNo)
@@ -83,21 +81,10 @@ QString outputStatus(int channelNo, const char* what) {
         .arg(QString::fromUtf8(what));
 }
 
-/// The whole monitor on simulated boards with the given fail rules, on a manual clock.
-struct FailingBoardMonitor {
-    explicit FailingBoardMonitor(std::string_view failRules)
-        : simulated(parsedConfig(failRules), clock), driver(simulated) {
-        windows = std::make_unique<ui::MonitorWindows>(driver, prompts);
-    }
-
-    /// The grids exist once a board has been chosen; their models are checked from then on.
-    void testGridModels() {
-        if (modelsTested)
-            return;
-        modelsTested = true;
-        new QAbstractItemModelTester(inputGrid()->model(), &main());
-        new QAbstractItemModelTester(outputGrid()->model(), &main());
-    }
+/// Simulated boards with the given fail rules, on a manual clock, every request counted.
+struct FailingBoards {
+    explicit FailingBoards(std::string_view failRules)
+        : simulated(parsedConfig(failRules), clock), driver(simulated) {}
 
     static board::SimulatorConfig parsedConfig(std::string_view text) {
         board::SimConfigResult parsed = board::parseSimulatorConfig(text);
@@ -106,18 +93,23 @@ struct FailingBoardMonitor {
         return parsed.config;
     }
 
-    ui::TMainFrm& main() { return windows->mainForm(); }
-    board::SharedState& state() { return main().state(); }
-    QToolButton* button(const char* name) { return child<QToolButton>(&main(), name); }
-    QAction* action(const char* name) { return child<QAction>(&main(), name); }
-    QTabBar* tabs(const char* name) { return child<QTabBar>(&main(), name); }
-    QTableView* inputGrid() { return child<QTableView>(&main(), "DrawGrid2"); }
-    QTableView* outputGrid() { return child<QTableView>(&main(), "DrawGrid1"); }
-    QString statusText(const char* bar, int panel) {
-        return child<QWidget>(&main(), bar)
-            ->findChild<QObject*>(QStringLiteral("panel%1").arg(panel))
-            ->property("text")
-            .toString();
+    board::ManualSimClock clock;
+    board::SimulatedDriver simulated;
+    CountingDriver driver;
+};
+
+/// The whole monitor on failing simulated boards.
+struct FailingBoardMonitor : FailingBoards, testing_support::MonitorControls {
+    explicit FailingBoardMonitor(std::string_view failRules)
+        : FailingBoards(failRules), MonitorControls(driver) {}
+
+    /// The grids exist once a board has been chosen; their models are checked from then on.
+    void testGridModels() {
+        if (modelsTested)
+            return;
+        modelsTested = true;
+        new QAbstractItemModelTester(inputGrid()->model(), &main());
+        new QAbstractItemModelTester(outputGrid()->model(), &main());
     }
 
     /// One refresh tick, 100 ms of board time after the previous one.
@@ -131,11 +123,6 @@ struct FailingBoardMonitor {
 
     int requestsSent(std::uint32_t code) { return driver.sentByCode[code]; }
 
-    board::ManualSimClock clock;
-    board::SimulatedDriver simulated;
-    CountingDriver driver;
-    testing_support::ScriptedPrompts prompts;
-    std::unique_ptr<ui::MonitorWindows> windows;
     std::function<void()> afterTick; // the checks of the case, after every tick
     bool modelsTested = false;
     QString inputLineBeforeTick;
@@ -143,11 +130,7 @@ struct FailingBoardMonitor {
 
 /// Device choice of list position 0 with "Применить".
 void chooseFirstBoard(FailingBoardMonitor& m) {
-    onNextModal([&m](QWidget*) {
-        m.windows->deviceChoice().DeviceList->setCurrentIndex(0);
-        m.windows->deviceChoice().Button1->click();
-    });
-    m.button("tbDeviceChoice")->click();
+    m.chooseBoard(0);
     m.testGridModels();
 }
 
@@ -406,7 +389,7 @@ private Q_SLOTS:
             for (const board::InputBuffer& cells : s.SIbuffer)
                 for (const board::InputCell& cell : cells)
                     if (cell.word != 0 || cell.tick != 0)
-                        QVERIFY(cell.word >= 0x10000u && cell.tick >= 1 &&
+                        QVERIFY(reception::isReceivedWord(cell.word) && cell.tick >= 1 &&
                                 cell.tick <= s.TickCount);
             QTableView* grid = m.inputGrid();
             for (int row = 0; row < board::kInputBufferCells; row += 17) {

@@ -20,21 +20,13 @@
 
 #include <cstring>
 
+using testing_support::cellText;
 using testing_support::child;
 using testing_support::Monitor;
 using testing_support::RecordedRequest;
 using testing_support::ScriptedDriver;
 
 namespace {
-
-bool answerActive(const RecordedRequest&, std::span<std::byte> output) {
-    output[0] = std::byte{1};
-    return true;
-}
-
-QString cellText(QTableView* grid, int row, int column) {
-    return grid->model()->index(row, column).data().toString();
-}
 
 /// A running monitor on board 0 (8 inputs, 8 outputs).
 struct RunningMonitor : Monitor {
@@ -43,8 +35,10 @@ struct RunningMonitor : Monitor {
         initialise();
         driver.clearRequests();
     }
-    QTableView* inputGrid() { return child<QTableView>(&main(), "DrawGrid2"); }
-    QTableView* outputGrid() { return child<QTableView>(&main(), "DrawGrid1"); }
+    /// Board 0 reports the current channel of `stateCode` active.
+    void answerActive(std::uint32_t stateCode) {
+        driver.answerU16(ScriptedDriver::handleFor(0), stateCode, 1);
+    }
 };
 
 } // namespace
@@ -74,7 +68,7 @@ private Q_SLOTS:
         QCOMPARE(record.channelNo, 1);
         QCOMPARE(record.allOnesB, 0xFFFF);
 
-        m.driver.answer(board::IOCTL_SI_GET_STATE, answerActive);
+        m.answerActive(board::IOCTL_SI_GET_STATE);
         m.driver.answer(board::IOCTL_SI_READ, [](const RecordedRequest& r, auto output) {
             const auto read = r.inputAs<board::SIReadRequest>();
             board::SIReadReply reply{};
@@ -271,7 +265,7 @@ private Q_SLOTS:
         QVERIFY(!child<QMenu>(&m.main(), "mmSOdata")->menuAction()->isEnabled());
         QCOMPARE(m.outputGrid()->editTriggers(), QAbstractItemView::NoEditTriggers);
 
-        m.driver.answer(board::IOCTL_SO_GET_STATE, answerActive);
+        m.answerActive(board::IOCTL_SO_GET_STATE);
         m.main().Timer1Timer();
         QCOMPARE(m.statusText("XPStatusBar2", 1),
                  QStringLiteral("Выходной канал №1: выдача циклическая; частота 12,5КГц+/-1%"));

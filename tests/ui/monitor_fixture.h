@@ -18,6 +18,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTableView>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -47,12 +49,18 @@ inline void scriptTwoBoards(ScriptedDriver& driver) {
     driver.answerU16(ScriptedDriver::handleFor(2), board::IOCTL_GET_CONFIGURATION, 0x0240);
 }
 
-/// The whole monitor on a scripted board, driven through its named controls.
-struct Monitor {
-    explicit Monitor(std::function<void(ScriptedDriver&)> script = scriptTwoBoards) {
-        script(driver);
-        windows = std::make_unique<ui::MonitorWindows>(driver, prompts);
-    }
+/// A cell's display text, as the grid shows it.
+inline QString cellText(QTableView* grid, int row, int column) {
+    return grid->model()->index(row, column).data().toString();
+}
+
+/// @brief The whole monitor over some driver, driven through its named controls.
+///
+/// Whoever derives from it owns the driver in an earlier base, so that the driver is made
+/// before the windows and outlives them.
+struct MonitorControls {
+    explicit MonitorControls(board::Driver& driver)
+        : windows(std::make_unique<ui::MonitorWindows>(driver, prompts)) {}
 
     ui::TMainFrm& main() { return windows->mainForm(); }
     ui::TFrmDeviceChoice& dialog() { return windows->deviceChoice(); }
@@ -60,6 +68,9 @@ struct Monitor {
 
     QToolButton* button(const char* name) { return child<QToolButton>(&main(), name); }
     QAction* action(const char* name) { return child<QAction>(&main(), name); }
+    QTabBar* tabs(const char* name) { return child<QTabBar>(&main(), name); }
+    QTableView* inputGrid() { return child<QTableView>(&main(), "DrawGrid2"); }
+    QTableView* outputGrid() { return child<QTableView>(&main(), "DrawGrid1"); }
     /// A dialog by its object name; asking for it makes it, as its command would.
     QDialog* dialogNamed(const QString& name) {
         for (QDialog* dialog : std::initializer_list<QDialog*>{
@@ -88,9 +99,22 @@ struct Monitor {
     void initialise() { button("tbDeviceInitialization")->click(); }
     void reset() { button("tbDeviceReset")->click(); }
 
-    ScriptedDriver driver;
     ScriptedPrompts prompts;
     std::unique_ptr<ui::MonitorWindows> windows;
+};
+
+/// The scripted boards behind a `Monitor`.
+struct ScriptedBoards {
+    explicit ScriptedBoards(const std::function<void(ScriptedDriver&)>& script) {
+        script(driver);
+    }
+    ScriptedDriver driver;
+};
+
+/// The whole monitor on a scripted board, driven through its named controls.
+struct Monitor : ScriptedBoards, MonitorControls {
+    explicit Monitor(const std::function<void(ScriptedDriver&)>& script = scriptTwoBoards)
+        : ScriptedBoards(script), MonitorControls(driver) {}
 };
 
 } // namespace testing_support
