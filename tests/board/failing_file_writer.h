@@ -5,10 +5,11 @@
 
 #include "board/file_replacing.h"
 
+#include "temp_folder.h"
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -36,21 +37,6 @@ private:
     std::size_t failAfter_;
 };
 
-inline std::string fileBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void putFileBytes(const std::filesystem::path& file, const std::string& bytes) {
-    std::ofstream out(file, std::ios::binary | std::ios::trunc);
-    out << bytes;
-}
-
-inline std::size_t entriesIn(const std::filesystem::path& folder) {
-    return static_cast<std::size_t>(
-        std::distance(std::filesystem::directory_iterator(folder), {}));
-}
-
 /// A previous file that a save to target() cannot replace: the file sits in a read-only
 /// folder. Where read-only folders are still writable (the superuser, as in CI), the target
 /// is a path under the previous file instead, which no one can create.
@@ -61,7 +47,7 @@ public:
         : folder_(dir / "read-only"), previous_(folder_ / name) {
         namespace fs = std::filesystem;
         fs::create_directories(folder_);
-        putFileBytes(previous_, previousBytes);
+        testing_support::writeBytes(previous_, previousBytes);
         fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec,
                         fs::perm_options::replace);
         const fs::path probe = folder_ / "probe";

@@ -1,10 +1,11 @@
 #include "board/file_replacing.h"
 
+#include "byte_vectors.h"
 #include "failing_file_writer.h"
+#include "temp_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -12,38 +13,22 @@
 namespace {
 
 namespace fs = std::filesystem;
-using board_testing::entriesIn;
-using board_testing::fileBytes;
-using board_testing::putFileBytes;
+using testing_support::entriesIn;
+using testing_support::readBytes;
+using testing_support::writeBytes;
 
-std::vector<std::byte> asBytes(const std::string& text) {
-    std::vector<std::byte> bytes(text.size());
-    std::memcpy(bytes.data(), text.data(), text.size());
-    return bytes;
-}
-
-class FileReplacing : public ::testing::Test {
+class FileReplacing : public testing_support::TempFolderTest {
 protected:
-    void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("zelva-replace-" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    fs::path dir;
     const std::string previous = std::string("previous\0contents\xFF", 18);
-    const std::vector<std::byte> replacement = asBytes("the new bytes of a save");
+    const std::vector<std::byte> replacement = testing_support::asBytes("the new bytes of a save");
 };
 
 TEST_F(FileReplacing, CreatesOrReplacesTheTargetAndLeavesNothingBeside) {
     const fs::path target = dir / "file.bin";
     ASSERT_FALSE(board::writeFileReplacing(target, replacement));
-    EXPECT_EQ(fileBytes(target), "the new bytes of a save");
+    EXPECT_EQ(readBytes(target), "the new bytes of a save");
 
-    putFileBytes(target, previous);
+    writeBytes(target, previous);
     ASSERT_FALSE(board::writeFileReplacing(target, {}));
     EXPECT_EQ(fs::file_size(target), 0u);
     EXPECT_EQ(entriesIn(dir), 1u);
@@ -52,10 +37,10 @@ TEST_F(FileReplacing, CreatesOrReplacesTheTargetAndLeavesNothingBeside) {
 TEST_F(FileReplacing, AFileAtTheTemporaryNameIsNotTouched) {
     const fs::path target = dir / "file.bin";
     const fs::path users = dir / ("file.bin" + std::string(board::kTemporaryFileSuffix));
-    putFileBytes(users, "the user's own file");
+    writeBytes(users, "the user's own file");
     ASSERT_FALSE(board::writeFileReplacing(target, replacement));
-    EXPECT_EQ(fileBytes(users), "the user's own file");
-    EXPECT_EQ(fileBytes(target), "the new bytes of a save");
+    EXPECT_EQ(readBytes(users), "the user's own file");
+    EXPECT_EQ(readBytes(target), "the new bytes of a save");
     EXPECT_EQ(entriesIn(dir), 2u);
 }
 
@@ -64,11 +49,11 @@ TEST_F(FileReplacing, WriterFailingPartWayKeepsThePreviousFileWhole) {
     for (const std::size_t failAfter : {std::size_t{0}, std::size_t{1}, std::size_t{10},
                                         replacement.size() - 1, replacement.size()}) {
         SCOPED_TRACE(failAfter);
-        putFileBytes(target, previous);
+        writeBytes(target, previous);
         board_testing::FailingFileWriter writer(failAfter);
         EXPECT_EQ(board::writeFileReplacing(target, replacement, writer),
                   std::errc::no_space_on_device);
-        EXPECT_EQ(fileBytes(target), previous);
+        EXPECT_EQ(readBytes(target), previous);
         ASSERT_EQ(writer.temporaryFiles.size(), 1u);
         EXPECT_NE(writer.temporaryFiles[0], target);
         EXPECT_EQ(writer.temporaryFiles[0].parent_path(), dir) << "same folder, same disk";
@@ -81,7 +66,7 @@ TEST_F(FileReplacing, TargetThatCannotBeReplacedKeepsThePreviousFileWhole) {
     if (!unwritable.folderIsReadOnly())
         GTEST_LOG_(INFO) << "read-only folders are writable here; the target lies under a file";
     EXPECT_TRUE(board::writeFileReplacing(unwritable.target(), replacement));
-    EXPECT_EQ(fileBytes(unwritable.previousFile()), previous);
+    EXPECT_EQ(readBytes(unwritable.previousFile()), previous);
     EXPECT_EQ(entriesIn(unwritable.folder()), 1u);
 
     // A folder at the target: the bytes are written, the rename fails.

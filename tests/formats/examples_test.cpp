@@ -24,7 +24,9 @@ namespace {
 
 const std::filesystem::path kShipped = ZELVA_EXAMPLES_DIR;
 
-class ExampleFiles : public formats_testing::TempFolderTest {};
+using testing_support::readBytes;
+
+class ExampleFiles : public testing_support::TempFolderTest {};
 
 TEST_F(ExampleFiles, RegeneratedFilesEqualTheShippedOnes) {
     ASSERT_FALSE(tools::writeExampleFiles(dir));

@@ -17,12 +17,15 @@ namespace {
 
 using formats_testing::makeAssignment;
 using formats_testing::makeFormat;
+using testing_support::entriesIn;
+using testing_support::readBytes;
+using testing_support::writeBytes;
 
 std::string recordBytes(const void* record, std::size_t size) {
     return {static_cast<const char*>(record), size};
 }
 
-class StateFile : public formats_testing::TempFolderTest {
+class StateFile : public testing_support::TempFolderTest {
 protected:
     std::filesystem::path file() const { return dir / formats::kFormatStateFileName; }
     formats::DecimalFormatTable table;
@@ -40,7 +43,7 @@ TEST_F(StateFile, SavedBytesAreTheRecordsInTableOrder) {
         std::string("\xF1\xEA\0\0\0\0\0\0\0" "\x01\x1D\x09" "\x00\x00\x00\xBF"
                     "\xEA\xEC/\xF7\0\0\0", 23);
     EXPECT_EQ(readBytes(file()), expected);
-    EXPECT_EQ(board_testing::entriesIn(dir), 1u);
+    EXPECT_EQ(entriesIn(dir), 1u);
 }
 
 TEST_F(StateFile, SaveThenLoadGivesTheSameFormats) {
@@ -91,7 +94,7 @@ TEST_F(StateFile, FailedWritesAreReportedAndKeepThePreviousFile) {
         board_testing::FailingFileWriter writer(failAfter);
         EXPECT_TRUE(formats::saveFormatState(table, file(), writer));
         EXPECT_EQ(readBytes(file()), previous);
-        EXPECT_EQ(board_testing::entriesIn(dir), 1u);
+        EXPECT_EQ(entriesIn(dir), 1u);
     }
 
     board_testing::UnwritableTarget unwritable(dir, "KST3frmt.stt", previous);
@@ -104,7 +107,7 @@ TEST_F(StateFile, FailedWritesAreReportedAndKeepThePreviousFile) {
     std::filesystem::create_directory(folder);
     EXPECT_TRUE(formats::saveFormatState(table, folder));
     EXPECT_TRUE(std::filesystem::is_directory(folder));
-    EXPECT_EQ(board_testing::entriesIn(dir), 3u) << "the state file and the two folders";
+    EXPECT_EQ(entriesIn(dir), 3u) << "the state file and the two folders";
 }
 
 TEST_F(StateFile, SaveWarningNamesTheFileInTheWorkingFolderOfTheMoment) {
@@ -146,7 +149,7 @@ TEST_F(StateFile, StreamLoadMatchesFileLoad) {
     EXPECT_EQ(std::memcmp(&table.slots, &fromFile.slots, sizeof table.slots), 0);
 }
 
-class AssignmentFile : public formats_testing::TempFolderTest {
+class AssignmentFile : public testing_support::TempFolderTest {
 protected:
     std::filesystem::path file() const { return dir / "params.si"; }
     formats::AssignmentTable table;
@@ -270,7 +273,7 @@ TEST_F(AssignmentFile, FailedSaveIsReportedAndKeepsThePreviousFile) {
         EXPECT_TRUE(save.error);
         EXPECT_EQ(save.gridRows, 3);
         EXPECT_EQ(readBytes(file()), previous);
-        EXPECT_EQ(board_testing::entriesIn(dir), 1u);
+        EXPECT_EQ(entriesIn(dir), 1u);
     }
 
     board_testing::UnwritableTarget unwritable(dir, "params.si", previous);

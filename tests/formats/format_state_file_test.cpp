@@ -1,30 +1,25 @@
 #include "formats/format_state_file.h"
 
+#include "temp_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 namespace {
 
-class FormatStateLoad : public ::testing::Test {
+class FormatStateLoad : public testing_support::TempFolderTest {
 protected:
     void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("zelva-state-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir);
+        TempFolderTest::SetUp();
         file = dir / formats::kFormatStateFileName;
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
 
     void writeBytes(std::size_t count, char fill) {
-        std::ofstream out(file, std::ios::binary);
-        out << std::string(count, fill);
+        testing_support::writeBytes(file, std::string(count, fill));
     }
 
-    std::filesystem::path dir;
     std::filesystem::path file;
     formats::DecimalFormatTable table;
     formats::AssignmentTable assignments;

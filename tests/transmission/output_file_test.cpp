@@ -2,14 +2,13 @@
 #include "transmission/output_file.h"
 
 #include "../board/failing_file_writer.h"
+#include "byte_vectors.h"
+#include "temp_folder.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace {
@@ -17,51 +16,32 @@ namespace {
 namespace fs = std::filesystem;
 using transmission::OutputFileStatus;
 
-using transmission_tests::bytes;
+using testing_support::asBytes;
+using testing_support::bytes;
+using testing_support::entriesIn;
+using testing_support::readBytes;
+using testing_support::writeBytes;
 
-class OutputFileTest : public ::testing::Test {
+class OutputFileTest : public testing_support::TempFolderTest {
 protected:
     void SetUp() override {
-        directory = fs::temp_directory_path() /
-                    ("zelva_so_" + std::string(::testing::UnitTest::GetInstance()
-                                                   ->current_test_info()
-                                                   ->name()));
-        fs::remove_all(directory);
-        fs::create_directories(directory);
+        TempFolderTest::SetUp();
         state = transmission_tests::initialisedState();
     }
-    void TearDown() override { fs::remove_all(directory); }
 
-    static std::vector<std::byte> readAll(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::vector<char> chars{std::istreambuf_iterator<char>(in), {}};
-        std::vector<std::byte> result(chars.size());
-        std::memcpy(result.data(), chars.data(), chars.size());
-        return result;
-    }
-    static void writeAll(const fs::path& path, const std::vector<std::byte>& data) {
-        std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(data.data()),
-                  static_cast<std::streamsize>(data.size()));
-    }
-    std::size_t filesInDirectory() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(directory), {}));
-    }
-
-    fs::path directory;
     board::SharedState state;
 };
 
 TEST_F(OutputFileTest, SizeOneTestWordIsSixBytes) {
     ASSERT_TRUE(transmission::setArraySizeFromListItem(state, 0));
     transmission::fillTestPattern(state);
-    const auto path = directory / "one.so";
+    const auto path = dir / "one.so";
 
     const auto result = transmission::saveOutputArray(state, path);
 
     EXPECT_EQ(result.status, OutputFileStatus::Saved);
-    EXPECT_EQ(readAll(path), bytes({0x01, 0x00, 0x00, 0x01, 0xFF, 0xFE}));
-    EXPECT_EQ(filesInDirectory(), 1u) << "no temporary file is left behind";
+    EXPECT_EQ(asBytes(readBytes(path)), bytes({0x01, 0x00, 0x00, 0x01, 0xFF, 0xFE}));
+    EXPECT_EQ(entriesIn(dir), 1u) << "no temporary file is left behind";
     EXPECT_EQ(transmission::outputFileWarning(result), "");
 }
 
@@ -69,7 +49,7 @@ TEST_F(OutputFileTest, SizeThreeRoundTripsIntoAnotherChannelKeepingItsUpperWords
     ASSERT_TRUE(transmission::selectOutputChannel(state, 1));
     ASSERT_TRUE(transmission::setArraySizeFromListItem(state, 2));
     transmission::fillTestPattern(state);
-    const auto path = directory / "three.so";
+    const auto path = dir / "three.so";
     ASSERT_EQ(transmission::saveOutputArray(state, path).status, OutputFileStatus::Saved);
     EXPECT_EQ(fs::file_size(path), 14u);
 
@@ -115,8 +95,8 @@ TEST_F(OutputFileTest, DamagedFiles) {
         SCOPED_TRACE(c.name);
         state.SOArrayDim[0] = state.SOCycleDim[0] = 256;
         state.SOrecord[0].SOwords.fill(kOld);
-        const auto path = directory / "damaged.so";
-        writeAll(path, c.file);
+        const auto path = dir / "damaged.so";
+        writeBytes(path, c.file);
 
         const auto result = transmission::restoreOutputArray(state, path);
 
@@ -142,65 +122,65 @@ TEST_F(OutputFileTest, WarningTextsSayWhy) {
 
 TEST_F(OutputFileTest, MissingFileChangesNothing) {
     state.SOrecord[0].SOwords[0] = 7;
-    const auto result = transmission::restoreOutputArray(state, directory / "absent.so");
+    const auto result = transmission::restoreOutputArray(state, dir / "absent.so");
     EXPECT_EQ(result.status, OutputFileStatus::NotOpened);
     EXPECT_EQ(state.SOArrayDim[0], 256);
     EXPECT_EQ(state.SOrecord[0].SOwords[0], 7u);
 }
 
 TEST_F(OutputFileTest, SavingReplacesAnOlderFile) {
-    const auto path = directory / "kept.so";
-    writeAll(path, bytes({9, 9, 9}));
+    const auto path = dir / "kept.so";
+    writeBytes(path, bytes({9, 9, 9}));
     ASSERT_TRUE(transmission::setArraySizeFromListItem(state, 0));
     state.SOrecord[0].SOwords[0] = 0x01020304u;
     ASSERT_EQ(transmission::saveOutputArray(state, path).status, OutputFileStatus::Saved);
-    EXPECT_EQ(readAll(path), bytes({1, 0, 4, 3, 2, 1}));
-    EXPECT_EQ(filesInDirectory(), 1u);
+    EXPECT_EQ(asBytes(readBytes(path)), bytes({1, 0, 4, 3, 2, 1}));
+    EXPECT_EQ(entriesIn(dir), 1u);
 }
 
 TEST_F(OutputFileTest, FailedSaveIsReportedAndKeepsWhatWasThere) {
     // A non-empty directory at the target cannot be replaced by a file.
-    const auto target = directory / "busy.so";
+    const auto target = dir / "busy.so";
     fs::create_directories(target);
-    writeAll(target / "inside", bytes({1, 2, 3}));
+    writeBytes(target / "inside", bytes({1, 2, 3}));
     const auto result = transmission::saveOutputArray(state, target);
     EXPECT_EQ(result.status, OutputFileStatus::WriteFailed);
     EXPECT_FALSE(transmission::outputFileWarning(result).empty());
-    EXPECT_EQ(readAll(target / "inside"), bytes({1, 2, 3}));
-    EXPECT_EQ(filesInDirectory(), 1u) << "the temporary file is removed";
+    EXPECT_EQ(asBytes(readBytes(target / "inside")), bytes({1, 2, 3}));
+    EXPECT_EQ(entriesIn(dir), 1u) << "the temporary file is removed";
 
-    const auto nowhere = directory / "no such folder" / "a.so";
+    const auto nowhere = dir / "no such folder" / "a.so";
     EXPECT_EQ(transmission::saveOutputArray(state, nowhere).status, OutputFileStatus::WriteFailed);
     EXPECT_FALSE(fs::exists(nowhere));
 }
 
 TEST_F(OutputFileTest, SaveFailingPartWayKeepsThePreviousFileAndSaysSo) {
-    const auto path = directory / "kept.so";
+    const auto path = dir / "kept.so";
     const std::string previous = std::string("\x01\x00" "\x04\x03\x02\x01", 6);
     ASSERT_TRUE(transmission::setArraySizeFromListItem(state, 2));  // 14 bytes
     transmission::fillTestPattern(state);
     for (const std::size_t failAfter : {0u, 1u, 2u, 6u, 13u, 14u}) {
         SCOPED_TRACE(failAfter);
-        board_testing::putFileBytes(path, previous);
+        writeBytes(path, previous);
         board_testing::FailingFileWriter writer(failAfter);
         const auto result = transmission::saveOutputArray(state, path, writer);
         EXPECT_EQ(result.status, OutputFileStatus::WriteFailed);
         EXPECT_EQ(result.count, 3u);
         EXPECT_NE(transmission::outputFileWarning(result).find("прежнее содержимое файла"),
                   std::string::npos);
-        EXPECT_EQ(board_testing::fileBytes(path), previous);
-        EXPECT_EQ(filesInDirectory(), 1u);
+        EXPECT_EQ(readBytes(path), previous);
+        EXPECT_EQ(entriesIn(dir), 1u);
     }
 
-    board_testing::UnwritableTarget unwritable(directory, "array.so", previous);
+    board_testing::UnwritableTarget unwritable(dir, "array.so", previous);
     EXPECT_EQ(transmission::saveOutputArray(state, unwritable.target()).status,
               OutputFileStatus::WriteFailed);
-    EXPECT_EQ(board_testing::fileBytes(unwritable.previousFile()), previous);
+    EXPECT_EQ(readBytes(unwritable.previousFile()), previous);
 }
 
 TEST_F(OutputFileTest, ArraySizeOutsideOneTo256IsNotSaved) {
     state.SOArrayDim[0] = 0; // no board chosen yet
-    const auto path = directory / "zero.so";
+    const auto path = dir / "zero.so";
     EXPECT_EQ(transmission::saveOutputArray(state, path).status, OutputFileStatus::WriteFailed);
     EXPECT_FALSE(fs::exists(path));
 }
