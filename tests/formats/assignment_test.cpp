@@ -41,7 +41,7 @@ protected:
     }
 
     formats::AssignmentTable table;
-    formats_testing::CountingBeeper beeper;
+    testing_support::CountingBeeper beeper;
 };
 
 TEST_F(AssignmentEditing, AddressIsOctalUpTo377) {

@@ -53,7 +53,7 @@ protected:
     std::string_view units() { return formats::fieldText(format().units); }
 
     formats::DecimalFormatTable table;
-    formats_testing::CountingBeeper beeper;
+    testing_support::CountingBeeper beeper;
 };
 
 

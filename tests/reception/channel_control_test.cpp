@@ -5,6 +5,7 @@
 #include "board/control_codes.h"
 #include "board/rate_codes.h"
 
+#include "byte_vectors.h"
 #include "scripted_driver.h"
 
 #include <gtest/gtest.h>
@@ -14,22 +15,9 @@
 
 namespace {
 
+using testing_support::bytes;
 using testing_support::RecordedRequest;
 using testing_support::ScriptedDriver;
-
-std::vector<std::byte> bytes(std::initializer_list<int> values) {
-    std::vector<std::byte> result;
-    for (int v : values)
-        result.push_back(static_cast<std::byte>(v));
-    return result;
-}
-
-void answerActive(ScriptedDriver& driver, std::uint8_t active) {
-    driver.answer(board::IOCTL_SI_GET_STATE, [active](const RecordedRequest&, auto output) {
-        output[0] = static_cast<std::byte>(active);
-        return true;
-    });
-}
 
 class ChannelControlTest : public ::testing::Test {
 protected:
@@ -107,7 +95,7 @@ class QueryInputChannelState : public ChannelControlTest,
 
 TEST_P(QueryInputChannelState, GivesControlsAndText) {
     const StateCase& c = GetParam();
-    answerActive(driver, c.active);
+    driver.answerU16(state.DeviceHandle, board::IOCTL_SI_GET_STATE, c.active);
     state.SImode[2] = c.mode;
 
     const auto result = reception::queryInputChannelState(driver, state);
@@ -138,7 +126,7 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST_F(ChannelControlTest, FailedStateQueryReadsAsStopped) {
-    answerActive(driver, 1);
+    driver.answerU16(state.DeviceHandle, board::IOCTL_SI_GET_STATE, 1);
     driver.fail(board::IOCTL_SI_GET_STATE);
     state.SImode[2] = board::SImodeAddress;
     const auto result = reception::queryInputChannelState(driver, state);

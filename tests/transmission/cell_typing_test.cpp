@@ -1,6 +1,7 @@
 #include "transmission/cell_typing.h"
 #include "transmission/output_grid_text.h"
 
+#include "counting_beeper.h"
 #include "test_support.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +44,7 @@ protected:
 
     board::SharedState state;
     transmission::OutputCellTyping typing;
-    transmission_tests::CountingBeeper beeper;
+    testing_support::CountingBeeper beeper;
 };
 
 TEST_F(CellTypingTest, TypingSequences) {

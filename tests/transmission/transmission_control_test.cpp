@@ -4,8 +4,9 @@
 
 #include "board/control_codes.h"
 
-#include "test_support.h"
+#include "byte_vectors.h"
 #include "scripted_driver.h"
+#include "test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +18,7 @@ namespace {
 using testing_support::ScriptedDriver;
 using transmission::OutputControlsEnabling;
 
-using transmission_tests::bytes;
+using testing_support::bytes;
 
 std::vector<std::byte> first(const std::vector<std::byte>& all, std::size_t count) {
     return {all.begin(), all.begin() + static_cast<std::ptrdiff_t>(std::min(count, all.size()))};
@@ -31,14 +32,6 @@ protected:
         state.DeviceHandle = ScriptedDriver::handleFor(2);
         ASSERT_TRUE(transmission::selectOutputChannel(state, 2)); // channel 3
         transmission::fillTestPattern(state);
-    }
-
-    void boardReportsActive(std::uint8_t active) {
-        driver.answer(board::IOCTL_SO_GET_STATE,
-                      [active](const testing_support::RecordedRequest&, std::span<std::byte> out) {
-                          out[0] = std::byte{active};
-                          return true;
-                      });
     }
 
     ScriptedDriver driver;
@@ -117,7 +110,7 @@ TEST_F(TransmissionControlTest, StateQueryStatusTexts) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
-        boardReportsActive(c.active);
+        driver.answerU16(state.DeviceHandle, board::IOCTL_SO_GET_STATE, c.active);
         state.SOmode[2] = c.mode;
         state.FreqCodes.SOfreq[2] = c.rateCode;
         transmission::updateOutputRateText(state);
@@ -135,7 +128,7 @@ TEST_F(TransmissionControlTest, StateQueryStatusTexts) {
 }
 
 TEST_F(TransmissionControlTest, FailedQueryReadsAsStoppedAndEnablesTheArrayCommands) {
-    boardReportsActive(1);
+    driver.answerU16(state.DeviceHandle, board::IOCTL_SO_GET_STATE, 1);
     driver.fail(board::IOCTL_SO_GET_STATE);
     state.SOrateText = {};
     const auto result = transmission::queryOutputChannelState(driver, state);

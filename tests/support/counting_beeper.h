@@ -1,0 +1,16 @@
+#pragma once
+
+// Header-only and free of the test framework: the fuzz targets use it as well.
+
+#include "board/beeper.h"
+
+namespace testing_support {
+
+/// Counts the beeps with which an editor refuses a keystroke.
+class CountingBeeper final : public board::Beeper {
+public:
+    void beep() override { ++beeps; }
+    int beeps = 0;
+};
+
+} // namespace testing_support
