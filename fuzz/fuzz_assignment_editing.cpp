@@ -2,6 +2,7 @@
 // that may hold damaged records from files: each change touches only its own field, the
 // channel stays in 1..8, and every row still shows, colours and decodes.
 
+#include "counting_beeper.h"
 #include "fuzz_support.h"
 #include "table_checks.h"
 #include "typing_input.h"
@@ -9,24 +10,19 @@
 #include "formats/assignment_cells.h"
 #include "formats/assignment_editing.h"
 #include "formats/assignment_table.h"
+#include "formats/cell_edit.h"
 #include "formats/grid_rows.h"
 #include "reception/decimal_decode.h"
 #include "reception/format_lookup.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-
 namespace {
 
 using formats::AssignmentTable;
 using formats::EditResult;
 using formats::ParamFormatAssignment;
-
-int anySlot(FuzzedDataProvider& input) {
-    return fuzz_tables::consumeSlot(input, formats::kAssignmentSlots);
-}
-
-bool inTable(int slot) { return slot >= 0 && slot < formats::kAssignmentSlots; }
+using Grid = fuzz_tables::AssignmentGrid;
 
 void show(const formats::DecimalFormatTable& formats, const AssignmentTable& table, int slot,
           std::uint32_t word) {
@@ -40,15 +36,10 @@ void show(const formats::DecimalFormatTable& formats, const AssignmentTable& tab
         reception::decodeDecimal((word & ~0xFFu) | assignment.address, lookup)));
 }
 
-bool keyPasses(char32_t key, char first, char last) {
-    return (key >= static_cast<char32_t>(first) && key <= static_cast<char32_t>(last)) ||
-           key == 0x03 || key == 0x08 || key == 0x0D || key == 0x16;
-}
-
 void typeIntoCell(const formats::DecimalFormatTable& formats, AssignmentTable& table,
                   FuzzedDataProvider& input, char32_t lastKey,
-                  fuzz_support::CountingBeeper& beeper) {
-    const int slot = anySlot(input);
+                  testing_support::CountingBeeper& beeper) {
+    const int slot = Grid::anySlot(input);
     const int column = input.ConsumeIntegralInRange(-1, formats::kAssignmentColumns);
     const std::string text = fuzz_typing::consumeText(input, "0123456789");
     const AssignmentTable before = table;
@@ -57,7 +48,7 @@ void typeIntoCell(const formats::DecimalFormatTable& formats, AssignmentTable& t
         formats::editAssignmentCell(table, slot, column, text, lastKey, beeper);
 
     const bool numeric = column == formats::kAddressColumn || column == formats::kChannelColumn;
-    if (!inTable(slot) || !numeric) {
+    if (!Grid::inTable(slot) || !numeric) {
         FUZZ_CHECK(result == EditResult::Ignored && beeper.beeps == beeps);
         FUZZ_CHECK(fuzz_support::sameBytes(before, table));
         return;
@@ -68,7 +59,7 @@ void typeIntoCell(const formats::DecimalFormatTable& formats, AssignmentTable& t
     const ParamFormatAssignment& now = table.slots[index];
     FUZZ_CHECK(result != EditResult::Ignored);
     const bool addressColumn = column == formats::kAddressColumn;
-    if (!keyPasses(lastKey, addressColumn ? '0' : '1', addressColumn ? '7' : '8'))
+    if (!formats::keyPassesFilter(lastKey, addressColumn ? '0' : '1', addressColumn ? '7' : '8'))
         FUZZ_CHECK(result == EditResult::Refused);
     if (result == EditResult::Refused) {
         FUZZ_CHECK(fuzz_support::sameBytes(was, now));
@@ -87,13 +78,13 @@ void typeIntoCell(const formats::DecimalFormatTable& formats, AssignmentTable& t
 
 void transferLabel(const formats::DecimalFormatTable& formats, AssignmentTable& table,
                    FuzzedDataProvider& input) {
-    const int formatSlot = anySlot(input);
-    const int slot = anySlot(input);
+    const int formatSlot = fuzz_tables::FormatGrid::anySlot(input);
+    const int slot = Grid::anySlot(input);
     const bool inside = input.ConsumeBool();
     const AssignmentTable before = table;
     const bool copied = formats::transferFormatLabel(formats, formatSlot, table, slot, inside);
-    FUZZ_CHECK(copied == (inside && inTable(slot) && formatSlot >= 0 &&
-                          formatSlot < formats::kFormatSlots));
+    FUZZ_CHECK(copied ==
+               (inside && Grid::inTable(slot) && fuzz_tables::FormatGrid::inTable(formatSlot)));
     if (!copied) {
         FUZZ_CHECK(fuzz_support::sameBytes(before, table));
         return;
@@ -113,43 +104,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     formats::DecimalFormatTable formats;
     (void)fuzz_tables::loadRawRecords(formats, formats.formatCount, input, 4);
     AssignmentTable table;
-    int gridRows = fuzz_tables::loadRawRecords(table, table.assignmentCount, input, 3);
-    fuzz_support::CountingBeeper beeper;
-    char32_t lastKey = 0;
-
-    for (int step = 0; step < 64 && input.remaining_bytes() > 0; ++step) {
-        switch (input.ConsumeIntegralInRange(0, 6)) {
-        case 0:
-        case 1:
-            lastKey = fuzz_typing::consumeKey(input, "0123456789");
-            break;
-        case 2:
-            typeIntoCell(formats, table, input, lastKey, beeper);
-            break;
-        case 3:
-            transferLabel(formats, table, input);
-            break;
-        case 4:
-            gridRows = formats::gridRowsAfterAdd(gridRows);
-            break;
-        case 5: {
-            const int slot = anySlot(input);
-            AssignmentTable expected = table;
-            if (inTable(slot))
-                expected.slots[static_cast<std::size_t>(slot)].formatLabel[0] = '\0';
-            fuzz_tables::checkAssignmentCompaction(expected, gridRows, [&] {
-                return formats::compactAssignments(expected, gridRows);
-            });
-            gridRows = formats::deleteAssignmentRow(table, slot, gridRows);
-            FUZZ_CHECK(fuzz_support::sameBytes(table, expected));
-            break;
-        }
-        default:
-            fuzz_tables::checkAssignmentCompaction(table, gridRows, [&] {
-                return gridRows = formats::compactAssignments(table, gridRows);
-            });
-            break;
-        }
-    }
+    const int gridRows = fuzz_tables::loadRawRecords(table, table.assignmentCount, input, 3);
+    testing_support::CountingBeeper beeper;
+    fuzz_tables::runGridSteps<Grid>(
+        input, table, gridRows,
+        [&](char32_t lastKey) { typeIntoCell(formats, table, input, lastKey, beeper); },
+        [&] { transferLabel(formats, table, input); });
     return 0;
 }

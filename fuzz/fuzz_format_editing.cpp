@@ -2,6 +2,7 @@
 // file: each change touches only the field of its column, keeps bit numbers in 9..29, and
 // every row still shows and decodes; compaction and "-" keep the table's invariant.
 
+#include "counting_beeper.h"
 #include "fuzz_support.h"
 #include "table_checks.h"
 #include "typing_input.h"
@@ -22,6 +23,7 @@ namespace {
 using formats::DecimalFormat;
 using formats::DecimalFormatTable;
 using formats::EditResult;
+using Grid = fuzz_tables::FormatGrid;
 
 struct FieldBytes {
     std::size_t offset;
@@ -48,10 +50,6 @@ bool onlyFieldChanged(const std::string& before, const std::string& after, Field
 }
 
 bool isEditorBitNumber(unsigned bit) { return bit >= 9 && bit <= 29; }
-
-int anySlot(FuzzedDataProvider& input) {
-    return fuzz_tables::consumeSlot(input, formats::kFormatSlots);
-}
 
 // A stored text shows as it was typed: trimmed, up to a NUL that cuts the field short.
 void checkStoredText(const DecimalFormat& format, int column, std::string_view typed) {
@@ -110,8 +108,8 @@ void show(const DecimalFormat& format, std::uint32_t word) {
 }
 
 void typeIntoCell(DecimalFormatTable& table, FuzzedDataProvider& input, char32_t lastKey,
-                  fuzz_support::CountingBeeper& beeper) {
-    const int slot = anySlot(input);
+                  testing_support::CountingBeeper& beeper) {
+    const int slot = Grid::anySlot(input);
     const int column = input.ConsumeIntegralInRange(-1, formats::kFormatColumns);
     const bool numeric = column >= formats::kMsbColumn && column <= formats::kWeightColumn;
     const std::string text = fuzz_typing::consumeText(input, numeric ? "0123456789" : "AБв1");
@@ -119,7 +117,7 @@ void typeIntoCell(DecimalFormatTable& table, FuzzedDataProvider& input, char32_t
     const int beeps = beeper.beeps;
     const EditResult result = formats::editFormatCell(table, slot, column, text, lastKey, beeper);
 
-    if (slot < 0 || slot >= formats::kFormatSlots) {
+    if (!Grid::inTable(slot)) {
         FUZZ_CHECK(result == EditResult::Ignored && beeper.beeps == beeps);
         FUZZ_CHECK(fuzz_support::sameBytes(before, table));
         return;
@@ -131,11 +129,11 @@ void typeIntoCell(DecimalFormatTable& table, FuzzedDataProvider& input, char32_t
 }
 
 void chooseBit29(DecimalFormatTable& table, FuzzedDataProvider& input) {
-    const int slot = anySlot(input);
+    const int slot = Grid::anySlot(input);
     const int item = input.ConsumeIntegralInRange(-1, 2);
     const DecimalFormatTable before = table;
     const bool lowered = formats::chooseBit29Mode(table, slot, item);
-    const bool valid = slot >= 0 && slot < formats::kFormatSlots && item >= 0 && item <= 1;
+    const bool valid = Grid::inTable(slot) && item >= 0 && item <= 1;
     if (!valid) {
         FUZZ_CHECK(!lowered && fuzz_support::sameBytes(before, table));
         return;
@@ -155,44 +153,11 @@ void chooseBit29(DecimalFormatTable& table, FuzzedDataProvider& input) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     FuzzedDataProvider input(bytes, size);
     DecimalFormatTable table;
-    int gridRows = fuzz_tables::loadRawRecords(table, table.formatCount, input, 3);
-    fuzz_support::CountingBeeper beeper;
-    char32_t lastKey = 0;
-
-    for (int step = 0; step < 64 && input.remaining_bytes() > 0; ++step) {
-        switch (input.ConsumeIntegralInRange(0, 6)) {
-        case 0:
-        case 1:
-            lastKey = fuzz_typing::consumeKey(input, "0123456789");
-            break;
-        case 2:
-            typeIntoCell(table, input, lastKey, beeper);
-            break;
-        case 3:
-            chooseBit29(table, input);
-            break;
-        case 4:
-            gridRows = formats::gridRowsAfterAdd(gridRows);
-            FUZZ_CHECK(gridRows <= formats::kMaxDataRows + 1);
-            break;
-        case 5: {
-            // "-": the same as emptying the row's label and compacting.
-            const int slot = anySlot(input);
-            DecimalFormatTable expected = table;
-            if (slot >= 0 && slot < formats::kFormatSlots)
-                expected.slots[static_cast<std::size_t>(slot)].label[0] = '\0';
-            fuzz_tables::checkFormatCompaction(
-                expected, gridRows, [&] { return formats::compactFormats(expected, gridRows); });
-            gridRows = formats::deleteFormatRow(table, slot, gridRows);
-            FUZZ_CHECK(fuzz_support::sameBytes(table, expected));
-            break;
-        }
-        default:
-            fuzz_tables::checkFormatCompaction(
-                table, gridRows,
-                [&] { return gridRows = formats::compactFormats(table, gridRows); });
-            break;
-        }
-    }
+    const int gridRows = fuzz_tables::loadRawRecords(table, table.formatCount, input, 3);
+    testing_support::CountingBeeper beeper;
+    fuzz_tables::runGridSteps<Grid>(
+        input, table, gridRows,
+        [&](char32_t lastKey) { typeIntoCell(table, input, lastKey, beeper); },
+        [&] { chooseBit29(table, input); });
     return 0;
 }

@@ -2,6 +2,7 @@
 // bits its column owns, only for a shown row of the current channel, and exactly to the
 // number the text starts with when the key and the length pass.
 
+#include "counting_beeper.h"
 #include "fuzz_support.h"
 #include "typing_input.h"
 
@@ -13,7 +14,7 @@
 
 namespace {
 
-using fuzz_support::CountingBeeper;
+using testing_support::CountingBeeper;
 
 constexpr std::uint32_t kAddressBits = 0x000000FFu;
 constexpr std::uint32_t kCodeBits = 0xFFFFFF00u;

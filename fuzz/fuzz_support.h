@@ -1,9 +1,7 @@
 #pragma once
 
 // Shared pieces of the fuzz targets: invariant checks that stop the run with the input that
-// broke them, a beeper that counts, and small readers of the fuzz input.
-
-#include "board/beeper.h"
+// broke them, and small readers of the fuzz input.
 
 #include <array>
 #include <cstddef>
@@ -25,12 +23,6 @@ namespace fuzz_support {
 #define FUZZ_CHECK(condition)                                                                  \
     ((condition) ? static_cast<void>(0)                                                        \
                  : ::fuzz_support::invariantBroken(#condition, __FILE__, __LINE__))
-
-class CountingBeeper final : public board::Beeper {
-public:
-    void beep() override { ++beeps; }
-    int beeps = 0;
-};
 
 /// Whether the text is well-formed UTF-8 (what every cell and status text must be).
 [[nodiscard]] inline bool isUtf8(std::string_view text) {

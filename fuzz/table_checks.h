@@ -2,9 +2,10 @@
 
 // The compaction invariants of both format tables, checked after every compaction the
 // targets run: the complete records among the slots with a grid row move to the front in
-// order, and every slot after them is cleared.
+// order, and every slot after them is cleared. Also the step loop of both grid targets.
 
 #include "fuzz_support.h"
+#include "typing_input.h"
 
 #include "formats/assignment_table.h"
 #include "formats/format_table.h"
@@ -82,6 +83,97 @@ void checkAssignmentCompaction(formats::AssignmentTable& table, int gridRows, Co
                         return assignment.address == 0 && assignment.channel == 0 &&
                                assignment.formatLabel[0] == '\0';
                     });
+}
+
+/// Slots of a table of `Slots`, as a step picks them and as the editors tell them apart.
+template <int Slots>
+struct SlotsOf {
+    [[nodiscard]] static int anySlot(FuzzedDataProvider& input) {
+        return consumeSlot(input, Slots);
+    }
+    [[nodiscard]] static bool inTable(int slot) { return slot >= 0 && slot < Slots; }
+};
+
+/// The decimal format table as the grid steps handle it.
+struct FormatGrid : SlotsOf<formats::kFormatSlots> {
+    using Table = formats::DecimalFormatTable;
+    static void emptyLabel(Table& table, std::size_t slot) { table.slots[slot].label[0] = '\0'; }
+    static int compact(Table& table, int gridRows) {
+        return formats::compactFormats(table, gridRows);
+    }
+    static int deleteRow(Table& table, int slot, int gridRows) {
+        return formats::deleteFormatRow(table, slot, gridRows);
+    }
+    template <typename Compact>
+    static void checkCompaction(Table& table, int gridRows, Compact compact) {
+        checkFormatCompaction(table, gridRows, compact);
+    }
+};
+
+/// The assignment table as the grid steps handle it.
+struct AssignmentGrid : SlotsOf<formats::kAssignmentSlots> {
+    using Table = formats::AssignmentTable;
+    static void emptyLabel(Table& table, std::size_t slot) {
+        table.slots[slot].formatLabel[0] = '\0';
+    }
+    static int compact(Table& table, int gridRows) {
+        return formats::compactAssignments(table, gridRows);
+    }
+    static int deleteRow(Table& table, int slot, int gridRows) {
+        return formats::deleteAssignmentRow(table, slot, gridRows);
+    }
+    template <typename Compact>
+    static void checkCompaction(Table& table, int gridRows, Compact compact) {
+        checkAssignmentCompaction(table, gridRows, compact);
+    }
+};
+
+/// "-" on a row the input picks: the same as emptying the row's label and compacting.
+/// @return the grid's row count after the deletion.
+template <typename Grid>
+int checkRowDeletion(typename Grid::Table& table, FuzzedDataProvider& input, int gridRows) {
+    const int slot = Grid::anySlot(input);
+    typename Grid::Table expected = table;
+    if (Grid::inTable(slot))
+        Grid::emptyLabel(expected, static_cast<std::size_t>(slot));
+    Grid::checkCompaction(expected, gridRows, [&] { return Grid::compact(expected, gridRows); });
+    gridRows = Grid::deleteRow(table, slot, gridRows);
+    FUZZ_CHECK(fuzz_support::sameBytes(table, expected));
+    return gridRows;
+}
+
+/// Up to 64 steps on a grid, in the order the input picks: a key press, typing into a cell
+/// after the last key (`typeIntoCell(lastKey)`), the grid's own command (`ownCommand()`),
+/// adding a row, "-" on a row, and compacting the table.
+template <typename Grid, typename TypeIntoCell, typename OwnCommand>
+void runGridSteps(FuzzedDataProvider& input, typename Grid::Table& table, int gridRows,
+                  TypeIntoCell typeIntoCell, OwnCommand ownCommand) {
+    char32_t lastKey = 0;
+    for (int step = 0; step < 64 && input.remaining_bytes() > 0; ++step) {
+        switch (input.ConsumeIntegralInRange(0, 6)) {
+        case 0:
+        case 1:
+            lastKey = fuzz_typing::consumeKey(input, "0123456789");
+            break;
+        case 2:
+            typeIntoCell(lastKey);
+            break;
+        case 3:
+            ownCommand();
+            break;
+        case 4:
+            gridRows = formats::gridRowsAfterAdd(gridRows);
+            FUZZ_CHECK(gridRows <= formats::kMaxDataRows + 1);
+            break;
+        case 5:
+            gridRows = checkRowDeletion<Grid>(table, input, gridRows);
+            break;
+        default:
+            Grid::checkCompaction(table, gridRows,
+                                  [&] { return gridRows = Grid::compact(table, gridRows); });
+            break;
+        }
+    }
 }
 
 } // namespace fuzz_tables
