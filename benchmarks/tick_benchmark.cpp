@@ -10,6 +10,8 @@
 #include "board/simulated_driver.h"
 #include "formats/assignment.h"
 #include "formats/decimal_format.h"
+#include "reception/refresh_tick.h"
+#include "tests/formats/table_fixtures.h"
 #include "ui/Mainform.h"
 #include "ui/MonitorWindows.h"
 
@@ -26,13 +28,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
+#include <iterator>
 #include <memory>
 
 namespace {
@@ -195,7 +195,7 @@ public:
         const int first = grid_.rowAt(0);
         int rows = 0;
         for (int row = first; row < first + visibleRows(); ++row)
-            rows += state.SIbuffer[state.CurSI][row].word >= 0x10000u ? 1 : 0;
+            rows += reception::isReceivedWord(state.SIbuffer[state.CurSI][row].word) ? 1 : 0;
         return rows;
     }
 
@@ -261,41 +261,22 @@ void BM_Tick_EventLoopPaint(benchmark::State& state) {
     trafficTicks(state, &TickedMonitor::tickThroughEventLoop);
 }
 
-void setLabel(std::array<char, 9>& field, const char* text) {
-    field.fill('\0');
-    std::memcpy(field.data(), text, std::min(std::strlen(text), field.size() - 1));
-}
-
 /// Four formats over the test pattern's data bits, assigned in turn to addresses 1..255 of
 /// input 1, so that every painted row decodes its decimal column.
 void exampleFormats(formats::DecimalFormatTable& table, formats::AssignmentTable& assignments) {
-    struct Example {
-        const char* label;
-        std::uint8_t bit29Mode, msbBit, lsbBit;
-        float msbWeight;
-        const char* units;
-    };
-    constexpr Example kExamples[] = {{"ALT", 0, 28, 12, 65536.0f, "ft"},
-                                     {"HDG", 0, 28, 18, 90.0f, "deg"},
-                                     {"CAS", 0, 28, 15, 512.0f, "kt"},
-                                     {"VS", 1, 29, 9, 16384.0f, "fpm"}};
+    using formats_testing::makeFormat;
+    const formats::DecimalFormat kExamples[] = {makeFormat("ALT", 28, 12, 65536.0f, "ft"),
+                                                makeFormat("HDG", 28, 18, 90.0f, "deg"),
+                                                makeFormat("CAS", 28, 15, 512.0f, "kt"),
+                                                makeFormat("VS", 29, 9, 16384.0f, "fpm", 1)};
     table = {};
-    for (const Example& e : kExamples) {
-        formats::DecimalFormat& format = table.slots[table.formatCount++];
-        setLabel(format.label, e.label);
-        format.bit29Mode = e.bit29Mode;
-        format.msbBit = e.msbBit;
-        format.lsbBit = e.lsbBit;
-        format.msbWeight = e.msbWeight;
-        format.units.fill('\0');
-        std::memcpy(format.units.data(), e.units, std::strlen(e.units));
-    }
+    for (const formats::DecimalFormat& format : kExamples)
+        table.slots[table.formatCount++] = format;
     assignments = {};
     for (int address = 1; address <= 255; ++address) {
-        formats::ParamFormatAssignment& slot = assignments.slots[assignments.assignmentCount++];
-        slot.address = static_cast<std::uint8_t>(address);
-        slot.channel = 1;
-        setLabel(slot.formatLabel, kExamples[address % std::size(kExamples)].label);
+        const auto& label = kExamples[address % std::size(kExamples)].label;
+        assignments.slots[assignments.assignmentCount++] =
+            formats_testing::makeAssignment(static_cast<std::uint8_t>(address), 1, label.data());
     }
 }
 
