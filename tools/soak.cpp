@@ -108,7 +108,6 @@ struct SoakRun {
         (void)reception::selectInputChannel(state, static_cast<std::uint16_t>(channel), lookup,
                                             formatTable, assignmentTable);
         (void)transmission::selectOutputChannel(state, channel);
-        transmission::updateOutputRateText(state);
     }
 
     /// One Timer1 tick, then what the user does between ticks.
