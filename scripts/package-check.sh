@@ -14,7 +14,10 @@ started=$SECONDS
 sudo_cmd=()
 if [[ $(id -u) -ne 0 ]]; then sudo_cmd=(sudo); fi
 
-bash scripts/install-deps.sh
+# Run from scripts/test.sh, which installed the dependencies just before.
+if [[ -z ${ZELVA_DEPS_INSTALLED:-} ]]; then
+  bash scripts/install-deps.sh
+fi
 
 build=build/pkg
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DZELVA_BUILD_UI=ON \
