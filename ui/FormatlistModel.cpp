@@ -11,7 +11,7 @@ QVariant FormatListModel::data(const QModelIndex& index, int role) const {
     if (!isDataCell(index))
         return {};
     if (role == Qt::TextAlignmentRole)
-        return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignTop));
+        return static_cast<int>(kCellAlignment);
     if (role != Qt::DisplayRole)
         return {};
     return QString::fromStdString(

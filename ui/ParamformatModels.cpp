@@ -14,9 +14,6 @@
 namespace ui {
 namespace {
 
-// Cell texts start at the cell's top-left corner, as in the other grids of the program.
-constexpr Qt::Alignment kCellAlignment = Qt::AlignLeft | Qt::AlignTop;
-
 QString cellText(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 } // namespace

@@ -27,6 +27,9 @@ public:
     void refreshRow(int row);
 
 protected:
+    /// Cell texts start at the cell's top-left corner, in every grid of the program.
+    static constexpr Qt::Alignment kCellAlignment = Qt::AlignLeft | Qt::AlignTop;
+
     SlotGridModel(int columns, QObject* parent);
     [[nodiscard]] bool isDataCell(const QModelIndex& index) const;
     /// A data cell is enabled and selectable, and editable where `editable` says; any other
