@@ -104,8 +104,7 @@ class TickedMonitor {
 public:
     TickedMonitor()
         : driver_(board::defaultSimulatorConfig(), clock_),
-          windows_(std::make_unique<ui::MonitorWindows>(driver_, prompts_)),
-          grid_(named<QTableView>(main(), "DrawGrid2")) {
+          windows_(std::make_unique<ui::MonitorWindows>(driver_, prompts_)) {
         main().resize(1280, 800);
         main().show();
         QApplication::processEvents();
@@ -115,6 +114,7 @@ public:
             named<QPushButton>(dialog, "Button1").click();
         });
         trigger("ActionDeviceChoice");
+        grid_ = &named<QTableView>(main(), "DrawGrid2"); // made with the first board choice
         trigger("DeviceInitialization");
         // The benchmark calls the tick itself; the running timer would add ticks of its own.
         main().timer()->stop();
@@ -142,7 +142,7 @@ public:
         for (int i = 0; i < kWarmUpTicks; ++i)
             tick();
         QApplication::processEvents();
-        watch_ = new PaintWatch(grid_);
+        watch_ = new PaintWatch(*grid_);
     }
 
     ui::TMainFrm& main() { return windows_->mainForm(); }
@@ -160,7 +160,7 @@ public:
             tabs.setCurrentIndex(channelIndex);
         named<QComboBox>(main(), "ComboBox1").setCurrentIndex(topRow);
         main().ComboBox1Change(topRow);
-        grid_.viewport()->repaint();
+        grid_->viewport()->repaint();
     }
 
     /// Replaces both format tables; they reach the grid with the next showInput.
@@ -174,7 +174,7 @@ public:
         clock_.advanceMs(kShortestPeriodMs);
         main().Timer1Timer();
     }
-    void paintGrid() { grid_.viewport()->repaint(); }
+    void paintGrid() { grid_->viewport()->repaint(); }
     void tick() {
         timerTick();
         paintGrid();
@@ -185,14 +185,14 @@ public:
     }
 
     [[nodiscard]] int visibleRows() {
-        const int first = grid_.rowAt(0);
-        const int last = grid_.rowAt(grid_.viewport()->height() - 1);
-        return last < 0 ? grid_.model()->rowCount() - first : last - first + 1;
+        const int first = grid_->rowAt(0);
+        const int last = grid_->rowAt(grid_->viewport()->height() - 1);
+        return last < 0 ? grid_->model()->rowCount() - first : last - first + 1;
     }
     /// Painted rows whose cell holds a received word.
     [[nodiscard]] int visibleRowsWithWords() {
         const board::SharedState& state = main().state();
-        const int first = grid_.rowAt(0);
+        const int first = grid_->rowAt(0);
         int rows = 0;
         for (int row = first; row < first + visibleRows(); ++row)
             rows += reception::isReceivedWord(state.SIbuffer[state.CurSI][row].word) ? 1 : 0;
@@ -204,7 +204,7 @@ private:
     board::SimulatedDriver driver_;
     testing_support::ScriptedPrompts prompts_;
     std::unique_ptr<ui::MonitorWindows> windows_;
-    QTableView& grid_;
+    QTableView* grid_ = nullptr;
     PaintWatch* watch_ = nullptr;
 };
 
