@@ -2,6 +2,7 @@
 
 #include "Text.h"
 
+#include "reception/channel_control.h"
 #include "reception/input_cell_text.h"
 
 #include <QGuiApplication>
@@ -26,7 +27,7 @@ QVariant InputBufferModel::data(const QModelIndex& index, int role) const {
         return {};
     if (role == Qt::DisplayRole) {
         const board::InputCell& cell =
-            state_.SIbuffer[state_.CurSI % board::kMaxChannels][index.row()];
+            state_.SIbuffer[reception::currentChannelIndex(state_)][index.row()];
         return QString::fromStdString(
             reception::inputCellText(index.column(), index.row(), cell, lookup_));
     }

@@ -9,6 +9,7 @@
 #include "StatusLine.h"
 #include "WorkPanel.h"
 
+#include "board/board_list.h"
 #include "board/board_session.h"
 #include "formats/format_state_file.h"
 #include "reception/channel_control.h"
@@ -28,18 +29,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <cstdio>
-
 namespace ui {
-namespace {
-
-QString formatted(const char* format, auto... values) {
-    char text[160];
-    std::snprintf(text, sizeof text, format, values...);
-    return QString::fromUtf8(text);
-}
-
-} // namespace
 
 TMainFrm::TMainFrm(board::Driver& driver, Prompts& prompts, QWidget* parent)
     : QMainWindow(parent), driver_(driver), prompts_(prompts), beeper_(prompts) {
@@ -164,9 +154,8 @@ void TMainFrm::ActionDeviceChoiceExecute() {
         dialogs_.deviceChoice().exec();
     if (!state_.DeviceChosen)
         return;
-    XPStatusBar1->setPanelText(0, formatted("ZELVA-1: серийный № %d; порядковый № %d",
-                                            static_cast<int>(state_.DeviceSerial),
-                                            static_cast<int>(state_.DeviceOrdinal)));
+    XPStatusBar1->setPanelText(0, QString::fromStdString(board::deviceStatusText(
+                                      state_.DeviceSerial, state_.DeviceOrdinal)));
     (*commands_)[CommandId::DeviceInitialization].setEnabled(true);
     workPanel(); // hidden until initialisation, but its tabs follow the board from now on
     Panel2->show();
