@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hex_digit.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -21,22 +23,12 @@ struct InterfaceClassGuid {
 
 namespace guid_text {
 
-constexpr int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Reads exactly `digits` hex digits at `at`; no sign, blank or prefix is accepted.
 constexpr std::optional<std::uint32_t> hexField(std::string_view text, std::size_t at,
                                                 std::size_t digits) {
     std::uint32_t value = 0;
     for (std::size_t i = 0; i < digits; ++i) {
-        const int digit = hexDigit(text[at + i]);
+        const int digit = hexDigitValue(static_cast<unsigned char>(text[at + i]));
         if (digit < 0)
             return std::nullopt;
         value = value * 16 + static_cast<std::uint32_t>(digit);

@@ -26,8 +26,6 @@ inline constexpr std::string_view kBitNumbersOverRow =
 inline constexpr std::string_view kBitNumberOverCheckBox1 = "32";
 inline constexpr std::string_view kAddressLabel = "Адрес Параметра";
 inline constexpr std::string_view kCodeLabel = "Код Параметра";
-inline constexpr std::string_view kApplyButtonText = "Применить";
-inline constexpr std::string_view kCancelButtonText = "Отмена";
 
 /// @brief "Задание кода выходного параметра (индекс %d)".
 [[nodiscard]] std::string bitEditorCaption(std::uint16_t index);

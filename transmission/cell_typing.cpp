@@ -3,6 +3,7 @@
 #include "output_array.h"
 #include "output_grid_text.h"
 
+#include "board/hex_digit.h"
 #include "formats/cell_edit.h"
 #include "formats/editor_text.h"
 
@@ -18,18 +19,8 @@ constexpr std::size_t kCodeTextLimit = 6;
 constexpr std::uint32_t kAddressMask = 0x000000FFu;
 constexpr std::uint32_t kCodeMask = 0xFFFFFF00u;
 
-int digitValue(char32_t c) {
-    if (c >= '0' && c <= '9')
-        return static_cast<int>(c - '0');
-    if (c >= 'a' && c <= 'f')
-        return static_cast<int>(c - 'a' + 10);
-    if (c >= 'A' && c <= 'F')
-        return static_cast<int>(c - 'A' + 10);
-    return -1;
-}
-
 bool isDigitOfBase(char32_t c, int base) {
-    const int value = digitValue(c);
+    const int value = board::hexDigitValue(c);
     return value >= 0 && value < base;
 }
 
@@ -70,7 +61,7 @@ std::optional<std::uint32_t> readLeadingNumber(std::string_view text, int base) 
     for (; pos < text.size() && isDigitOfBase(static_cast<unsigned char>(text[pos]), base);
          ++pos)
         value = value * static_cast<std::uint32_t>(base) +
-                static_cast<std::uint32_t>(digitValue(static_cast<unsigned char>(text[pos])));
+                static_cast<std::uint32_t>(board::hexDigitValue(static_cast<unsigned char>(text[pos])));
     return value;
 }
 
