@@ -196,7 +196,8 @@ void TFrmParamFormat::showEvent(QShowEvent* event) {
 
 void TFrmParamFormat::done(int result) {
     assignmentDelegate_->closeOpenEditor(*DrawGrid2);
-    assignmentModel_->setGridRows(formats::compactAssignments(assignments_, assignmentModel_->gridRows()));
+    assignmentModel_->setGridRows(
+        formats::compactAssignments(assignments_, assignmentModel_->gridRows()));
     QDialog::done(result);
 }
 
