@@ -20,7 +20,10 @@ std::string beginRefreshTick(board::SharedState& state, int timerIntervalMs) {
     return refreshStatusText(timerIntervalMs, state.TickCount);
 }
 
-ChannelReadResult readRunningChannels(board::Driver& driver, board::SharedState& state) {
+ChannelReadResult readRunningChannels(board::Driver& driver, board::SharedState& state,
+                                      ChangedCells* changes) {
+    if (changes != nullptr)
+        changes->clear();
     ChannelReadResult result;
     board::SIReadReply reply;
     board::SIReadRequest request{0, 1, 0};
@@ -33,8 +36,12 @@ ChannelReadResult readRunningChannels(board::Driver& driver, board::SharedState&
             request.index = static_cast<std::uint16_t>(index);
             board::sendRequest(driver, state.DeviceHandle, board::IOCTL_SI_READ, request, reply);
             const std::uint32_t word = reply.word;
-            if (isReceivedWord(word))
-                cells[index] = {word, state.TickCount};
+            if (!isReceivedWord(word))
+                continue;
+            if (changes != nullptr && cells[index].word != word)
+                changes->add({static_cast<std::uint8_t>(channel),
+                              static_cast<std::uint8_t>(index), word});
+            cells[index] = {word, state.TickCount};
         }
         ++result.channelsRead;
         if (channel == state.CurSI)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "changed_cells.h"
+
 #include "board/driver.h"
 #include "board/shared_state.h"
 
@@ -35,7 +37,10 @@ struct ChannelReadResult {
 /// @brief Reads all 256 cells of every input channel whose mode is not 0, channels 1..8 in
 /// order, with IOCTL_SI_READ; stores each received word with the current TickCount and leaves
 /// the other cells as they are. One reply record serves every read; nothing is allocated.
+/// When `changes` is given it is cleared and receives every cell whose word differs from what
+/// the cell held before these reads.
 [[nodiscard]] ChannelReadResult readRunningChannels(board::Driver& driver,
-                                                    board::SharedState& state);
+                                                    board::SharedState& state,
+                                                    ChangedCells* changes = nullptr);
 
 } // namespace reception

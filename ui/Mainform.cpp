@@ -29,6 +29,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace ui {
 
 TMainFrm::TMainFrm(board::Driver& driver, Prompts& prompts, QWidget* parent)
@@ -234,8 +236,26 @@ void TMainFrm::Timer1Timer() {
         1, QString::fromStdString(reception::beginRefreshTick(state_, Timer1->interval())));
     queryOutputChannelState();
     queryInputChannelState();
-    if (reception::readRunningChannels(driver_, state_).currentChannelRead)
+    reception::ChangedCells* changes = tickObservers_.empty() ? nullptr : changedCells_.get();
+    if (reception::readRunningChannels(driver_, state_, changes).currentChannelRead)
         inputModel_->cellsChanged();
+    if (changes == nullptr)
+        return;
+    // Copied first: an observer may remove itself while it is told.
+    const std::vector<reception::TickObserver*> observers = tickObservers_;
+    for (reception::TickObserver* observer : observers)
+        observer->afterTickReads(state_, *changes);
+}
+
+void TMainFrm::addTickObserver(reception::TickObserver* observer) {
+    if (!changedCells_)
+        changedCells_ = std::make_unique<reception::ChangedCells>();
+    if (std::find(tickObservers_.begin(), tickObservers_.end(), observer) == tickObservers_.end())
+        tickObservers_.push_back(observer);
+}
+
+void TMainFrm::removeTickObserver(reception::TickObserver* observer) {
+    std::erase(tickObservers_, observer);
 }
 
 void TMainFrm::HelpContents1Execute() { showHelpContents(this); }

@@ -9,7 +9,9 @@
 #include "board/shared_state.h"
 #include "formats/assignment.h"
 #include "formats/decimal_format.h"
+#include "reception/changed_cells.h"
 #include "reception/format_lookup.h"
+#include "reception/tick_observer.h"
 #include "transmission/cell_typing.h"
 #include "transmission/transmission_control.h"
 
@@ -17,6 +19,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QDialog;
 class QTableView;
@@ -54,6 +57,11 @@ public:
     [[nodiscard]] formats::DecimalFormatTable& formatTable() { return formatTable_; }
     [[nodiscard]] formats::AssignmentTable& assignmentTable() { return assignmentTable_; }
     [[nodiscard]] QTimer* timer() const { return Timer1; }
+
+    /// Observers are told after every tick's reads; they are not owned and must be removed
+    /// before they are destroyed.
+    void addTickObserver(reception::TickObserver* observer);
+    void removeTickObserver(reception::TickObserver* observer);
 
     void FileExit1Execute();
     void ActionDeviceChoiceExecute();
@@ -129,6 +137,8 @@ private:
     StatusLine* XPStatusBar2 = nullptr;
     QTimer* Timer1 = nullptr;
     Dialogs dialogs_;
+    std::vector<reception::TickObserver*> tickObservers_;
+    std::unique_ptr<reception::ChangedCells> changedCells_; // made with the first observer
     CellEditDelegate* outputDelegate_ = nullptr;
 };
 

@@ -107,8 +107,15 @@ TEST_F(RefreshTickTest, StoresOnlyReceivedWordsWithTheTick) {
         }
     });
 
-    const auto result = reception::readRunningChannels(driver, state);
+    reception::ChangedCells changes;
+    changes.add({3, 3, 3}); // left from an earlier tick
+    const auto result = reception::readRunningChannels(driver, state, &changes);
 
+    // Only cell 0 changed its word: a repeated word renews the tick but is no change.
+    ASSERT_EQ(changes.size(), 1u);
+    EXPECT_EQ(changes.begin()->channelIndex, 0);
+    EXPECT_EQ(changes.begin()->cell, 0);
+    EXPECT_EQ(changes.begin()->word, 0x00010000u);
     EXPECT_TRUE(result.currentChannelRead);
     EXPECT_EQ(cellAt(state, 0, 0), std::pair(0x00010000u, 42u));
     EXPECT_EQ(cellAt(state, 0, 1), std::pair(0xAAAA0000u, 7u));
