@@ -23,4 +23,12 @@ void rebuildChannelFormatLookup(ChannelFormatLookup& lookup, std::uint16_t chann
     }
 }
 
+void rebuildAllChannelsFormatLookup(AllChannelsFormatLookup& lookup,
+                                    const formats::DecimalFormatTable& formatTable,
+                                    const formats::AssignmentTable& assignmentTable) {
+    for (std::size_t index = 0; index < lookup.channels.size(); ++index)
+        rebuildChannelFormatLookup(lookup.channels[index], static_cast<std::uint16_t>(index + 1),
+                                   formatTable, assignmentTable);
+}
+
 } // namespace reception

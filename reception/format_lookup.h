@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/records.h"
 #include "formats/assignment.h"
 #include "formats/decimal_format.h"
 
@@ -24,5 +25,16 @@ struct ChannelFormatLookup {
 void rebuildChannelFormatLookup(ChannelFormatLookup& lookup, std::uint16_t channelNo,
                                 const formats::DecimalFormatTable& formatTable,
                                 const formats::AssignmentTable& assignmentTable);
+
+/// @brief The lookups of all eight input channels, for views that decode every channel at
+/// once; channels[i] serves channel number i + 1.
+struct AllChannelsFormatLookup {
+    std::array<ChannelFormatLookup, board::kMaxChannels> channels{};
+};
+
+/// @brief Rebuilds every channel's lookup by the same rules as one channel's.
+void rebuildAllChannelsFormatLookup(AllChannelsFormatLookup& lookup,
+                                    const formats::DecimalFormatTable& formatTable,
+                                    const formats::AssignmentTable& assignmentTable);
 
 } // namespace reception

@@ -1,5 +1,6 @@
 #include "Mainform.h"
 
+#include "AnalysisMenu.h"
 #include "CellEditDelegate.h"
 #include "HelpWindow.h"
 #include "InputBufferModel.h"
@@ -41,7 +42,9 @@ TMainFrm::TMainFrm(board::Driver& driver, Prompts& prompts, QWidget* parent)
         setGeometry(screen->availableGeometry());
 
     commands_ = std::make_unique<CommandSet>(*this);
+    analysisMenu_ = new AnalysisMenu(*this, commands_->menu(MenuId::Help));
     inputModel_ = std::make_unique<InputBufferModel>(state_, formatLookup_);
+    allChannelsLookup_ = std::make_unique<reception::AllChannelsFormatLookup>();
     outputModel_ = std::make_unique<OutputArrayModel>(state_);
     buildClientArea();
     connectCommands();
@@ -252,6 +255,7 @@ void TMainFrm::addTickObserver(reception::TickObserver* observer) {
         changedCells_ = std::make_unique<reception::ChangedCells>();
     if (std::find(tickObservers_.begin(), tickObservers_.end(), observer) == tickObservers_.end())
         tickObservers_.push_back(observer);
+    rebuildAllChannelsFormatLookup();
 }
 
 void TMainFrm::removeTickObserver(reception::TickObserver* observer) {

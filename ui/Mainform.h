@@ -28,6 +28,7 @@ class QVBoxLayout;
 
 namespace ui {
 
+class AnalysisMenu;
 class CellEditDelegate;
 class InputBufferModel;
 class OutputArrayModel;
@@ -57,11 +58,17 @@ public:
     [[nodiscard]] formats::DecimalFormatTable& formatTable() { return formatTable_; }
     [[nodiscard]] formats::AssignmentTable& assignmentTable() { return assignmentTable_; }
     [[nodiscard]] QTimer* timer() const { return Timer1; }
+    [[nodiscard]] AnalysisMenu& analysisMenu() const { return *analysisMenu_; }
 
     /// Observers are told after every tick's reads; they are not owned and must be removed
     /// before they are destroyed.
     void addTickObserver(reception::TickObserver* observer);
     void removeTickObserver(reception::TickObserver* observer);
+    /// The decimal formats of every input channel, taken anew whenever the current channel's
+    /// are while any tick observer is added (before the first one every slot is empty).
+    [[nodiscard]] const reception::AllChannelsFormatLookup& allChannelsFormatLookup() const {
+        return *allChannelsLookup_;
+    }
 
     void FileExit1Execute();
     void ActionDeviceChoiceExecute();
@@ -104,6 +111,7 @@ private:
     void setChannelButtonsEnabled(bool enabled);
     void showChannelsFor(board::ChannelSide side, std::int32_t reportedCount);
     void rebuildChannelFormatLookup();
+    void rebuildAllChannelsFormatLookup();
     WorkPanel& workPanel();
     void setupInputPane(WorkPanel& panel);
     void setupOutputPane(WorkPanel& panel);
@@ -127,6 +135,7 @@ private:
     bool outputCellEditing_ = true;
 
     std::unique_ptr<CommandSet> commands_;
+    AnalysisMenu* analysisMenu_ = nullptr; // a child of the window
     std::unique_ptr<InputBufferModel> inputModel_;
     std::unique_ptr<OutputArrayModel> outputModel_;
     QWidget* Panel2 = nullptr;
@@ -139,6 +148,7 @@ private:
     Dialogs dialogs_;
     std::vector<reception::TickObserver*> tickObservers_;
     std::unique_ptr<reception::ChangedCells> changedCells_; // made with the first observer
+    std::unique_ptr<reception::AllChannelsFormatLookup> allChannelsLookup_;
     CellEditDelegate* outputDelegate_ = nullptr;
 };
 

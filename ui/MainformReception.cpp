@@ -64,6 +64,7 @@ void TMainFrm::SIChange(int index) {
     const std::string caption = reception::selectInputChannel(
         state_, static_cast<std::uint16_t>(index), formatLookup_, formatTable_, assignmentTable_);
     workPanel().StaticText3->setText(QString::fromStdString(caption));
+    rebuildAllChannelsFormatLookup(); // the current channel's formats were just taken anew
     inputModel_->cellsChanged();
 }
 
@@ -86,6 +87,14 @@ void TMainFrm::queryInputChannelState() {
 void TMainFrm::rebuildChannelFormatLookup() {
     reception::rebuildChannelFormatLookup(formatLookup_, state_.SIchannelNo, formatTable_,
                                           assignmentTable_);
+    rebuildAllChannelsFormatLookup();
+}
+
+void TMainFrm::rebuildAllChannelsFormatLookup() {
+    if (tickObservers_.empty()) // nobody decodes the other channels
+        return;
+    reception::rebuildAllChannelsFormatLookup(*allChannelsLookup_, formatTable_,
+                                              assignmentTable_);
 }
 
 } // namespace ui

@@ -29,7 +29,8 @@ const char* const kCommands[] = {
     "SIaddressPusk", "SIfilePusk",         "SIstopChannel",        "SOsinglePusk",
     "SOciclePusk",   "SOstopChannel",      "SOdataClear",          "SOdataTest",
     "FileOpen1",     "FileSaveAs1",        "FormatList",           "ParamFormat",
-    "TimerPeriod",   "HelpContents1",
+    "TimerPeriod",   "HelpContents1",      "mmRecording",          "mmLabelWatch",
+    "mmParameterChart",
 };
 
 const char* const kDialogs[] = {"TFrmDeviceChoice", "TFrmSObinParam", "TFrmFormatList",

@@ -97,7 +97,7 @@ private Q_SLOTS:
         for (QAction* menu : menus)
             titles << menu->text();
         QCOMPARE(titles, (QStringList{"Файл", "Устройство", "Канал", "Выходные параметры",
-                                      "Настройки", "Справка"}));
+                                      "Настройки", "Анализ", "Справка"}));
     }
 
     void applyingABoardShowsItsRatesAndSendsOnlyTheConfigurationRequest() {
