@@ -22,31 +22,38 @@ constexpr std::uint32_t kSignBit30 = 0x20000000u;
 
 } // namespace
 
-std::string decodeDecimalWith(std::uint32_t word, const formats::DecimalFormat& format) {
+std::optional<DecimalValue> decimalValueWith(std::uint32_t word,
+                                             const formats::DecimalFormat& format) {
     if (format.label[0] == '\0')
-        return " ";
+        return std::nullopt;
     const unsigned msbBit = format.msbBit;
     const unsigned lsbBit = format.lsbBit;
     if (!isWordBit(msbBit) || !isWordBit(lsbBit))
-        return " ";
+        return std::nullopt;
 
     // With bit 29 as data the sign moves to bit 30.
     const std::uint32_t signMask = format.bit29Mode == 1 ? kSignBit30 : kSignBit29;
-    char sign = '+';
+    DecimalValue result;
     std::uint32_t value = word;
     if ((word & signMask) != 0) {
-        sign = '-';
+        result.negative = true;
         // Two's complement of the field aligned at its least significant bit (mod 2^32).
         value = ~word + (std::uint32_t{1} << (lsbBit - 1));
     }
 
     float weight = format.msbWeight;
-    float sum = 0.0f;
     for (unsigned n = msbBit; n >= lsbBit; --n) {
         if (bitIsSet(value, n))
-            sum += weight;
+            result.magnitude += weight;
         weight *= 0.5f;
     }
+    return result;
+}
+
+std::string decodeDecimalWith(std::uint32_t word, const formats::DecimalFormat& format) {
+    const std::optional<DecimalValue> value = decimalValueWith(word, format);
+    if (!value)
+        return " ";
 
     // Formatted in cp1251, where one byte is one character, so "%4s" pads the units by
     // characters; converted to UTF-8 afterwards.
@@ -54,8 +61,10 @@ std::string decodeDecimalWith(std::uint32_t word, const formats::DecimalFormat& 
     std::array<char, sizeof format.units + 1> unitsText{};
     units.copy(unitsText.data(), units.size());
 
-    const std::string cp1251 = board::printfText(" %c%f %4s    ", sign,
-                                                 static_cast<double>(sum), unitsText.data());
+    const char sign = value->negative ? '-' : '+';
+    const std::string cp1251 =
+        board::printfText(" %c%f %4s    ", sign, static_cast<double>(value->magnitude),
+                          unitsText.data());
     return formats::cp1251ToUtf8(cp1251);
 }
 

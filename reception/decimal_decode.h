@@ -3,6 +3,7 @@
 #include "format_lookup.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace reception {
@@ -16,6 +17,21 @@ namespace reception {
 /// blank when the address has no format, or when the format's bit numbers lie outside 1..32
 /// (only a damaged state file brings those). UTF-8.
 [[nodiscard]] std::string decodeDecimal(std::uint32_t word, const ChannelFormatLookup& lookup);
+
+/// The value of a word through a format: its sign and the magnitude of its field.
+struct DecimalValue {
+    bool negative = false;
+    float magnitude = 0.0f;
+
+    [[nodiscard]] double signedValue() const {
+        return negative ? -static_cast<double>(magnitude) : static_cast<double>(magnitude);
+    }
+};
+
+/// @brief The value that the decimal column shows, or nothing where it shows a blank (no
+/// format, or bit numbers outside 1..32).
+[[nodiscard]] std::optional<DecimalValue> decimalValueWith(std::uint32_t word,
+                                                           const formats::DecimalFormat& format);
 
 /// @brief The same decoding with a given format, as if it were assigned to the word's address.
 [[nodiscard]] std::string decodeDecimalWith(std::uint32_t word,
