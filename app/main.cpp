@@ -4,6 +4,7 @@
 #include "ui/Mainform.h"
 #include "ui/MonitorWindows.h"
 #include "ui/Prompts.h"
+#include "ui/QtTranslations.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -13,6 +14,8 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    // Qt's own buttons and dialogs speak Russian like the rest of the monitor, on every system.
+    (void)ui::installQtTranslations();
     QApplication::setApplicationName(QStringLiteral("monitor ZELVA-1"));
     ui::setHelpFile(QStringLiteral("E:\\KESTRA_3_programmer\\help\\HELP_PROJECT.HLP"));
 

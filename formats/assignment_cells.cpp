@@ -1,6 +1,7 @@
 #include "assignment_cells.h"
 
 #include "cp1251.h"
+#include "format_cells.h"
 
 #include "board/printf_text.h"
 
@@ -17,6 +18,14 @@ std::string assignmentCellText(const ParamFormatAssignment& assignment, int colu
     default:
         return {};
     }
+}
+
+std::string widestAssignmentCellText(int column) {
+    ParamFormatAssignment widest{};
+    widest.address = 0xFF;
+    widest.channel = 8;
+    widest.formatLabel = widestShownFormat().label;
+    return assignmentCellText(widest, column);
 }
 
 } // namespace formats

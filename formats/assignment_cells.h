@@ -25,4 +25,8 @@ inline constexpr std::array<std::string_view, kAssignmentColumns> kAssignmentCol
 /// channel, the label; an empty text for a column outside 0..2.
 [[nodiscard]] std::string assignmentCellText(const ParamFormatAssignment& assignment, int column);
 
+/// @brief The widest text of a column of the assignment grid: address 377, channel 8 and a
+/// label of full length (that of widestShownFormat()).
+[[nodiscard]] std::string widestAssignmentCellText(int column);
+
 } // namespace formats

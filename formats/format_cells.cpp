@@ -6,6 +6,20 @@
 
 namespace formats {
 
+DecimalFormat widestShownFormat() {
+    constexpr char kBroadLetter = '\xD8'; // "Ш" in cp1251
+    DecimalFormat format{};
+    format.label.fill(kBroadLetter);
+    format.label.back() = '\0';
+    format.bit29Mode = 1;
+    format.msbBit = 29;
+    format.lsbBit = 29;
+    format.msbWeight = -999999.0f;
+    format.units.fill(kBroadLetter);
+    format.units.back() = '\0';
+    return format;
+}
+
 std::string formatCellText(const DecimalFormat& format, int column) {
     switch (column) {
     case kLabelColumn:

@@ -31,6 +31,12 @@ inline constexpr std::array<std::string_view, 2> kBit29Items = {"знак", "д�
 /// text for a column outside 0..5.
 [[nodiscard]] std::string formatCellText(const DecimalFormat& format, int column);
 
+/// @brief A format whose cells are the widest the format grids show for the formats in use:
+/// label and units of full length in a broad letter, "данные", two-digit bit numbers and a
+/// weight of six integer digits with a sign. The grids' default column widths come from it;
+/// a larger weight shows cut until the user widens its column.
+[[nodiscard]] DecimalFormat widestShownFormat();
+
 /// @brief The drop-down item shown for the format: any nonzero bit29Mode reads as data.
 [[nodiscard]] constexpr int bit29ItemIndex(const DecimalFormat& format) {
     return format.bit29Mode != 0 ? 1 : 0;

@@ -2,6 +2,7 @@
 
 #include "board/printf_text.h"
 #include "formats/cp1251.h"
+#include "formats/format_cells.h"
 
 #include <array>
 
@@ -18,6 +19,18 @@ constexpr std::uint32_t kSignBit30 = 0x20000000u;
 
 [[nodiscard]] constexpr bool bitIsSet(std::uint32_t word, unsigned bitNumber) {
     return ((word >> (bitNumber - 1)) & 1u) != 0;
+}
+
+// Formatted in cp1251, where one byte is one character, so "%4s" pads the units by
+// characters; converted to UTF-8 afterwards.
+std::string decimalText(char sign, float value,
+                        const decltype(formats::DecimalFormat::units)& unitsField) {
+    const std::string_view units = formats::fieldText(unitsField);
+    std::array<char, sizeof unitsField + 1> unitsText{};
+    units.copy(unitsText.data(), units.size());
+    const std::string cp1251 = board::printfText(" %c%f %4s    ", sign,
+                                                 static_cast<double>(value), unitsText.data());
+    return formats::cp1251ToUtf8(cp1251);
 }
 
 } // namespace
@@ -54,18 +67,11 @@ std::string decodeDecimalWith(std::uint32_t word, const formats::DecimalFormat& 
     const std::optional<DecimalValue> value = decimalValueWith(word, format);
     if (!value)
         return " ";
+    return decimalText(value->negative ? '-' : '+', value->magnitude, format.units);
+}
 
-    // Formatted in cp1251, where one byte is one character, so "%4s" pads the units by
-    // characters; converted to UTF-8 afterwards.
-    const std::string_view units = formats::fieldText(format.units);
-    std::array<char, sizeof format.units + 1> unitsText{};
-    units.copy(unitsText.data(), units.size());
-
-    const char sign = value->negative ? '-' : '+';
-    const std::string cp1251 =
-        board::printfText(" %c%f %4s    ", sign, static_cast<double>(value->magnitude),
-                          unitsText.data());
-    return formats::cp1251ToUtf8(cp1251);
+std::string widestDecimalText() {
+    return decimalText('-', 999999.0f, formats::widestShownFormat().units);
 }
 
 std::string decodeDecimal(std::uint32_t word, const ChannelFormatLookup& lookup) {

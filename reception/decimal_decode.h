@@ -37,4 +37,8 @@ struct DecimalValue {
 [[nodiscard]] std::string decodeDecimalWith(std::uint32_t word,
                                             const formats::DecimalFormat& format);
 
+/// @brief The widest decimal text of the formats in use: a negative value of six integer
+/// digits in the units of formats::widestShownFormat().
+[[nodiscard]] std::string widestDecimalText();
+
 } // namespace reception

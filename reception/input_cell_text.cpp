@@ -44,6 +44,14 @@ std::string binaryDataText(std::uint32_t word) {
     return text;
 }
 
+std::string widestInputCellText(int column) {
+    if (column == static_cast<int>(InputColumn::Decimal))
+        return widestDecimalText();
+    static const ChannelFormatLookup kNoFormats{};
+    return inputCellText(column, board::kInputBufferCells - 1, {0xFFFFFFFFu, 0xFFFFFFFFu},
+                         kNoFormats);
+}
+
 std::string inputCellText(int column, int cellNumber, const board::InputCell& cell,
                           const ChannelFormatLookup& lookup) {
     const std::uint32_t word = cell.word;

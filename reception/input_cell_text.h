@@ -31,6 +31,10 @@ inline constexpr int kInputColumnCount = 8;
 [[nodiscard]] std::string inputCellText(int column, int cellNumber, const board::InputCell& cell,
                                         const ChannelFormatLookup& lookup);
 
+/// @brief The widest text a column shows: that of the word 0xFFFFFFFF at tick 4294967295 in
+/// cell 255, and in the decimal column widestDecimalText(). Empty outside 0..7.
+[[nodiscard]] std::string widestInputCellText(int column);
+
 /// @brief Bits 31 and 30 of the word, in that order, as two digits between blanks: " 01 ".
 [[nodiscard]] std::string statusBitsText(std::uint32_t word);
 

@@ -18,6 +18,16 @@ std::string codeCellText(std::uint32_t word) {
     return board::printfText("%06x", static_cast<unsigned>(word >> 8));
 }
 
+std::string widestOutputCellText(int column) {
+    constexpr std::uint32_t kWidestWord = 0xFFFFFFFFu;
+    switch (column) {
+    case IndexColumn: return indexCellText(kMaxArraySize - 1);
+    case AddressColumn: return addressCellText(kWidestWord);
+    case CodeColumn: return codeCellText(kWidestWord);
+    default: return {};
+    }
+}
+
 std::string outputCellText(const board::SharedState& state, int row, int column) {
     if (column < 0 || column >= kOutputGridColumnCount)
         return {};

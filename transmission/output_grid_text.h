@@ -23,6 +23,9 @@ inline constexpr std::array<std::string_view, kOutputGridColumnCount> kOutputGri
 /// @brief Bits 9-32 of the word (the word shifted right by 8), "%06x".
 [[nodiscard]] std::string codeCellText(std::uint32_t word);
 
+/// @brief The widest text of a column's data cells: index 255, address 377, code ffffff.
+[[nodiscard]] std::string widestOutputCellText(int column);
+
 /// @brief The text of a cell of the output grid for the current output channel: the header
 /// row 0, data row r showing word r - 1. Empty outside the grid.
 [[nodiscard]] std::string outputCellText(const board::SharedState& state, int row, int column);

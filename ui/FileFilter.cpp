@@ -9,12 +9,19 @@
 namespace ui {
 namespace {
 
-// Qt matches "*.*" literally, so on systems where names need no dot it would hide files
-// without one; "*" is what the pattern means there.
-QString filterEntry(const QString& description, QString pattern) {
-    if (pattern == QLatin1String("*.*"))
-        pattern = QStringLiteral("*");
-    return description + QStringLiteral(" (") + pattern + QLatin1Char(')');
+// Qt reads an entry as "description (patterns)", the patterns being the parenthesised
+// tail, or as patterns alone, and shows the entry's text whole. A description that already
+// ends with its pattern in parentheses is therefore passed as it is, without the blanks
+// after the parenthesis (Qt finds the pattern only at the very end; a trailing blank does
+// not show); a description that is its pattern is passed alone; any other description gets
+// its pattern appended.
+QString filterEntry(const QString& description, const QString& pattern) {
+    QString shown = description;
+    while (shown.endsWith(QLatin1Char(' ')))
+        shown.chop(1);
+    if (shown.endsWith(QLatin1Char('(') + pattern + QLatin1Char(')')) || shown == pattern)
+        return shown;
+    return shown + QStringLiteral(" (") + pattern + QLatin1Char(')');
 }
 
 } // namespace

@@ -23,7 +23,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <array>
 
 namespace ui {
 namespace {
@@ -33,7 +32,6 @@ constexpr int kWindowHeight = 640;
 constexpr int kButtonBarHeight = 32;
 constexpr int kButtonCaptionPixels = 27;
 constexpr int kGridFontPixels = 11;
-constexpr std::array<int, formats::kFormatColumns> kColumnWidths = {69, 64, 67, 72, 106, 120};
 // The drop-down sits this far right of and below the top-left corner of the cell it serves.
 constexpr int kDropDownOffset = 2;
 constexpr int kMinimumRowHeight = 24;
@@ -89,7 +87,7 @@ void TFrmFormatList::buildGrid() {
     delegate_ = new CellEditDelegate(std::move(handlers), this);
 
     DrawGrid1 = makeGridView(QStringLiteral("DrawGrid1"), *model_,
-                             {kGridFontPixels, kMinimumRowHeight, kColumnWidths}, this);
+                             {kGridFontPixels, kMinimumRowHeight}, this);
     DrawGrid1->setItemDelegate(delegate_);
     DrawGrid1->setEditTriggers(QAbstractItemView::DoubleClicked |
                                QAbstractItemView::EditKeyPressed |
@@ -99,7 +97,6 @@ void TFrmFormatList::buildGrid() {
 
     QHeaderView* header = DrawGrid1->horizontalHeader();
     header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignTop);
-    header->setHighlightSections(false);
     header->setStretchLastSection(false);
     header->setMinimumSectionSize(1);
 

@@ -4,6 +4,10 @@
 
 namespace ui {
 
+std::string widestFormatCellText(int column) {
+    return formats::formatCellText(formats::widestShownFormat(), column);
+}
+
 FormatListModel::FormatListModel(formats::DecimalFormatTable& table, QObject* parent)
     : SlotGridModel(formats::kFormatColumns, parent), table_(table) {}
 
@@ -20,7 +24,7 @@ QVariant FormatListModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant FormatListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    return headerText(formats::kFormatColumnHeaders, section, orientation, role);
+    return headerText(formats::kFormatColumnHeaders, widestFormatCellText, section, orientation, role);
 }
 
 Qt::ItemFlags FormatListModel::flags(const QModelIndex& index) const {

@@ -4,11 +4,16 @@
 
 #include "formats/decimal_format.h"
 
+#include <string>
+
 namespace ui {
 
 /// @brief The decimal format table as the grid of "Десятичные форматы": data row r shows
 /// slot r. The grid's header row is the horizontal header, so a grid of N rows is N - 1
 /// model rows.
+/// @brief The widest text of a column of the decimal format grids.
+[[nodiscard]] std::string widestFormatCellText(int column);
+
 class FormatListModel final : public SlotGridModel {
     Q_OBJECT
 public:

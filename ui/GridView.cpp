@@ -1,14 +1,15 @@
 #include "GridView.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "Fonts.h"
 
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QHeaderView>
+#include <QStyle>
 #include <QTableView>
-
-#include <cstddef>
 
 namespace ui {
 namespace {
@@ -17,18 +18,26 @@ namespace {
 /// time its geometry changes (every column width, every resize) and the stock header
 /// measures every section's text again each time; the texts and the font of these headers
 /// stay as they were made, so one measure serves the whole run.
+///
+/// Its sections are not buttons: a press on one would select the column and make its first
+/// row current, so that a command meant for the row the user chose would act on another.
+/// Dragging a section's edge still resizes the column.
 class MeasuredOnceHeader : public QHeaderView {
 public:
     explicit MeasuredOnceHeader(QWidget* parent) : QHeaderView(Qt::Horizontal, parent) {
-        // As the view's own header is made.
-        setSectionsClickable(true);
-        setHighlightSections(true);
+        setSectionsClickable(false);
+        setHighlightSections(false);
     }
 
     QSize sizeHint() const override {
         if (!measured_.isValid() && count() > 0)
             measured_ = QHeaderView::sizeHint();
         return {length(), measured_.isValid() ? measured_.height() : 0};
+    }
+
+    /// The width that shows the section's text whole, with the style's margins.
+    [[nodiscard]] int textWidth(int section) const {
+        return sectionSizeFromContents(section).width();
     }
 
 protected:
@@ -42,7 +51,26 @@ private:
     mutable QSize measured_;
 };
 
+/// The width of a cell that shows `text` whole: the item delegates keep the style's focus
+/// margin and one pixel on either side of the text, and the grid line takes one more.
+int cellWidthFor(const QTableView& grid, const QString& text) {
+    const int margin = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
+    const auto textWidth = static_cast<int>(std::ceil(QFontMetricsF(grid.font()).horizontalAdvance(text)));
+    return textWidth + 2 * margin + 1;
+}
+
 } // namespace
+
+void fitColumnsToWidestTexts(QTableView& grid) {
+    const QAbstractItemModel* model = grid.model();
+    const auto* header = dynamic_cast<const MeasuredOnceHeader*>(grid.horizontalHeader());
+    for (int column = 0; column < model->columnCount(); ++column) {
+        const QString widest =
+            model->headerData(column, Qt::Horizontal, kWidestTextRole).toString();
+        const int headerWidth = header != nullptr ? header->textWidth(column) : 0;
+        grid.setColumnWidth(column, std::max(headerWidth, cellWidthFor(grid, widest)));
+    }
+}
 
 QTableView* makeGridView(const QString& name, QAbstractItemModel& model, const GridLook& look,
                          QWidget* parent) {
@@ -65,8 +93,7 @@ QTableView* makeGridView(const QString& name, QAbstractItemModel& model, const G
     grid->setTabKeyNavigation(false);
     grid->setWordWrap(false);
     grid->setCornerButtonEnabled(false);
-    for (std::size_t column = 0; column < look.columnWidths.size(); ++column)
-        grid->setColumnWidth(static_cast<int>(column), look.columnWidths[column]);
+    fitColumnsToWidestTexts(*grid);
     return grid;
 }
 

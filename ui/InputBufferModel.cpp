@@ -1,5 +1,6 @@
 #include "InputBufferModel.h"
 
+#include "GridView.h"
 #include "Text.h"
 
 #include "reception/channel_control.h"
@@ -37,7 +38,11 @@ QVariant InputBufferModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant InputBufferModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+    if (orientation != Qt::Horizontal)
+        return {};
+    if (role == kWidestTextRole)
+        return QString::fromStdString(reception::widestInputCellText(section));
+    if (role != Qt::DisplayRole)
         return {};
     return qtext(reception::inputHeaderText(section));
 }

@@ -26,7 +26,6 @@
 #include <QVBoxLayout>
 
 #include <filesystem>
-#include <span>
 
 namespace ui {
 namespace {
@@ -39,8 +38,6 @@ constexpr int kGridFontPixels = 11;
 constexpr int kRowHeight = 16;
 constexpr int kSignPixels = 20;
 constexpr QSize kSignButtonSize(27, 30);
-constexpr int kAssignmentColumnWidths[] = {56, 85, 81};
-constexpr int kFormatListColumnWidths[] = {77, 64, 64, 74, 101, 120};
 
 const char* const kFormatListHint =
     "двойной щелчок мыши перенесет метку формата в выбранную строку таблицы форматов "
@@ -50,14 +47,13 @@ std::filesystem::path filePath(const QString& name) {
     return std::filesystem::path(name.toStdU16String());
 }
 
-QTableView* makeGrid(const QString& name, QAbstractItemModel& model, std::span<const int> widths,
-                     QWidget* parent) {
-    QTableView* grid = makeGridView(name, model, {kGridFontPixels, kRowHeight, widths}, parent);
-    grid->horizontalHeader()->setHighlightSections(false);
-    // Header texts start next to the section edge, as in the cells, so that the longest
-    // headers fit the given column widths.
+QTableView* makeGrid(const QString& name, QAbstractItemModel& model, QWidget* parent) {
+    QTableView* grid = makeGridView(name, model, {kGridFontPixels, kRowHeight}, parent);
+    // Header texts start next to the section edge, as in the cells, so that the window's
+    // two grids fit its fixed width.
     grid->horizontalHeader()->setStyleSheet(
         QStringLiteral("QHeaderView::section { padding-left: 1px; }"));
+    fitColumnsToWidestTexts(*grid);
     return grid;
 }
 
@@ -141,8 +137,7 @@ QWidget* TFrmParamFormat::buildAssignmentPanel() {
     buttons->addWidget(btAdd);
     buttons->addWidget(btDelete);
 
-    DrawGrid2 = makeGrid(QStringLiteral("DrawGrid2"), *assignmentModel_, kAssignmentColumnWidths,
-                         panel);
+    DrawGrid2 = makeGrid(QStringLiteral("DrawGrid2"), *assignmentModel_, panel);
     DrawGrid2->setEditTriggers(QAbstractItemView::DoubleClicked |
                                QAbstractItemView::EditKeyPressed |
                                QAbstractItemView::AnyKeyPressed);
@@ -169,8 +164,7 @@ QWidget* TFrmParamFormat::buildFormatListPanel() {
     Label1 = new QLabel(QStringLiteral("Десятичные параметры:"), panel);
     Label1->setObjectName(QStringLiteral("Label1"));
 
-    DrawGrid1 = makeGrid(QStringLiteral("DrawGrid1"), *formatListModel_, kFormatListColumnWidths,
-                         panel);
+    DrawGrid1 = makeGrid(QStringLiteral("DrawGrid1"), *formatListModel_, panel);
     DrawGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // The delegate only paints here: no cell of the list is editable.
     DrawGrid1->setItemDelegate(new CellEditDelegate(

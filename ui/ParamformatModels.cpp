@@ -1,5 +1,7 @@
 #include "ParamformatModels.h"
 
+#include "FormatlistModel.h"
+
 #include "formats/assignment_cells.h"
 #include "formats/assignment_table.h"
 #include "formats/format_cells.h"
@@ -46,7 +48,7 @@ QVariant AssignmentGridModel::data(const QModelIndex& index, int role) const {
 
 QVariant AssignmentGridModel::headerData(int section, Qt::Orientation orientation,
                                          int role) const {
-    return headerText(formats::kAssignmentColumnHeaders, section, orientation, role);
+    return headerText(formats::kAssignmentColumnHeaders, formats::widestAssignmentCellText, section, orientation, role);
 }
 
 Qt::ItemFlags AssignmentGridModel::flags(const QModelIndex& index) const {
@@ -78,7 +80,7 @@ QVariant ParamformatFormatListModel::data(const QModelIndex& index, int role) co
 
 QVariant ParamformatFormatListModel::headerData(int section, Qt::Orientation orientation,
                                                 int role) const {
-    return headerText(formats::kFormatColumnHeaders, section, orientation, role);
+    return headerText(formats::kFormatColumnHeaders, widestFormatCellText, section, orientation, role);
 }
 
 Qt::ItemFlags ParamformatFormatListModel::flags(const QModelIndex& index) const {

@@ -1,5 +1,6 @@
 #include "SlotGridModel.h"
 
+#include "GridView.h"
 #include "Text.h"
 
 #include "formats/grid_rows.h"
@@ -32,10 +33,15 @@ Qt::ItemFlags SlotGridModel::cellFlags(const QModelIndex& index, bool editable) 
     return flags;
 }
 
-QVariant SlotGridModel::headerText(std::span<const std::string_view> headers, int section,
+QVariant SlotGridModel::headerText(std::span<const std::string_view> headers,
+                                   std::string (*widestCellText)(int column), int section,
                                    Qt::Orientation orientation, int role) {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
+    if (orientation != Qt::Horizontal || section < 0 ||
         section >= static_cast<int>(headers.size()))
+        return {};
+    if (role == kWidestTextRole)
+        return QString::fromStdString(widestCellText(section));
+    if (role != Qt::DisplayRole)
         return {};
     return qtext(headers[static_cast<std::size_t>(section)]);
 }

@@ -3,6 +3,7 @@
 #include <QAbstractTableModel>
 
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace ui {
@@ -35,9 +36,11 @@ protected:
     /// A data cell is enabled and selectable, and editable where `editable` says; any other
     /// index has no flags.
     [[nodiscard]] Qt::ItemFlags cellFlags(const QModelIndex& index, bool editable) const;
-    /// The horizontal header's display text from the logic folder's column headers; the grids
-    /// have no vertical header texts.
+    /// The horizontal header's display text from the logic folder's column headers, and for
+    /// kWidestTextRole the widest text of the column's cells; the grids have no vertical
+    /// header texts.
     [[nodiscard]] static QVariant headerText(std::span<const std::string_view> headers,
+                                             std::string (*widestCellText)(int column),
                                              int section, Qt::Orientation orientation, int role);
 
 private:

@@ -20,8 +20,6 @@
 namespace ui {
 namespace {
 
-constexpr int kInputColumnWidths[] = {64, 46, 71, 81, 38, 192, 162, 86};
-constexpr int kOutputColumnWidths[] = {64, 46, 90};
 constexpr int kGridFontPixels = 13;
 constexpr int kRowHeight = 18;
 constexpr int kCaptionHeight = 48; ///< the input caption band, the top-row list at its foot
@@ -93,7 +91,7 @@ QWidget* WorkPanel::buildInputPane(InputBufferModel& model) {
     ComboBox1->setToolTip(QStringLiteral("задать номер ячейки, отображаемой в верхней строке"));
 
     DrawGrid2 = makeGridView(QStringLiteral("DrawGrid2"), model,
-                             {kGridFontPixels, kRowHeight, kInputColumnWidths}, pane);
+                             {kGridFontPixels, kRowHeight}, pane);
     // Cells show what fits, like the column widths intend, in both grids of the panel.
     DrawGrid2->setTextElideMode(Qt::ElideNone);
     // Repainted on every refresh tick: its cells are drawn straight from glyphs, with the
@@ -139,7 +137,7 @@ QWidget* WorkPanel::buildOutputPane(OutputArrayModel& model) {
         QStringLiteral("задать индекс параметра, отображаемого в верхней строке"));
 
     DrawGrid1 = makeGridView(QStringLiteral("DrawGrid1"), model,
-                             {kGridFontPixels, kRowHeight, kOutputColumnWidths}, pane);
+                             {kGridFontPixels, kRowHeight}, pane);
     DrawGrid1->setTextElideMode(Qt::ElideNone);
     DrawGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 

@@ -61,7 +61,9 @@ public:
           model_(rows, static_cast<int>(widths_.size())),
           tester_(&model_),
           view_(ui::makeGridView(QStringLiteral("grid"), model_,
-                                 {kFontPixels, kRowHeight, widths_}, nullptr)) {
+                                 {kFontPixels, kRowHeight}, nullptr)) {
+        for (std::size_t column = 0; column < widths_.size(); ++column)
+            view_->setColumnWidth(static_cast<int>(column), widths_[column]);
         view_->setShowGrid(false);
         view_->setItemDelegate(
             new FixedPitchCellDelegate(FixedPitchCellDelegate::GridLines::InCells, view_.get()));

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr int kWidths[] = {64, 46, 90};
-
 void labelColumns(QStandardItemModel& model) {
     model.setHorizontalHeaderLabels({"Адрес", "Hex", "Двоичный код"});
 }
@@ -38,10 +36,10 @@ private Q_SLOTS:
         QCOMPARE(used.pixelSize(), 13);
     }
 
-    void theHeaderIsAsTallAsTheStockOneAndKeepsTheColumnWidths() {
+    void theHeaderIsAsTallAsTheStockOneAndItsTextsFit() {
         QStandardItemModel model(4, 3);
         labelColumns(model);
-        QTableView* grid = ui::makeGridView("Grid", model, {13, 18, kWidths}, nullptr);
+        QTableView* grid = ui::makeGridView("Grid", model, {13, 18}, nullptr);
         const std::unique_ptr<QTableView> owner(grid);
 
         QHeaderView stock(Qt::Horizontal);
@@ -54,15 +52,15 @@ private Q_SLOTS:
         QCOMPARE(header->sizeHint().height(), stockHeight);
         QCOMPARE(header->sizeHint().width(), header->length());
         for (int column = 0; column < 3; ++column)
-            QCOMPARE(grid->columnWidth(column), kWidths[column]);
-        QVERIFY(header->sectionsClickable()); // as the view's own header
+            QVERIFY(grid->columnWidth(column) >= header->sectionSizeHint(column));
+        QVERIFY(!header->sectionsClickable()); // a press selects nothing
     }
 
     void theHeaderMeasuresAgainForANewFont() {
         QStandardItemModel model(4, 3);
         labelColumns(model);
         const std::unique_ptr<QTableView> grid(
-            ui::makeGridView("Grid", model, {13, 18, kWidths}, nullptr));
+            ui::makeGridView("Grid", model, {13, 18}, nullptr));
         QHeaderView* header = grid->horizontalHeader();
         const int before = header->sizeHint().height();
         header->setFont(ui::courierNewFont(26));
@@ -73,7 +71,7 @@ private Q_SLOTS:
         QStandardItemModel model(0, 3);
         labelColumns(model);
         const std::unique_ptr<QTableView> grid(
-            ui::makeGridView("Grid", model, {13, 18, kWidths}, nullptr));
+            ui::makeGridView("Grid", model, {13, 18}, nullptr));
         QVERIFY(grid->horizontalHeader()->sizeHint().height() > 13);
     }
 };

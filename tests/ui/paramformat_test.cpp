@@ -140,17 +140,13 @@ private Q_SLOTS:
 
         QCOMPARE(w.grid2()->objectName(), QStringLiteral("DrawGrid2"));
         const QStringList headers2 = {"  АП  ", " № канала", " метка"};
-        const int widths2[] = {56, 85, 81};
         for (int c = 0; c < 3; ++c) {
             QCOMPARE(w.grid2()->model()->headerData(c, Qt::Horizontal).toString(), headers2[c]);
-            QCOMPARE(w.grid2()->columnWidth(c), widths2[c]);
         }
         const QStringList headers1 = {" метка",     "29-й бит",        "№ ст.бита",
                                       "№ мл.бита", "цена ст.разряда", "единицы измерения"};
-        const int widths1[] = {77, 64, 64, 74, 101, 120};
         for (int c = 0; c < 6; ++c) {
             QCOMPARE(w.grid1()->model()->headerData(c, Qt::Horizontal).toString(), headers1[c]);
-            QCOMPARE(w.grid1()->columnWidth(c), widths1[c]);
         }
         QCOMPARE(w.grid1()->font().pixelSize(), 11);
         QCOMPARE(w.grid2()->font().pixelSize(), 11);
@@ -400,7 +396,7 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("params.si"));
         const QString filter =
-            QStringLiteral("Файлы форматов входных параметров(*.si) (*.si);;*.* (*)");
+            QStringLiteral("Файлы форматов входных параметров(*.si);;*.*");
         Window w;
         fillTwoFormats(w.formats);
         w.assignments.slots[0] = makeAssignment(0310, 1, "ALT");

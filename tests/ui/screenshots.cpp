@@ -1,30 +1,68 @@
-// Renders the monitor's windows on the simulated board into PNG files, for looking at what a
-// user sees: ui_screenshots <output folder>. Run it with QT_QPA_PLATFORM=offscreen or under Xvfb.
+// Renders every window of the monitor on the simulated board into PNG files, for looking at
+// what a user sees: ui_screenshots <output folder>. Run it under Xvfb (scripts/screenshots.sh
+// does, at two screen sizes): each picture is then taken from the X server's screen, as
+// drawn there. Offscreen, the windows draw themselves into the pictures instead.
+//
+// The windows speak through the standard message box and file dialogs, so the warning and a
+// file dialog are in the pictures too. Run it in a folder holding KST3frmt.stt and
+// builtin-traffic.si (examples/) to see the decimal column decode.
 
-#include "scripted_prompts.h"
+#include "dialog_steps.h"
 
 #include "board/default_driver.h"
+#include "formats/assignment_file.h"
 #include "ui/Devicechoice.h"
 #include "ui/Mainform.h"
 #include "ui/MonitorWindows.h"
+#include "ui/Paramformat.h"
+#include "ui/Prompts.h"
+#include "ui/QtTranslations.h"
 
 #include <QAction>
-#include <QTabBar>
-#include <QThread>
 #include <QApplication>
-#include <QComboBox>
 #include <QDir>
+#include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
+#include <QScreen>
+#include <QTabBar>
+#include <QTableView>
+#include <QTest>
+#include <QThread>
+#include <QToolButton>
+
+#include <filesystem>
 
 namespace {
 
-void save(QWidget& widget, const QDir& folder, const QString& name) {
-    widget.grab().save(folder.filePath(name));
+QDir folder;
+
+/// The window as the screen shows it, frame included; offscreen, as it draws itself.
+void save(QWidget& window, const QString& name) {
+    QTest::qWait(300); // let it lay out and paint
+    QPixmap shot;
+    if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        const QRect frame = window.frameGeometry();
+        shot = window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(),
+                                           frame.height());
+    }
+    if (shot.isNull())
+        shot = window.grab();
+    shot.save(folder.filePath(name + QStringLiteral(".png")));
 }
 
 void trigger(QWidget& window, const char* action) {
     window.findChild<QAction*>(QString::fromUtf8(action))->trigger();
+}
+
+/// Pictures the next modal window, then closes it with `close`, or rejects it.
+void pictureNextModal(const QString& name, std::function<void(QWidget*)> close = {}) {
+    testing_support::onNextModal([name, close = std::move(close)](QWidget* modal) {
+        save(*modal, name);
+        if (close)
+            close(modal);
+        else if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+    });
 }
 
 // The simulated board runs on the real clock: let words arrive, then tick.
@@ -40,35 +78,65 @@ void runTicks(ui::TMainFrm& main, int ticks) {
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
+    (void)ui::installQtTranslations();
+    folder = QDir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
     const auto driver = board::makeDefaultDriver();
-    testing_support::ScriptedPrompts prompts;
+    ui::StandardPrompts prompts;
     ui::MonitorWindows windows(*driver, prompts);
     ui::TMainFrm& main = windows.mainForm();
-    main.resize(1280, 800);
     main.show();
-    save(main, folder, QStringLiteral("1-start.png"));
+    save(main, QStringLiteral("01-start"));
 
-    QTimer::singleShot(0, [&] {
-        save(windows.deviceChoice(), folder, QStringLiteral("2-device-choice.png"));
+    // The device choice, its warning answered Yes.
+    pictureNextModal(QStringLiteral("02-device-choice"), [&windows](QWidget*) {
+        pictureNextModal(QStringLiteral("03-warning"), [](QWidget* box) {
+            qobject_cast<QMessageBox*>(box)->button(QMessageBox::Yes)->click();
+        });
         windows.deviceChoice().Button1->click();
     });
     trigger(main, "ActionDeviceChoice");
-    save(main, folder, QStringLiteral("3-board-chosen.png"));
+    save(main, QStringLiteral("04-board-chosen"));
 
-    // The built-in air-data stream arrives on input 5.
+    // The example assignments, as "Восстановить" would load them.
+    if (std::filesystem::exists("builtin-traffic.si"))
+        (void)formats::loadAssignmentFile(main.assignmentTable(), "builtin-traffic.si");
+
+    // The built-in air-data stream arrives on input 5; the test pattern sent cyclically on
+    // output 1 comes back on input 1.
     trigger(main, "DeviceInitialization");
-    main.findChild<QTabBar*>(QStringLiteral("SI"))->setCurrentIndex(4);
-    trigger(main, "SIaddressPusk");
-    runTicks(main, 3);
-    save(main, folder, QStringLiteral("4-input5-traffic.png"));
-
-    // The test pattern sent cyclically on output 1 comes back on input 1.
-    main.findChild<QTabBar*>(QStringLiteral("SI"))->setCurrentIndex(0);
+    auto* inputs = main.findChild<QTabBar*>(QStringLiteral("SI"));
     trigger(main, "SOdataTest");
     trigger(main, "SOciclePusk");
     trigger(main, "SIaddressPusk");
+    inputs->setCurrentIndex(4);
+    trigger(main, "SIfilePusk");
     runTicks(main, 3);
-    save(main, folder, QStringLiteral("5-input1-loopback.png"));
+    save(main, QStringLiteral("05-running-input5"));
+    inputs->setCurrentIndex(0);
+    runTicks(main, 2);
+    save(main, QStringLiteral("06-running-input1"));
+
+    // The bit editor opens on a right press on a word of the output array.
+    auto* outputs = main.findChild<QTableView*>(QStringLiteral("DrawGrid1"));
+    pictureNextModal(QStringLiteral("07-bit-editor"));
+    QTest::mousePress(outputs->viewport(), Qt::RightButton, {},
+                      outputs->visualRect(outputs->model()->index(3, 1)).center());
+
+    trigger(main, "SOstopChannel");
+    pictureNextModal(QStringLiteral("08-output-file-open"));
+    trigger(main, "FileOpen1");
+
+    pictureNextModal(QStringLiteral("09-decimal-formats"));
+    trigger(main, "FormatList");
+
+    pictureNextModal(QStringLiteral("10-parameter-formats"), [&windows](QWidget* dialog) {
+        pictureNextModal(QStringLiteral("11-assignment-file-open"));
+        windows.paramFormat().btReadFile->click();
+        qobject_cast<QDialog*>(dialog)->reject();
+    });
+    trigger(main, "ParamFormat");
+
+    pictureNextModal(QStringLiteral("12-refresh-period"));
+    trigger(main, "TimerPeriod");
     return 0;
 }
