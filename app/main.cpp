@@ -10,7 +10,26 @@
 #include <QMessageBox>
 
 #include <exception>
+#include <iostream>
 #include <memory>
+#include <sstream>
+#include <string>
+
+namespace {
+
+// A refused setting is said on standard error; a Windows program started from its icon has
+// none to read, so there it is said in a box as well, before the main window shows.
+void reportSettingsProblems(const std::string& problems) {
+    if (problems.empty())
+        return;
+    std::cerr << problems;
+#ifdef _WIN32
+    QMessageBox::warning(nullptr, QApplication::applicationName(),
+                         QString::fromLocal8Bit(problems));
+#endif
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
@@ -23,7 +42,9 @@ int main(int argc, char* argv[]) {
     std::unique_ptr<ui::MonitorWindows> windows;
     ui::StandardPrompts prompts;
     try {
-        driver = board::makeDefaultDriver();
+        std::ostringstream settingsProblems;
+        driver = board::makeDefaultDriver(settingsProblems);
+        reportSettingsProblems(settingsProblems.str());
         windows = std::make_unique<ui::MonitorWindows>(*driver, prompts);
     } catch (const std::exception& error) {
         QMessageBox::critical(nullptr, QApplication::applicationName(),

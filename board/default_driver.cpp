@@ -1,17 +1,19 @@
 #include "default_driver.h"
 
+#include "interface_class_file.h"
 #include "sim_config.h"
 #include "simulated_driver.h"
 #include "trace_driver.h"
-
-#ifdef ZELVA1_DEVICE_INTERFACE_GUID
-#include "win_driver.h"
 #include "win_guid.h"
+
+#ifdef _WIN32
+#include "win_driver.h"
 #include "win_system_api.h"
 #endif
 
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 
 namespace board {
 namespace {
@@ -25,23 +27,59 @@ constexpr std::string_view kDriverName = "driver";
 
 #ifdef ZELVA1_DEVICE_INTERFACE_GUID
 // The build setting arrives as a string; a malformed one stops the build here.
-constexpr std::optional<InterfaceClassGuid> kInterfaceClass =
+constexpr std::optional<InterfaceClassGuid> kBuiltInInterfaceClass =
     parseInterfaceClassGuid(ZELVA1_DEVICE_INTERFACE_GUID);
-static_assert(kInterfaceClass.has_value(),
+static_assert(kBuiltInInterfaceClass.has_value(),
               "ZELVA1_DEVICE_INTERFACE_GUID must read {xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}");
-constexpr bool kBoardDriverBuiltIn = true;
+#else
+constexpr std::optional<InterfaceClassGuid> kBuiltInInterfaceClass;
+#endif
 
-std::unique_ptr<Driver> makeBoardDriver() {
-    return std::make_unique<WindowsDriver>(makeSystemDeviceApi(), *kInterfaceClass);
+#ifdef _WIN32
+constexpr bool kWindowsBuild = true;
+
+std::unique_ptr<Driver> makeBoardDriver(const InterfaceClassGuid& interfaceClass) {
+    return std::make_unique<WindowsDriver>(makeSystemDeviceApi(), interfaceClass);
+}
+
+std::filesystem::path interfaceClassFileBesideProgram() {
+    const std::filesystem::path folder = programFolder();
+    return folder.empty() ? folder : folder / kInterfaceClassFileName;
 }
 #else
-constexpr bool kBoardDriverBuiltIn = false;
+constexpr bool kWindowsBuild = false;
 
-// Never called: chooseBackend() does not pick a driver that is not built in.
-std::unique_ptr<Driver> makeBoardDriver() {
+// Never called: the driver is only chosen in Windows builds.
+std::unique_ptr<Driver> makeBoardDriver(const InterfaceClassGuid&) {
     return nullptr;
 }
+
+std::filesystem::path interfaceClassFileBesideProgram() {
+    return {};
+}
 #endif
+
+/// The interface class the driver would use; `refused` when the settings file names it
+/// wrongly, in which case no class is trusted, not even the build's.
+struct InterfaceClassChoice {
+    std::optional<InterfaceClassGuid> interfaceClass;
+    bool refused = false;
+};
+
+InterfaceClassChoice interfaceClassFor(const std::filesystem::path& file,
+                                       std::ostream& messages) {
+    if (file.empty())
+        return {kBuiltInInterfaceClass};
+    const InterfaceClassSetting setting = loadInterfaceClassSetting(file);
+    if (!setting.ok()) {
+        messages << file.string() << ": ";
+        if (setting.errorLine > 0)
+            messages << "line " << setting.errorLine << ": ";
+        messages << setting.error << "; running on the simulated boards\n";
+        return {std::nullopt, true};
+    }
+    return {setting.interfaceClass ? setting.interfaceClass : kBuiltInInterfaceClass};
+}
 
 std::string environmentValue(const char* name) {
     const char* value = std::getenv(name);
@@ -67,12 +105,15 @@ const char* backendText(Backend backend) {
 }
 
 std::unique_ptr<Driver> makeBackend(const DriverSettings& settings, std::ostream& messages) {
-    if (chooseBackend(settings.backend, kBoardDriverBuiltIn, messages) == Backend::boardDriver) {
+    const InterfaceClassChoice choice = interfaceClassFor(settings.interfaceClassFile, messages);
+    const bool driverUsable = kWindowsBuild && choice.interfaceClass.has_value();
+    if (!choice.refused &&
+        chooseBackend(settings.backend, driverUsable, messages) == Backend::boardDriver) {
         if (!settings.simulatorConfigPath.empty())
             messages << kConfigVariable << ": ignored, " << backendText(Backend::boardDriver)
                      << " (" << kBackendVariable << "=" << kSimulatedName
                      << " selects the simulated boards)\n";
-        return makeBoardDriver();
+        return makeBoardDriver(*choice.interfaceClass);
     }
     return std::make_unique<SimulatedDriver>(
         simulatorConfig(settings.simulatorConfigPath, messages), steadySimClock());
@@ -82,11 +123,11 @@ std::unique_ptr<Driver> makeBackend(const DriverSettings& settings, std::ostream
 
 DriverSettings driverSettingsFromEnvironment() {
     return {environmentValue(kConfigVariable), environmentValue(kTraceVariable),
-            environmentValue(kBackendVariable)};
+            environmentValue(kBackendVariable), interfaceClassFileBesideProgram()};
 }
 
 bool boardDriverBuiltIn() {
-    return kBoardDriverBuiltIn;
+    return kWindowsBuild && kBuiltInInterfaceClass.has_value();
 }
 
 Backend chooseBackend(std::string_view setting, bool driverBuiltIn, std::ostream& messages) {
@@ -99,9 +140,10 @@ Backend chooseBackend(std::string_view setting, bool driverBuiltIn, std::ostream
         if (driverBuiltIn)
             return Backend::boardDriver;
         messages << kBackendVariable << ": " << setting
-                 << ": this build has no board driver (a Windows build with "
-                    "ZELVA1_DEVICE_INTERFACE_GUID set has one); "
-                 << backendText(fallback) << "\n";
+                 << ": the board driver is not available (a Windows build has it once it knows "
+                    "the driver's interface class: ZELVA1_DEVICE_INTERFACE_GUID when built, or "
+                 << kInterfaceClassFileName << " beside the program); " << backendText(fallback)
+                 << "\n";
         return fallback;
     }
     messages << kBackendVariable << ": " << setting << ": unknown back-end (expected "
@@ -122,8 +164,12 @@ std::unique_ptr<Driver> makeDriver(const DriverSettings& settings, std::ostream&
     return driver;
 }
 
+std::unique_ptr<Driver> makeDefaultDriver(std::ostream& messages) {
+    return makeDriver(driverSettingsFromEnvironment(), messages);
+}
+
 std::unique_ptr<Driver> makeDefaultDriver() {
-    return makeDriver(driverSettingsFromEnvironment(), std::cerr);
+    return makeDefaultDriver(std::cerr);
 }
 
 } // namespace board

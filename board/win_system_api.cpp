@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace board {
 namespace {
@@ -123,6 +124,22 @@ public:
 
 std::unique_ptr<WindowsDeviceApi> makeSystemDeviceApi() {
     return std::make_unique<SystemDeviceApi>();
+}
+
+std::filesystem::path programFolder() {
+    // Wide characters: the folder may be named in any language, whatever the code page.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0)
+            return {};
+        if (length < path.size()) {
+            path.resize(length);
+            return std::filesystem::path(path).parent_path();
+        }
+        path.resize(path.size() * 2);
+    }
 }
 
 } // namespace board

@@ -3,6 +3,7 @@
 #include "board/requests.h"
 #include "board/sim_clock.h"
 #include "board/trace_driver.h"
+#include "environment.h"
 #include "scripted_driver.h"
 
 #include <gtest/gtest.h>
@@ -134,11 +135,11 @@ TEST(DefaultDriver, ConfigurationAndTraceFromTheEnvironment) {
     const std::string trace = ::testing::TempDir() + "sim_default_driver_trace.log";
     std::remove(trace.c_str());
     std::ofstream(config) << "board 6 serial 321 inputs 2 outputs 2\n";
-    ::setenv("ZELVA1_SIM_CONFIG", config.c_str(), 1);
-    ::setenv("ZELVA1_DRIVER_TRACE", trace.c_str(), 1);
+    testing_support::setEnvironment("ZELVA1_SIM_CONFIG", config.c_str());
+    testing_support::setEnvironment("ZELVA1_DRIVER_TRACE", trace.c_str());
     const board::DriverSettings settings = board::driverSettingsFromEnvironment();
-    ::unsetenv("ZELVA1_SIM_CONFIG");
-    ::unsetenv("ZELVA1_DRIVER_TRACE");
+    testing_support::unsetEnvironment("ZELVA1_SIM_CONFIG");
+    testing_support::unsetEnvironment("ZELVA1_DRIVER_TRACE");
     EXPECT_EQ(settings.simulatorConfigPath, config);
     EXPECT_EQ(settings.tracePath, trace);
 
@@ -162,8 +163,8 @@ TEST(DefaultDriver, ConfigurationAndTraceFromTheEnvironment) {
 }
 
 TEST(DefaultDriver, UnsetVariablesGiveThePlainDefaults) {
-    ::unsetenv("ZELVA1_SIM_CONFIG");
-    ::unsetenv("ZELVA1_DRIVER_TRACE");
+    testing_support::unsetEnvironment("ZELVA1_SIM_CONFIG");
+    testing_support::unsetEnvironment("ZELVA1_DRIVER_TRACE");
     const board::DriverSettings settings = board::driverSettingsFromEnvironment();
     EXPECT_TRUE(settings.simulatorConfigPath.empty());
     EXPECT_TRUE(settings.tracePath.empty());

@@ -1,4 +1,5 @@
 #include "board/default_driver.h"
+#include "environment.h"
 
 #include <gtest/gtest.h>
 
@@ -25,8 +26,9 @@ TEST(WinBackend, SettingAndBuildChooseTheBackend) {
         {"simulated", false, Backend::simulated, ""},
         {"driver", true, Backend::boardDriver, ""},
         {"driver", false, Backend::simulated,
-         "ZELVA1_BACKEND: driver: this build has no board driver (a Windows build with "
-         "ZELVA1_DEVICE_INTERFACE_GUID set has one); running on the simulated boards\n"},
+         "ZELVA1_BACKEND: driver: the board driver is not available (a Windows build has it "
+         "once it knows the driver's interface class: ZELVA1_DEVICE_INTERFACE_GUID when built, "
+         "or zelva1-monitor.ini beside the program); running on the simulated boards\n"},
         {"Simulated", true, Backend::boardDriver,
          "ZELVA1_BACKEND: Simulated: unknown back-end (expected simulated or driver); running "
          "on the board driver\n"},
@@ -44,9 +46,9 @@ TEST(WinBackend, SettingAndBuildChooseTheBackend) {
 }
 
 TEST(WinBackend, SettingComesFromTheEnvironment) {
-    ::setenv("ZELVA1_BACKEND", "simulated", 1);
+    testing_support::setEnvironment("ZELVA1_BACKEND", "simulated");
     const board::DriverSettings settings = board::driverSettingsFromEnvironment();
-    ::unsetenv("ZELVA1_BACKEND");
+    testing_support::unsetEnvironment("ZELVA1_BACKEND");
     EXPECT_EQ(settings.backend, "simulated");
     EXPECT_TRUE(board::driverSettingsFromEnvironment().backend.empty());
 }
@@ -60,7 +62,7 @@ TEST(WinBackend, DriverAskedForWithoutItRunsTheSimulatedBoards) {
 
     const auto driver = board::makeDriver(settings, messages);
 
-    EXPECT_NE(messages.str().find("this build has no board driver"), std::string::npos);
+    EXPECT_NE(messages.str().find("the board driver is not available"), std::string::npos);
     EXPECT_TRUE(driver->open(0).valid());
 }
 

@@ -10,6 +10,10 @@
 #include <cstdlib>
 #include <new>
 
+#ifdef _WIN32
+#include <malloc.h>
+#endif
+
 namespace testing_support {
 inline std::atomic<long> allocationCount{0};
 } // namespace testing_support
@@ -25,7 +29,20 @@ inline void* countedAlignedAllocation(std::size_t size, std::align_val_t alignme
     ++allocationCount;
     const auto align = static_cast<std::size_t>(alignment);
     const std::size_t rounded = (size + align - 1) / align * align;
+#ifdef _WIN32
+    // Windows has no aligned_alloc: its aligned blocks come and go through their own calls.
+    return ::_aligned_malloc(rounded == 0 ? align : rounded, align);
+#else
     return std::aligned_alloc(align, rounded == 0 ? align : rounded);
+#endif
+}
+
+inline void alignedRelease(void* memory) noexcept {
+#ifdef _WIN32
+    ::_aligned_free(memory);
+#else
+    std::free(memory);
+#endif
 }
 
 } // namespace testing_support::detail
@@ -64,15 +81,21 @@ void operator delete(void* memory, std::size_t) noexcept { std::free(memory); }
 void operator delete[](void* memory, std::size_t) noexcept { std::free(memory); }
 void operator delete(void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
 void operator delete[](void* memory, const std::nothrow_t&) noexcept { std::free(memory); }
-void operator delete(void* memory, std::align_val_t) noexcept { std::free(memory); }
-void operator delete[](void* memory, std::align_val_t) noexcept { std::free(memory); }
-void operator delete(void* memory, std::size_t, std::align_val_t) noexcept { std::free(memory); }
+void operator delete(void* memory, std::align_val_t) noexcept {
+    testing_support::detail::alignedRelease(memory);
+}
+void operator delete[](void* memory, std::align_val_t) noexcept {
+    testing_support::detail::alignedRelease(memory);
+}
+void operator delete(void* memory, std::size_t, std::align_val_t) noexcept {
+    testing_support::detail::alignedRelease(memory);
+}
 void operator delete[](void* memory, std::size_t, std::align_val_t) noexcept {
-    std::free(memory);
+    testing_support::detail::alignedRelease(memory);
 }
 void operator delete(void* memory, std::align_val_t, const std::nothrow_t&) noexcept {
-    std::free(memory);
+    testing_support::detail::alignedRelease(memory);
 }
 void operator delete[](void* memory, std::align_val_t, const std::nothrow_t&) noexcept {
-    std::free(memory);
+    testing_support::detail::alignedRelease(memory);
 }

@@ -1,10 +1,16 @@
 #include "monitor_fixture.h"
 
+#include "board/default_driver.h"
+#include "board/interface_class_file.h"
+
 #include <QComboBox>
 #include <QDir>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <fstream>
+#include <sstream>
 
 using testing_support::Monitor;
 using testing_support::ScriptedDriver;
@@ -33,16 +39,26 @@ private Q_SLOTS:
 
     void withoutBoardsOnlyCancelIsPossible() {
         Monitor m([](ScriptedDriver&) {});
-        auto& d = m.dialog();
-        QCOMPARE(d.DeviceList->count(), 1);
-        QCOMPARE(d.DeviceList->itemText(0), QStringLiteral("модули не обнаружены"));
-        QVERIFY(!d.Button1->isEnabled());
+        onlyCancelIsPossible(m);
+    }
 
-        testing_support::onNextModal([&d](QWidget*) { d.Button2->click(); });
-        m.button("tbDeviceChoice")->click();
-        QVERIFY(!m.state().DeviceChosen);
-        QVERIFY(!m.button("tbDeviceInitialization")->isEnabled());
-        QVERIFY(!testing_support::child<QWidget>(&m.main(), "Panel2")->isVisibleTo(&m.main()));
+    // The driver back-end on the system's own calls, pointed at a class by the settings file:
+    // with no such device installed, every open fails and the dialog says so.
+    void theSystemsDriverWithoutDevicesOffersOnlyCancel() {
+#ifndef _WIN32
+        QSKIP("the system's device calls exist in Windows builds only");
+#endif
+        board::DriverSettings settings;
+        settings.interfaceClassFile =
+            workDir.filePath(QString::fromUtf8(board::kInterfaceClassFileName.data()))
+                .toStdWString();
+        std::ofstream(settings.interfaceClassFile)
+            << "interface-class = {6F0E1A2B-3C4D-4E5F-8091-A2B3C4D5E6F7}\n";
+        std::ostringstream messages;
+        const auto driver = board::makeDriver(settings, messages);
+        QCOMPARE(messages.str(), std::string());
+        testing_support::MonitorControls m(*driver);
+        onlyCancelIsPossible(m);
     }
 
     void answeringNoKeepsTheDialogOpenAndChangesNothing() {
@@ -94,6 +110,19 @@ private Q_SLOTS:
     }
 
 private:
+    static void onlyCancelIsPossible(testing_support::MonitorControls& m) {
+        auto& d = m.dialog();
+        QCOMPARE(d.DeviceList->count(), 1);
+        QCOMPARE(d.DeviceList->itemText(0), QStringLiteral("модули не обнаружены"));
+        QVERIFY(!d.Button1->isEnabled());
+
+        testing_support::onNextModal([&d](QWidget*) { d.Button2->click(); });
+        m.button("tbDeviceChoice")->click();
+        QVERIFY(!m.state().DeviceChosen);
+        QVERIFY(!m.button("tbDeviceInitialization")->isEnabled());
+        QVERIFY(!testing_support::child<QWidget>(&m.main(), "Panel2")->isVisibleTo(&m.main()));
+    }
+
     QTemporaryDir workDir;
 };
 

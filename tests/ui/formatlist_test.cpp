@@ -382,7 +382,7 @@ private Q_SLOTS:
         const QString expected = QStringLiteral("Десятичные форматы|") +
                                  QString::fromStdString(formats::formatStateSaveWarning());
         QCOMPARE(w.prompts.questions.front(), expected);
-        QVERIFY(expected.contains(QDir::currentPath()));
+        QVERIFY(expected.contains(QDir::toNativeSeparators(QDir::currentPath())));
         QCOMPARE(w.table.formatCount, 1);
     }
 

@@ -1,0 +1,160 @@
+#!/usr/bin/env bash
+# The Windows checks that run under Wine, called by scripts/windows.sh inside one xvfb-run
+# session (Qt under Wine needs an X display even offscreen, for Wine's own hidden windows):
+#
+#   wine-checks.sh <build folder> <Qt for mingw> <package zip>
+#
+# Runs every test program listed in <build folder>/tests.txt once (the window tests on the
+# offscreen platform), and prints its
+# counts and then "Windows (Wine): N passed, N failed"; unpacks the zip into an empty folder
+# and starts the program from there as a user would (the windows platform, no DLL path of our
+# own), which must print "main window shown"; then times that start against the minimal Qt
+# program. The Wine prefix lives in <build folder>/wine-prefix. Exits 1 when anything fails.
+set -euo pipefail
+build=$(realpath "$1")
+qt=$(realpath "$2")
+zip=$(realpath "$3")
+wine=/usr/lib/wine/wine64
+wineserver=/usr/lib/wine/wineserver
+startup_runs=${ZELVA_STARTUP_RUNS:-5}
+
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+export WINEPREFIX=$build/wine-prefix WINEARCH=win64 WINEDEBUG=-all
+# No Mono or Gecko: nothing here needs them, and their set-up would ask for downloads.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+if [[ ! -f $WINEPREFIX/system.reg ]]; then
+  "$wine" wineboot --init >/dev/null 2>&1
+fi
+# One server for the whole session rather than one per program.
+"$wineserver" -p
+trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
+# Wine hands no QT_* variable of ours to its programs: the platform is given as an argument,
+# and the font folder of Qt's offscreen platform (which reads font files itself rather than
+# asking the system) goes into the prefix's own environment. Liberation Mono stands in for
+# Courier New, with its metrics, as on Debian.
+"$wine" reg add 'HKCU\Environment' /v QT_QPA_FONTDIR /f \
+  /d "$(windows_path /usr/share/fonts/truetype/liberation2)" >/dev/null 2>&1
+
+runtime_folder() {
+  dirname "$(realpath "$(x86_64-w64-mingw32-g++-posix -print-file-name="$1")")"
+}
+
+# --- The tests: the Qt and mingw runtime DLLs from where they lie.
+logs=$build/wine-tests
+rm -rf "$logs"
+mkdir -p "$logs"
+test_path="$(windows_path "$qt/bin");$(windows_path "$(runtime_folder libstdc++-6.dll)")"
+test_path+=";$(windows_path "$(runtime_folder libwinpthread-1.dll)")"
+
+run_test() { # <kind> <program>: runs it in its folder; log and exit status in $logs
+  local name
+  name=$(basename "$2" .exe)
+  local log=$logs/$name.log
+  # QtTest writes to the system's debug output there unless given a file.
+  local arguments=()
+  if [[ $1 == qtest ]]; then
+    arguments=(-platform offscreen -o "Z:${log//\//\\},txt")
+  fi
+  local status=0
+  (cd "$(dirname "$2")" && WINEPATH=$test_path timeout 900 "$wine" "$2" "${arguments[@]}") \
+    >"$logs/$name.out" 2>&1 || status=$?
+  # What else it printed (a crash, say) goes after its own log.
+  cat "$logs/$name.out" >>"$log"
+  rm -f "$logs/$name.out"
+  echo "$status" >"$logs/$name.status"
+}
+export -f run_test
+export wine logs test_path
+xargs -a "$build/tests.txt" -d '\n' -P "${ZELVA_BUILD_JOBS:-2}" -I{} bash -c 'run_test $1' _ {}
+
+passed=0
+failed=0
+skipped=0
+while read -r _ program; do
+  name=$(basename "$program" .exe)
+  log=$logs/$name.log
+  status=$(cat "$logs/$name.status")
+  text=$(tr -d '\r' <"$log" 2>/dev/null || true)
+  p=0 f=0 s=0 summary=0
+  if line=$(grep -E '^Totals: [0-9]+ passed, [0-9]+ failed, [0-9]+ skipped' <<<"$text"); then
+    # QtTest: every test function, initTestCase and cleanupTestCase included.
+    read -r p f s < <(sed -E 's/^Totals: ([0-9]+) passed, ([0-9]+) failed, ([0-9]+) skipped.*/\1 \2 \3/' <<<"$line")
+    summary=1
+  elif line=$(grep -E '^\[  PASSED  \] [0-9]+ tests?\.' <<<"$text"); then
+    # GoogleTest: passed, then failed and skipped when there are any.
+    p=$(sed -E 's/^\[  PASSED  \] ([0-9]+).*/\1/' <<<"$line")
+    f=$(grep -E '^\[  FAILED  \] [0-9]+ tests?, listed below' <<<"$text" | sed -E 's/^\[  FAILED  \] ([0-9]+).*/\1/' || true)
+    s=$(grep -E '^\[  SKIPPED \] [0-9]+ tests?, listed below' <<<"$text" | sed -E 's/^\[  SKIPPED \] ([0-9]+).*/\1/' || true)
+    f=${f:-0} s=${s:-0}
+    summary=1
+  fi
+  # A program that crashed, hung or printed no summary is a failure of its own.
+  if ((summary == 0 || status != 0)) && ((f == 0)); then
+    f=1
+  fi
+  printf '  %-28s %4d passed, %d failed%s\n' "$name" "$p" "$f" "$( ((s > 0)) && echo ", $s skipped")"
+  grep -E '^(SKIP   :|\[  SKIPPED \] [A-Za-z])' <<<"$text" | sed 's/^/    /' || true
+  if ((f > 0)); then
+    echo "---- $name (exit status $status):"
+    tail -n 60 <<<"$text"
+    echo "----"
+  fi
+  passed=$((passed + p))
+  failed=$((failed + f))
+  skipped=$((skipped + s))
+done <"$build/tests.txt"
+if ((skipped > 0)); then
+  echo "Windows (Wine): $skipped skipped (named above)"
+fi
+echo "Windows (Wine): $passed passed, $failed failed"
+
+# --- The package, unpacked into an empty folder and started as a user would.
+unpacked=$build/package-check
+rm -rf "$unpacked"
+mkdir -p "$unpacked"
+(cd "$unpacked" && cmake -E tar xf "$zip")
+folder=$(find "$unpacked" -mindepth 1 -maxdepth 1 -type d)
+
+start_shown() { # <folder> <program>: one start, quitting after the first paint
+  (cd "$1" && env -u WINEPATH ZELVA1_STARTUP_CHECK=1 \
+    timeout 120 "$wine" "$2") 2>"$unpacked/start.err" | tr -d '\r' | grep -qx "main window shown"
+}
+
+package_ok=1
+if start_shown "$folder" zelva1-monitor.exe; then
+  echo "package check: the unpacked zelva1-monitor.exe showed its main window"
+else
+  package_ok=0
+  echo "package check: the unpacked zelva1-monitor.exe did not show its main window" >&2
+  cat "$unpacked/start.err" >&2
+fi
+
+# --- Start-up time under Wine: the package's program against the minimal Qt program, both
+# started from the unpacked folder (the same DLLs), alternating, medians of the wall times
+# from start to the exit after the first paint.
+if ((package_ok)); then
+  cp "$(find "$build" -name minimal_qt_window.exe -not -path "$unpacked/*" | head -n 1)" "$folder/"
+  elapsed_ms() {
+    local from
+    from=$(date +%s%N)
+    start_shown "$folder" "$1" || return 1
+    echo $((($(date +%s%N) - from) / 1000000))
+  }
+  median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+  elapsed_ms zelva1-monitor.exe >/dev/null && elapsed_ms minimal_qt_window.exe >/dev/null
+  monitor_times=() minimal_times=()
+  for ((run = 0; run < startup_runs; ++run)); do
+    monitor_times+=("$(elapsed_ms zelva1-monitor.exe)")
+    minimal_times+=("$(elapsed_ms minimal_qt_window.exe)")
+  done
+  monitor_ms=$(printf '%s\n' "${monitor_times[@]}" | median)
+  minimal_ms=$(printf '%s\n' "${minimal_times[@]}" | median)
+  awk -v a="$monitor_ms" -v b="$minimal_ms" -v n="$startup_runs" 'BEGIN {
+    printf "start-up under Wine (medians of %d): zelva1-monitor %d ms, minimal_qt_window %d ms, ratio %.2f\n", n, a, b, a / b }'
+  rm -f "$folder/minimal_qt_window.exe"
+fi
+
+if ((failed > 0 || package_ok == 0)); then
+  exit 1
+fi
