@@ -89,11 +89,15 @@ char32_t nextCodePoint(std::string_view text, std::size_t& pos) {
 
 } // namespace
 
+void appendCp1251AsUtf8(std::string& out, std::string_view cp1251) {
+    for (char c : cp1251)
+        appendUtf8(out, codePointOf(static_cast<unsigned char>(c)));
+}
+
 std::string cp1251ToUtf8(std::string_view cp1251) {
     std::string out;
     out.reserve(cp1251.size() * 2);
-    for (char c : cp1251)
-        appendUtf8(out, codePointOf(static_cast<unsigned char>(c)));
+    appendCp1251AsUtf8(out, cp1251);
     return out;
 }
 

@@ -1,9 +1,10 @@
 #include "decimal_decode.h"
 
-#include "board/printf_text.h"
 #include "formats/cp1251.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdio>
 
 namespace reception {
 
@@ -50,22 +51,35 @@ std::optional<DecimalValue> decimalValueWith(std::uint32_t word,
     return result;
 }
 
-std::string decodeDecimalWith(std::uint32_t word, const formats::DecimalFormat& format) {
+void appendDecimalText(std::string& out, std::uint32_t word,
+                       const formats::DecimalFormat& format) {
     const std::optional<DecimalValue> value = decimalValueWith(word, format);
-    if (!value)
-        return " ";
+    if (!value) {
+        out += ' ';
+        return;
+    }
 
     // Formatted in cp1251, where one byte is one character, so "%4s" pads the units by
-    // characters; converted to UTF-8 afterwards.
+    // characters; converted to UTF-8 afterwards. The largest float in "%f" takes 46
+    // characters and the units at most 7, so the text always fits the buffer.
     const std::string_view units = formats::fieldText(format.units);
     std::array<char, sizeof format.units + 1> unitsText{};
     units.copy(unitsText.data(), units.size());
 
     const char sign = value->negative ? '-' : '+';
-    const std::string cp1251 =
-        board::printfText(" %c%f %4s    ", sign, static_cast<double>(value->magnitude),
-                          unitsText.data());
-    return formats::cp1251ToUtf8(cp1251);
+    std::array<char, 128> cp1251{};
+    const int length =
+        std::snprintf(cp1251.data(), cp1251.size(), " %c%f %4s    ", sign,
+                      static_cast<double>(value->magnitude), unitsText.data());
+    if (length > 0)
+        formats::appendCp1251AsUtf8(
+            out, {cp1251.data(), std::min(static_cast<std::size_t>(length), cp1251.size() - 1)});
+}
+
+std::string decodeDecimalWith(std::uint32_t word, const formats::DecimalFormat& format) {
+    std::string text;
+    appendDecimalText(text, word, format);
+    return text;
 }
 
 std::string decodeDecimal(std::uint32_t word, const ChannelFormatLookup& lookup) {

@@ -37,4 +37,9 @@ struct DecimalValue {
 [[nodiscard]] std::string decodeDecimalWith(std::uint32_t word,
                                             const formats::DecimalFormat& format);
 
+/// @brief decodeDecimalWith appended to `out`: allocates only when `out` must grow, for
+/// views that decode thousands of words a tick.
+void appendDecimalText(std::string& out, std::uint32_t word,
+                       const formats::DecimalFormat& format);
+
 } // namespace reception
