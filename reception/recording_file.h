@@ -7,6 +7,11 @@
 
 namespace reception {
 
+// The save dialog of a recording: "description|pattern" pairs, as the other file dialogs.
+inline constexpr std::string_view kRecordingFileFilter = "Записи принятых слов|*.csv";
+inline constexpr std::string_view kRecordingFileInitialDirectory = ".";
+inline constexpr std::string_view kRecordingFileDefaultExtension = "csv";
+
 /// @brief The file a recording goes to, written once per tick.
 ///
 /// The seam through which the tests make a write fail the way a full disk, a vanished file
