@@ -1,38 +1,29 @@
 #include "csv_text.h"
 
+#include <algorithm>
+
 namespace reception {
 namespace {
 
 [[nodiscard]] bool needsQuotes(std::string_view text) {
-    return text.find_first_of(",\"\r\n") != std::string_view::npos;
-}
-
-void appendQuoted(std::string& out, std::string_view text) {
-    out += '"';
-    for (char c : text) {
-        if (c == '"')
-            out += '"';
-        out += c;
-    }
-    out += '"';
+    return std::any_of(text.begin(), text.end(), [](char c) {
+        return c == ',' || c == '"' || c == '\r' || c == '\n';
+    });
 }
 
 } // namespace
 
-void appendCsvField(std::string& out, std::string_view text) {
-    if (needsQuotes(text))
-        appendQuoted(out, text);
-    else
-        out.append(text);
-}
-
-void quoteCsvFieldInPlace(std::string& out, std::size_t fieldStart) {
-    const std::string_view field = std::string_view(out).substr(fieldStart);
-    if (!needsQuotes(field))
-        return;
-    const std::string text(field); // rare: only texts of damaged or unusual formats get here
-    out.resize(fieldStart);
-    appendQuoted(out, text);
+char* writeCsvField(char* out, std::string_view text) {
+    if (!needsQuotes(text))
+        return std::copy(text.begin(), text.end(), out);
+    *out++ = '"';
+    for (char c : text) {
+        if (c == '"')
+            *out++ = '"';
+        *out++ = c;
+    }
+    *out++ = '"';
+    return out;
 }
 
 } // namespace reception

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 namespace reception {
@@ -12,11 +11,11 @@ namespace reception {
 
 inline constexpr std::string_view kCsvRecordEnd = "\r\n";
 
-/// @brief Appends `text` as one field, quoted only where it must be.
-void appendCsvField(std::string& out, std::string_view text);
+/// The most that writeCsvField writes for a text of `size` bytes.
+[[nodiscard]] constexpr std::size_t csvFieldCapacity(std::size_t size) { return 2 * size + 2; }
 
-/// @brief Quotes, where it must, the field that already makes up `out` from `fieldStart` to
-/// its end; for fields built in place.
-void quoteCsvFieldInPlace(std::string& out, std::size_t fieldStart);
+/// @brief Writes `text` at `out` as one field, quoted only where it must be; `out` has room
+/// for csvFieldCapacity(text.size()) bytes. Returns the end of what was written.
+char* writeCsvField(char* out, std::string_view text);
 
 } // namespace reception

@@ -1,10 +1,10 @@
 #include "decimal_decode.h"
 
+#include "board/printf_text.h"
 #include "formats/cp1251.h"
 
-#include <algorithm>
 #include <array>
-#include <cstdio>
+#include <charconv>
 
 namespace reception {
 
@@ -51,35 +51,49 @@ std::optional<DecimalValue> decimalValueWith(std::uint32_t word,
     return result;
 }
 
-void appendDecimalText(std::string& out, std::uint32_t word,
-                       const formats::DecimalFormat& format) {
+std::string decodeDecimalWith(std::uint32_t word, const formats::DecimalFormat& format) {
     const std::optional<DecimalValue> value = decimalValueWith(word, format);
-    if (!value) {
-        out += ' ';
-        return;
-    }
+    if (!value)
+        return " ";
 
     // Formatted in cp1251, where one byte is one character, so "%4s" pads the units by
-    // characters; converted to UTF-8 afterwards. The largest float in "%f" takes 46
-    // characters and the units at most 7, so the text always fits the buffer.
+    // characters; converted to UTF-8 afterwards.
     const std::string_view units = formats::fieldText(format.units);
     std::array<char, sizeof format.units + 1> unitsText{};
     units.copy(unitsText.data(), units.size());
 
     const char sign = value->negative ? '-' : '+';
-    std::array<char, 128> cp1251{};
-    const int length =
-        std::snprintf(cp1251.data(), cp1251.size(), " %c%f %4s    ", sign,
-                      static_cast<double>(value->magnitude), unitsText.data());
-    if (length > 0)
-        formats::appendCp1251AsUtf8(
-            out, {cp1251.data(), std::min(static_cast<std::size_t>(length), cp1251.size() - 1)});
+    const std::string cp1251 =
+        board::printfText(" %c%f %4s    ", sign, static_cast<double>(value->magnitude),
+                          unitsText.data());
+    return formats::cp1251ToUtf8(cp1251);
 }
 
-std::string decodeDecimalWith(std::uint32_t word, const formats::DecimalFormat& format) {
-    std::string text;
-    appendDecimalText(text, word, format);
-    return text;
+std::size_t writeDecimalText(std::span<char, kDecimalTextCapacity> out, std::uint32_t word,
+                             const formats::DecimalFormat& format) {
+    char* at = out.data();
+    const std::optional<DecimalValue> value = decimalValueWith(word, format);
+    if (!value) {
+        *at++ = ' ';
+        return 1;
+    }
+    // " %c%f %4s    " put together by hand: std::to_chars with a precision writes a number
+    // exactly as printf's "%.6f" does in the C locale, at a fraction of printf's cost. The
+    // largest float takes 46 characters, the units at most 7 of 3 UTF-8 bytes each.
+    *at++ = ' ';
+    *at++ = value->negative ? '-' : '+';
+    at = std::to_chars(at, out.data() + out.size(), static_cast<double>(value->magnitude),
+                       std::chars_format::fixed, 6)
+             .ptr;
+    *at++ = ' ';
+    const std::string_view units = formats::fieldText(format.units);
+    constexpr std::size_t kUnitsWidth = 4; // cp1251 bytes are characters
+    for (std::size_t i = units.size(); i < kUnitsWidth; ++i)
+        *at++ = ' ';
+    at = formats::writeCp1251AsUtf8(at, units);
+    for (int i = 0; i < 4; ++i)
+        *at++ = ' ';
+    return static_cast<std::size_t>(at - out.data());
 }
 
 std::string decodeDecimal(std::uint32_t word, const ChannelFormatLookup& lookup) {

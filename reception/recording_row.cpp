@@ -12,39 +12,45 @@
 namespace reception {
 namespace {
 
-// Rows are written thousands at a time each tick, so their numbers are put together digit by
-// digit rather than through printf.
+// Rows are written thousands at a time each tick, so each is put together in a buffer of its
+// own, digit by digit rather than through printf, and appended whole.
+class RowText {
+public:
+    void put(char c) { *at_++ = c; }
+    void put(std::string_view text) { at_ = std::copy(text.begin(), text.end(), at_); }
+    void putDecimal(unsigned value) {
+        at_ = std::to_chars(at_, end(), value).ptr;
+    }
+    void putHex8(std::uint32_t word) {
+        constexpr std::string_view kDigits = "0123456789abcdef";
+        for (int shift = 28; shift >= 0; shift -= 4)
+            put(kDigits[(word >> shift) & 0xFu]);
+    }
+    void putOctal3(unsigned label) {
+        for (int shift = 6; shift >= 0; shift -= 3)
+            put(static_cast<char>('0' + ((label >> shift) & 7u)));
+    }
+    void putField(std::string_view text) { at_ = writeCsvField(at_, text); }
 
-void appendDecimal(std::string& out, std::uint64_t value) {
-    std::array<char, 20> digits;
-    const auto [end, error] = std::to_chars(digits.data(), digits.data() + digits.size(), value);
-    (void)error; // 20 digits hold every 64-bit number
-    out.append(digits.data(), end);
-}
+    [[nodiscard]] std::string_view text() const {
+        return {bytes_.data(), static_cast<std::size_t>(at_ - bytes_.data())};
+    }
 
-void appendHex8(std::string& out, std::uint32_t word) {
-    constexpr std::string_view kDigits = "0123456789abcdef";
-    std::array<char, 8> text;
-    for (int i = 7; i >= 0; --i, word >>= 4)
-        text[static_cast<std::size_t>(i)] = kDigits[word & 0xFu];
-    out.append(text.data(), text.size());
-}
+private:
+    [[nodiscard]] char* end() { return bytes_.data() + bytes_.size(); }
 
-void appendOctal3(std::string& out, unsigned label) {
-    out += static_cast<char>('0' + ((label >> 6) & 7u));
-    out += static_cast<char>('0' + ((label >> 3) & 7u));
-    out += static_cast<char>('0' + (label & 7u));
-}
+    // The fields after the tick's, the decimal text quoted at its longest included.
+    std::array<char, 64 + csvFieldCapacity(kDecimalTextCapacity)> bytes_;
+    char* at_ = bytes_.data();
+};
 
-// The decimal column's text, from `fieldStart` to the end of `out`, without the blanks that
-// align it in the grid; a label without a format leaves the field empty.
-void trimField(std::string& out, std::size_t fieldStart) {
-    while (out.size() > fieldStart && out.back() == ' ')
-        out.pop_back();
-    std::size_t first = fieldStart;
-    while (first < out.size() && out[first] == ' ')
-        ++first;
-    out.erase(fieldStart, first - fieldStart);
+// The decimal column's text without the blanks that align it in the grid; a label without a
+// format gives an empty text.
+[[nodiscard]] std::string_view trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 } // namespace
@@ -52,40 +58,41 @@ void trimField(std::string& out, std::size_t fieldStart) {
 void appendTickFields(std::string& out, const RecordingTickStamp& stamp) {
     const LocalDateTime& t = stamp.time;
     std::array<char, 64> text{};
-    const int length = std::snprintf(text.data(), text.size(), "%04d-%02d-%02d %02d:%02d:%02d.%03d,",
-                                     t.year, t.month, t.day, t.hour, t.minute, t.second,
-                                     t.millisecond);
+    const int length = std::snprintf(text.data(), text.size(),
+                                     "%04d-%02d-%02d %02d:%02d:%02d.%03d,%llu,%lu,", t.year,
+                                     t.month, t.day, t.hour, t.minute, t.second, t.millisecond,
+                                     static_cast<unsigned long long>(stamp.msSinceStart),
+                                     static_cast<unsigned long>(stamp.tick));
     if (length > 0)
         out.append(text.data(), std::min(static_cast<std::size_t>(length), text.size() - 1));
-    appendDecimal(out, stamp.msSinceStart);
-    out += ',';
-    appendDecimal(out, stamp.tick);
-    out += ',';
 }
 
 void appendRecordingRow(std::string& out, std::string_view tickFields, const CellChange& change,
                         const ChannelFormatLookup& channelLookup) {
     const std::uint32_t word = change.word;
+    RowText row;
+    row.putDecimal(change.channelIndex + 1u);
+    row.put(',');
+    row.putDecimal(change.cell);
+    row.put(',');
+    row.putHex8(word);
+    row.put(',');
+    row.putOctal3(wordLabel(word));
+    row.put(',');
+    row.put(static_cast<char>('0' + wordSdi(word)));
+    row.put(',');
+    row.put(static_cast<char>('0' + wordSsm(word)));
+    row.put(',');
+    row.put(hasOddParity(word) ? kParityOk : kParityError);
+    row.put(',');
+    std::array<char, kDecimalTextCapacity> decimal;
+    const std::size_t length =
+        writeDecimalText(decimal, word, channelLookup.slots[wordLabel(word)]);
+    row.putField(trimmed({decimal.data(), length}));
+    row.put(kCsvRecordEnd);
+
     out.append(tickFields);
-    appendDecimal(out, change.channelIndex + 1u);
-    out += ',';
-    appendDecimal(out, change.cell);
-    out += ',';
-    appendHex8(out, word);
-    out += ',';
-    appendOctal3(out, wordLabel(word));
-    out += ',';
-    out += static_cast<char>('0' + wordSdi(word));
-    out += ',';
-    out += static_cast<char>('0' + wordSsm(word));
-    out += ',';
-    out.append(hasOddParity(word) ? kParityOk : kParityError);
-    out += ',';
-    const std::size_t decimalStart = out.size();
-    appendDecimalText(out, word, channelLookup.slots[wordLabel(word)]);
-    trimField(out, decimalStart);
-    quoteCsvFieldInPlace(out, decimalStart);
-    out.append(kCsvRecordEnd);
+    out.append(row.text());
 }
 
 } // namespace reception

@@ -1,6 +1,7 @@
 #include "format_test_helpers.h"
 
 #include "reception/csv_text.h"
+#include "reception/decimal_decode.h"
 #include "reception/recorder.h"
 #include "reception/recording_messages.h"
 #include "reception/recording_row.h"
@@ -17,8 +18,8 @@ using reception_testing::makeFormat;
 namespace {
 
 std::string csvField(std::string_view text) {
-    std::string out;
-    reception::appendCsvField(out, text);
+    std::string out(reception::csvFieldCapacity(text.size()), '\0');
+    out.resize(static_cast<std::size_t>(reception::writeCsvField(out.data(), text) - out.data()));
     return out;
 }
 
@@ -29,10 +30,7 @@ TEST(CsvText, QuotesOnlyFieldsWithSeparatorsQuotesOrLineBreaks) {
     EXPECT_EQ(csvField("a\"b"), "\"a\"\"b\"");
     EXPECT_EQ(csvField("a\nb"), "\"a\nb\"");
     EXPECT_EQ(csvField("a\rb"), "\"a\rb\"");
-
-    std::string built = "x,12,5";
-    reception::quoteCsvFieldInPlace(built, 2);
-    EXPECT_EQ(built, "x,\"12,5\"");
+    EXPECT_EQ(csvField("\"\""), "\"\"\"\"\"\""); // the longest a field gets
 }
 
 // Label 203 (octal) with SDI 2, SSM 1 and bit 28 set; bit 32 makes the count of ones odd.
@@ -64,6 +62,21 @@ TEST_F(RowTest, LeavesTheDecimalFieldEmptyWithoutAFormatOrWithBitsOutsideTheWord
 TEST_F(RowTest, QuotesUnitsThatHoldACommaOrAQuote) {
     lookup.slots[0203] = makeFormat("HDG", 0, 28, 18, 90.0f, "g,\"m");
     EXPECT_EQ(row(kHeadingWord), "T,3,131,a8000283,203,2,1,норма,\"+90.000000 g,\"\"m\"\r\n");
+}
+
+// The recording builds the decimal column's text without printf; it must not differ.
+TEST(RecordingDecimalText, IsTheDecimalColumnsTextForEveryWordAndFormat) {
+    const formats::DecimalFormat kFormats[] = {
+        makeFormat("HDG", 0, 28, 18, 90.0f, "deg"),   makeFormat("ALT", 0, 28, 9, 65536.0f, "ft"),
+        makeFormat("V", 1, 29, 9, 16384.0f, "\xEC/\xF1"), makeFormat("W", 0, 32, 1, 3.4e38f, "1234567"),
+        makeFormat("U", 0, 12, 9, 0.001f, ""),         makeFormat("E", 0, 9, 12, 1.0f, "four")};
+    for (const formats::DecimalFormat& format : kFormats)
+        for (std::uint32_t word = 0; word < 0xFFFFFFFFu - 0x00F0F0F0u; word += 0x00F0F0F1u) {
+            std::array<char, reception::kDecimalTextCapacity> text;
+            const std::size_t length = reception::writeDecimalText(text, word, format);
+            ASSERT_EQ(std::string(text.data(), length), reception::decodeDecimalWith(word, format))
+                << std::hex << word << " " << format.label.data();
+        }
 }
 
 TEST(RecordingTickFields, WriteLocalTimeToTheMillisecondThenElapsedMsAndTick) {
