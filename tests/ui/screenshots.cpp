@@ -6,6 +6,7 @@
 #include "board/default_driver.h"
 #include "ui/Devicechoice.h"
 #include "ui/Mainform.h"
+#include "ui/AnalysisMenu.h"
 #include "ui/MonitorWindows.h"
 
 #include <QAction>
@@ -14,6 +15,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
 #include <QPushButton>
 #include <QTimer>
 
@@ -21,6 +26,19 @@ namespace {
 
 void save(QWidget& widget, const QDir& folder, const QString& name) {
     widget.grab().save(folder.filePath(name));
+}
+
+void saveWithMenuOpen(QMainWindow& window, QMenu* menu, const QDir& folder, const QString& name) {
+    window.menuBar()->setActiveAction(menu->menuAction());
+    for (int i = 0; i < 10; ++i) {
+        QThread::msleep(30);
+        QApplication::processEvents();
+    }
+    const QRect frame = window.frameGeometry();
+    window.screen()
+        ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
+        .save(folder.filePath(name));
+    menu->close();
 }
 
 void trigger(QWidget& window, const char* action) {
@@ -70,5 +88,13 @@ int main(int argc, char* argv[]) {
     trigger(main, "SIaddressPusk");
     runTicks(main, 3);
     save(main, folder, QStringLiteral("5-input1-loopback.png"));
+
+    // Recording into the output folder, with the "Анализ" menu open on it. A popup menu is a
+    // window of its own, so the picture is taken from the screen: run this under Xvfb.
+    prompts.fileAnswers.push_back(folder.filePath(QStringLiteral("recording.csv")));
+    trigger(main, "mmRecording");
+    runTicks(main, 3);
+    saveWithMenuOpen(main, main.analysisMenu().menu(), folder, QStringLiteral("6-recording.png"));
+    trigger(main, "mmRecording");
     return 0;
 }
