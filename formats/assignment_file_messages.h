@@ -1,5 +1,7 @@
 #pragma once
 
+#include "file_message_text.h"
+
 #include "board/printf_text.h"
 
 #include <cstddef>
@@ -26,14 +28,7 @@ inline constexpr std::string_view kAssignmentFileWarningCaption = "Формат�
 /// @param reason the system's description of the error, UTF-8; may be empty.
 [[nodiscard]] inline std::string saveFailedWarning(std::string_view fileName,
                                                    std::string_view reason) {
-    std::string text = "Не удалось сохранить файл \"";
-    text.append(fileName);
-    text += '"';
-    if (!reason.empty()) {
-        text += " (";
-        text.append(reason);
-        text += ')';
-    }
+    std::string text = fileMessageText("Не удалось сохранить файл", fileName, reason);
     text += ".\nПрежний файл, если он был, остался без изменений.";
     return text;
 }

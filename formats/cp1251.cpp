@@ -27,17 +27,23 @@ char32_t codePointOf(unsigned char byte) {
     return kUpperHalf[byte - 0x80];
 }
 
-void appendUtf8(std::string& out, char32_t cp) {
+// Hands the one to three UTF-8 bytes of a code point below U+10000 to `put`.
+template <typename Put>
+void putUtf8(char32_t cp, Put put) {
     if (cp < 0x80) {
-        out += static_cast<char>(cp);
+        put(static_cast<char>(cp));
     } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        put(static_cast<char>(0xC0 | (cp >> 6)));
+        put(static_cast<char>(0x80 | (cp & 0x3F)));
     } else {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
+        put(static_cast<char>(0xE0 | (cp >> 12)));
+        put(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        put(static_cast<char>(0x80 | (cp & 0x3F)));
     }
+}
+
+void appendUtf8(std::string& out, char32_t cp) {
+    putUtf8(cp, [&out](char c) { out += c; });
 }
 
 char cp1251ByteOf(char32_t cp) {
@@ -94,6 +100,12 @@ std::string cp1251ToUtf8(std::string_view cp1251) {
     out.reserve(cp1251.size() * 2);
     for (char c : cp1251)
         appendUtf8(out, codePointOf(static_cast<unsigned char>(c)));
+    return out;
+}
+
+char* writeCp1251AsUtf8(char* out, std::string_view cp1251) {
+    for (char c : cp1251)
+        putUtf8(codePointOf(static_cast<unsigned char>(c)), [&out](char byte) { *out++ = byte; });
     return out;
 }
 

@@ -5,6 +5,7 @@
 #include "formats/format_cells.h"
 
 #include <array>
+#include <charconv>
 
 namespace reception {
 
@@ -72,6 +73,33 @@ std::string decodeDecimalWith(std::uint32_t word, const formats::DecimalFormat& 
 
 std::string widestDecimalText() {
     return decimalText('-', 999999.0f, formats::widestShownFormat().units);
+}
+
+std::size_t writeDecimalText(std::span<char, kDecimalTextCapacity> out, std::uint32_t word,
+                             const formats::DecimalFormat& format) {
+    char* at = out.data();
+    const std::optional<DecimalValue> value = decimalValueWith(word, format);
+    if (!value) {
+        *at++ = ' ';
+        return 1;
+    }
+    // " %c%f %4s    " put together by hand: std::to_chars with a precision writes a number
+    // exactly as printf's "%.6f" does in the C locale, at a fraction of printf's cost. The
+    // largest float takes 46 characters, the units at most 7 of 3 UTF-8 bytes each.
+    *at++ = ' ';
+    *at++ = value->negative ? '-' : '+';
+    at = std::to_chars(at, out.data() + out.size(), static_cast<double>(value->magnitude),
+                       std::chars_format::fixed, 6)
+             .ptr;
+    *at++ = ' ';
+    const std::string_view units = formats::fieldText(format.units);
+    constexpr std::size_t kUnitsWidth = 4; // cp1251 bytes are characters
+    for (std::size_t i = units.size(); i < kUnitsWidth; ++i)
+        *at++ = ' ';
+    at = formats::writeCp1251AsUtf8(at, units);
+    for (int i = 0; i < 4; ++i)
+        *at++ = ' ';
+    return static_cast<std::size_t>(at - out.data());
 }
 
 std::string decodeDecimal(std::uint32_t word, const ChannelFormatLookup& lookup) {

@@ -2,8 +2,10 @@
 
 #include "format_lookup.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 
 namespace reception {
@@ -40,5 +42,16 @@ struct DecimalValue {
 /// @brief The widest decimal text of the formats in use: a negative value of six integer
 /// digits in the units of formats::widestShownFormat().
 [[nodiscard]] std::string widestDecimalText();
+
+/// Room for every text of the decimal column in UTF-8.
+inline constexpr std::size_t kDecimalTextCapacity = 96;
+
+/// @brief decodeDecimalWith written into `out`, for views that decode thousands of words a
+/// tick: nothing is allocated, and the number is written with a '.' whatever the C
+/// library's locale, as printf does in the C locale.
+/// @return the length of the text.
+[[nodiscard]] std::size_t writeDecimalText(std::span<char, kDecimalTextCapacity> out,
+                                           std::uint32_t word,
+                                           const formats::DecimalFormat& format);
 
 } // namespace reception

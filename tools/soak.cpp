@@ -9,8 +9,11 @@
 // Resident memory (VmRSS) is reported at the start, at every tenth of the run and at the end,
 // with the ticks per second; a growth of more than kAllowedGrowthKb from the first tenth to
 // the end fails the run (exit status 1), and so does an input that received nothing.
+// With --record the changed words of every tick are recorded into FILE as the "Анализ"
+// menu's recording does, so the file grows while the process must not; a failed write fails
+// the run.
 //
-//     soak [ticks]        (default 1000000)
+//     soak [ticks] [--record FILE]        (default 1000000 ticks)
 
 #include "board/board_list.h"
 #include "board/board_session.h"
@@ -21,6 +24,7 @@
 #include "reception/format_lookup.h"
 #include "reception/input_cell_text.h"
 #include "reception/input_rate_text.h"
+#include "reception/recorder.h"
 #include "reception/refresh_tick.h"
 #include "tools/example_tables.h"
 #include "transmission/bit_editor.h"
@@ -35,6 +39,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string_view>
 
 namespace {
 
@@ -60,13 +68,20 @@ long residentKb() {
     return kb;
 }
 
-bool parseTicks(int argc, char** argv, std::uint64_t& ticks) {
+bool parseArguments(int argc, char** argv, std::uint64_t& ticks, const char*& recordFile) {
     ticks = kDefaultTicks;
-    if (argc < 2)
-        return true;
-    char* end = nullptr;
-    ticks = std::strtoull(argv[1], &end, 10);
-    return argc == 2 && end != argv[1] && *end == '\0' && ticks > 0;
+    recordFile = nullptr;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--record" && i + 1 < argc) {
+            recordFile = argv[++i];
+            continue;
+        }
+        char* end = nullptr;
+        ticks = std::strtoull(argv[i], &end, 10);
+        if (end == argv[i] || *end != '\0' || ticks == 0)
+            return false;
+    }
+    return true;
 }
 
 /// The monitor's logic state on the built-in 8-channel board (serial 1021).
@@ -81,6 +96,19 @@ struct SoakRun {
     std::array<std::uint64_t, board::kMaxChannels> wordsChanged{};
     std::uint64_t textBytes = 0;     // what the view would have drawn
     std::uint64_t ticksNotRunning = 0; // ticks whose state queries said stopped
+    // Made only for a run with --record.
+    std::unique_ptr<reception::ChangedCells> changes;
+    std::unique_ptr<reception::AllChannelsFormatLookup> allLookup;
+    std::optional<reception::Recorder> recorder;
+
+    bool startRecording(const std::filesystem::path& file) {
+        changes = std::make_unique<reception::ChangedCells>();
+        allLookup = std::make_unique<reception::AllChannelsFormatLookup>();
+        reception::rebuildAllChannelsFormatLookup(*allLookup, formatTable, assignmentTable);
+        recorder.emplace(*allLookup);
+        reception::CreatedRecordingFile created = reception::createRecordingFile(file);
+        return created.file && !recorder->start(std::move(created.file));
+    }
 
     /// Device choice, initialisation, then every output cyclic and every input receiving.
     bool start() {
@@ -120,7 +148,10 @@ struct SoakRun {
             transmission::queryOutputChannelState(driver, state);
         const reception::InputChannelState input =
             reception::queryInputChannelState(driver, state);
-        const reception::ChannelReadResult read = reception::readRunningChannels(driver, state);
+        const reception::ChannelReadResult read =
+            reception::readRunningChannels(driver, state, changes.get());
+        if (recorder)
+            recorder->afterTickReads(state, *changes);
         textBytes += refreshText.size() + output.statusText.size() +
                      (input.statusText ? input.statusText->size() : 0);
         if (!output.transmitting || !input.active || read.channelsRead != board::kMaxChannels)
@@ -174,10 +205,14 @@ void report(const char* when, std::uint64_t tick, long rssKb, double ticksPerSec
     std::fflush(stdout);
 }
 
-int soak(std::uint64_t ticks) {
+int soak(std::uint64_t ticks, const char* recordFile) {
     SoakRun run;
     if (!run.start()) {
         std::fprintf(stderr, "soak: the simulated 8-channel board could not be set up\n");
+        return 1;
+    }
+    if (recordFile != nullptr && !run.startRecording(recordFile)) {
+        std::fprintf(stderr, "soak: cannot record into %s\n", recordFile);
         return 1;
     }
     std::printf("soak: %llu ticks of %lld ms, inputs 1..8 receiving, outputs 1..8 cyclic\n",
@@ -227,20 +262,33 @@ int soak(std::uint64_t ticks) {
                 growthKb, growthKb <= kAllowedGrowthKb ? "flat" : "GROWING");
     if (!allReceived)
         std::printf("an input received nothing\n");
-    return growthKb <= kAllowedGrowthKb && allReceived && run.ticksNotRunning == 0 ? 0 : 1;
+    bool recorded = true;
+    if (run.recorder) {
+        recorded = run.recorder->running();
+        std::error_code ignored;
+        std::printf("recorded %llu rows, %llu bytes in %s%s\n",
+                    static_cast<unsigned long long>(run.recorder->rowsKept()),
+                    static_cast<unsigned long long>(std::filesystem::file_size(recordFile, ignored)),
+                    recordFile, recorded ? "" : "; a write FAILED");
+    }
+    return growthKb <= kAllowedGrowthKb && allReceived && run.ticksNotRunning == 0 && recorded
+               ? 0
+               : 1;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     std::uint64_t ticks = 0;
-    if (!parseTicks(argc, argv, ticks)) {
-        std::fprintf(stderr, "usage: soak [ticks]   (a positive count, default %llu)\n",
+    const char* recordFile = nullptr;
+    if (!parseArguments(argc, argv, ticks, recordFile)) {
+        std::fprintf(stderr,
+                     "usage: soak [ticks] [--record FILE]   (a positive count, default %llu)\n",
                      static_cast<unsigned long long>(kDefaultTicks));
         return 2;
     }
     try {
-        return soak(ticks);
+        return soak(ticks, recordFile);
     } catch (const std::exception& problem) {
         std::fprintf(stderr, "soak: %s\n", problem.what());
         return 1;

@@ -1,6 +1,7 @@
 #include "AnalysisMenu.h"
 
 #include "Mainform.h"
+#include "RecordingCommand.h"
 
 #include <QAction>
 #include <QMenu>
@@ -26,6 +27,8 @@ AnalysisMenu::AnalysisMenu(TMainFrm& window, QMenu* before) : QObject(&window), 
     recording_ = addCommand(*menu_, "mmRecording", "запись принятых слов…");
     labelWatch_ = addCommand(*menu_, "mmLabelWatch", "наблюдение за метками");
     chart_ = addCommand(*menu_, "mmParameterChart", "график параметра");
+
+    recordingCommand_ = new RecordingCommand(window, *recording_, window.prompts());
 }
 
 AnalysisMenu::~AnalysisMenu() = default;

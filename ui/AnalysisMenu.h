@@ -7,6 +7,7 @@ class QMenu;
 
 namespace ui {
 
+class RecordingCommand;
 class TMainFrm;
 
 /// @brief The "Анализ" menu: tools over what the inputs receive, kept apart from the
@@ -22,6 +23,7 @@ public:
     [[nodiscard]] QAction* recording() const { return recording_; }
     [[nodiscard]] QAction* labelWatch() const { return labelWatch_; }
     [[nodiscard]] QAction* chart() const { return chart_; }
+    [[nodiscard]] RecordingCommand& recordingCommand() const { return *recordingCommand_; }
 
 private:
     TMainFrm& window_;
@@ -29,6 +31,7 @@ private:
     QAction* recording_ = nullptr;
     QAction* labelWatch_ = nullptr;
     QAction* chart_ = nullptr;
+    RecordingCommand* recordingCommand_ = nullptr; // a child of the window
 };
 
 } // namespace ui

@@ -42,9 +42,9 @@ TMainFrm::TMainFrm(board::Driver& driver, Prompts& prompts, QWidget* parent)
         setGeometry(screen->availableGeometry());
 
     commands_ = std::make_unique<CommandSet>(*this);
-    analysisMenu_ = new AnalysisMenu(*this, commands_->menu(MenuId::Help));
-    inputModel_ = std::make_unique<InputBufferModel>(state_, formatLookup_);
     allChannelsLookup_ = std::make_unique<reception::AllChannelsFormatLookup>();
+    analysisMenu_ = new AnalysisMenu(*this, commands_->menu(MenuId::Help)); // reads the lookup
+    inputModel_ = std::make_unique<InputBufferModel>(state_, formatLookup_);
     outputModel_ = std::make_unique<OutputArrayModel>(state_);
     buildClientArea();
     connectCommands();

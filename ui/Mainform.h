@@ -59,6 +59,7 @@ public:
     [[nodiscard]] formats::AssignmentTable& assignmentTable() { return assignmentTable_; }
     [[nodiscard]] QTimer* timer() const { return Timer1; }
     [[nodiscard]] AnalysisMenu& analysisMenu() const { return *analysisMenu_; }
+    [[nodiscard]] Prompts& prompts() const { return prompts_; }
 
     /// Observers are told after every tick's reads; they are not owned and must be removed
     /// before they are destroyed.

@@ -11,6 +11,7 @@
 
 #include "board/default_driver.h"
 #include "formats/assignment_file.h"
+#include "ui/AnalysisMenu.h"
 #include "ui/Devicechoice.h"
 #include "ui/Mainform.h"
 #include "ui/MonitorWindows.h"
@@ -21,6 +22,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -48,6 +54,14 @@ void save(QWidget& window, const QString& name) {
     if (shot.isNull())
         shot = window.grab();
     shot.save(folder.filePath(name + QStringLiteral(".png")));
+}
+
+/// The window with one of its menus open. A popup menu is a window of its own, so this needs
+/// the screen: offscreen the picture shows the window alone.
+void saveWithMenuOpen(QMainWindow& window, QMenu* menu, const QString& name) {
+    window.menuBar()->setActiveAction(menu->menuAction());
+    save(window, name);
+    menu->close();
 }
 
 void trigger(QWidget& window, const char* action) {
@@ -138,5 +152,18 @@ int main(int argc, char* argv[]) {
 
     pictureNextModal(QStringLiteral("12-refresh-period"));
     trigger(main, "TimerPeriod");
+
+    // Recording into the output folder, with the "Анализ" menu open on it.
+    const QString recording = folder.filePath(QStringLiteral("recording.csv"));
+    QFile::remove(recording);
+    pictureNextModal(QStringLiteral("13-recording-save"), [&recording](QWidget* dialog) {
+        auto* files = qobject_cast<QFileDialog*>(dialog);
+        files->selectFile(recording);
+        files->accept();
+    });
+    trigger(main, "mmRecording");
+    runTicks(main, 3);
+    saveWithMenuOpen(main, main.analysisMenu().menu(), QStringLiteral("14-recording-menu"));
+    trigger(main, "mmRecording");
     return 0;
 }
