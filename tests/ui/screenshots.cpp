@@ -23,7 +23,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -153,13 +153,13 @@ int main(int argc, char* argv[]) {
     pictureNextModal(QStringLiteral("12-refresh-period"));
     trigger(main, "TimerPeriod");
 
-    // Recording into the output folder, with the "Анализ" menu open on it.
-    const QString recording = folder.filePath(QStringLiteral("recording.csv"));
+    // Recording in the working folder, with the "Анализ" menu open on it.
+    const QString recording = QDir::current().filePath(QStringLiteral("recording.csv"));
     QFile::remove(recording);
     pictureNextModal(QStringLiteral("13-recording-save"), [&recording](QWidget* dialog) {
-        auto* files = qobject_cast<QFileDialog*>(dialog);
-        files->selectFile(recording);
-        files->accept();
+        // Typed as a user would: the dialog takes what its name field holds.
+        dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(recording);
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
     });
     trigger(main, "mmRecording");
     runTicks(main, 3);
