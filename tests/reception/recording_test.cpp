@@ -187,6 +187,9 @@ TEST_F(RecordingFileTest, ReplacesAnOldFileAndFailsOnceTheFileIsGone) {
     ASSERT_FALSE(created.file->append("a,b\r\n"));
     EXPECT_EQ(testing_support::readBytes(path), "a,b\r\n"); // on disk before the next tick
 
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows refuses to delete a file that is open, so it cannot go away";
+#endif
     std::filesystem::remove(path);
     EXPECT_TRUE(created.file->append("c,d\r\n"));
 }

@@ -166,6 +166,9 @@ private Q_SLOTS:
     }
 
     void aFileThatGoesAwayEndsTheRecordingWithOneMessageAndTheTicksGoOn() {
+#ifdef Q_OS_WIN
+        QSKIP("Windows refuses to delete a file that is open, so it cannot go away");
+#endif
         ReceivingMonitor m;
         const QString path = workDir.filePath(QStringLiteral("пропадёт.csv"));
         m.startRecording(path);
