@@ -37,49 +37,60 @@ int LabelWatchModel::columnCount(const QModelIndex& parent) const {
 QVariant LabelWatchModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= shownRows_)
         return {};
-    const auto rowIndex = static_cast<std::size_t>(index.row());
-    const reception::LabelWatchRow& row = table_.row(rowIndex);
-    const bool stale = table_.isStale(rowIndex, nowMs_);
-    const double secondsSince = static_cast<double>(nowMs_ - row.lastChangeMs) / 1000.0;
-
-    if (role == kSortRole) {
-        switch (index.column()) {
-        case Channel: return row.channelIndex + 1;
-        case Label: return row.label;
-        case Word: return row.word;
-        case Ssm: return reception::wordSsm(row.word);
-        case Changes: return row.changes;
-        case SinceChange: return secondsSince;
-        case Stale: return stale;
-        case ParityErrors: return row.parityErrors;
-        case Least: return row.hasRange ? QVariant(row.least) : QVariant();
-        case Greatest: return row.hasRange ? QVariant(row.greatest) : QVariant();
-        default: break;
-        }
-        role = Qt::DisplayRole; // the decimal text sorts as text
-    }
-    if (role == Qt::BackgroundRole && stale &&
-        (index.column() == SinceChange || index.column() == Stale))
-        return QBrush(QColor(255, 214, 153));
-    if (role == Qt::TextAlignmentRole && index.column() != Decimal)
-        return static_cast<int>(Qt::AlignRight | Qt::AlignVCenter);
-    if (role != Qt::DisplayRole)
+    // A painted cell asks for several roles; most have nothing, so they are answered first.
+    switch (role) {
+    case Qt::DisplayRole: return displayText(index.row(), index.column());
+    case kSortRole: return sortValue(index.row(), index.column());
+    case Qt::BackgroundRole:
+        if ((index.column() == SinceChange || index.column() == Stale) &&
+            table_.isStale(static_cast<std::size_t>(index.row()), nowMs_))
+            return QBrush(QColor(255, 214, 153));
         return {};
-    switch (index.column()) {
+    default: return {};
+    }
+}
+
+double LabelWatchModel::secondsSinceChange(const reception::LabelWatchRow& row) const {
+    return static_cast<double>(nowMs_ - row.lastChangeMs) / 1000.0;
+}
+
+QVariant LabelWatchModel::displayText(int rowIndex, int column) const {
+    const reception::LabelWatchRow& row = table_.row(static_cast<std::size_t>(rowIndex));
+    switch (column) {
     case Channel: return row.channelIndex + 1;
-    case Label: return QString::asprintf("%03o", row.label);
-    case Word: return QString::asprintf("%08X", row.word);
+    case Label: return QStringLiteral("%1").arg(row.label, 3, 8, QLatin1Char('0'));
+    case Word: return QStringLiteral("%1").arg(row.word, 8, 16, QLatin1Char('0')).toUpper();
     case Ssm: return ssmText(row.word);
     case Decimal:
         return QString::fromStdString(
             reception::decodeDecimal(row.word, formats_.channels[row.channelIndex]));
     case Changes: return row.changes;
-    case SinceChange: return QString::number(secondsSince, 'f', 1);
-    case Stale: return stale ? QStringLiteral("устарела") : QString();
+    case SinceChange: return QString::number(secondsSinceChange(row), 'f', 1);
+    case Stale:
+        return table_.isStale(static_cast<std::size_t>(rowIndex), nowMs_)
+                   ? QStringLiteral("устарела")
+                   : QString();
     case ParityErrors: return row.parityErrors;
     case Least: return row.hasRange ? QString::asprintf("%+f", row.least) : QString();
     case Greatest: return row.hasRange ? QString::asprintf("%+f", row.greatest) : QString();
     default: return {};
+    }
+}
+
+QVariant LabelWatchModel::sortValue(int rowIndex, int column) const {
+    const reception::LabelWatchRow& row = table_.row(static_cast<std::size_t>(rowIndex));
+    switch (column) {
+    case Channel: return row.channelIndex + 1;
+    case Label: return row.label;
+    case Word: return row.word;
+    case Ssm: return reception::wordSsm(row.word);
+    case Changes: return row.changes;
+    case SinceChange: return secondsSinceChange(row);
+    case Stale: return table_.isStale(static_cast<std::size_t>(rowIndex), nowMs_);
+    case ParityErrors: return row.parityErrors;
+    case Least: return row.hasRange ? QVariant(row.least) : QVariant();
+    case Greatest: return row.hasRange ? QVariant(row.greatest) : QVariant();
+    default: return displayText(rowIndex, column); // the decimal text sorts as text
     }
 }
 

@@ -51,6 +51,9 @@ public:
     void setChannelFilter(int channelNo) { table_.setChannelFilter(channelNo); }
 
 private:
+    [[nodiscard]] QVariant displayText(int rowIndex, int column) const;
+    [[nodiscard]] QVariant sortValue(int rowIndex, int column) const;
+    [[nodiscard]] double secondsSinceChange(const reception::LabelWatchRow& row) const;
     void timesChanged();
 
     reception::LabelWatchTable table_;

@@ -1,7 +1,9 @@
 #include "Labelwatch.h"
 
 #include "LabelWatchModel.h"
+#include "Fonts.h"
 #include "Mainform.h"
+#include "WatchCellDelegate.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -52,10 +54,17 @@ TFrmLabelWatch::TFrmLabelWatch(TMainFrm& main, reception::MonotonicClock clock, 
     WatchGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     WatchGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     WatchGrid->verticalHeader()->hide();
-    WatchGrid->verticalHeader()->setDefaultSectionSize(20);
+    WatchGrid->verticalHeader()->setDefaultSectionSize(18);
+    // Every row may change on every tick: cells are drawn straight from glyphs, grid lines
+    // included, as in the input buffer grid.
+    WatchGrid->setFont(courierNewFont(13));
+    WatchGrid->horizontalHeader()->setFont(font());
+    WatchGrid->setShowGrid(false);
+    WatchGrid->setItemDelegate(
+        new WatchCellDelegate(FixedPitchCellDelegate::GridLines::InCells, WatchGrid));
     WatchGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    const int widths[LabelWatchModel::ColumnCount] = {50, 40, 80, 40, 170, 80,
-                                                      110, 70, 110, 100, 100};
+    const int widths[LabelWatchModel::ColumnCount] = {50, 44, 80, 40, 190, 90,
+                                                      130, 70, 124, 110, 110};
     for (int column = 0; column < LabelWatchModel::ColumnCount; ++column)
         WatchGrid->setColumnWidth(column, widths[column]);
 
@@ -70,7 +79,7 @@ TFrmLabelWatch::TFrmLabelWatch(TMainFrm& main, reception::MonotonicClock clock, 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(controls);
     layout->addWidget(WatchGrid, 1);
-    resize(1000, 480);
+    resize(1080, 480);
 
     connect(btClear, &QPushButton::clicked, this, &TFrmLabelWatch::btClearClick);
     connect(cbChannelFilter, &QComboBox::currentIndexChanged, this,
