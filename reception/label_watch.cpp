@@ -1,5 +1,6 @@
 #include "label_watch.h"
 
+#include "arrival_order.h"
 #include "decimal_decode.h"
 #include "word_fields.h"
 
@@ -41,11 +42,11 @@ std::size_t LabelWatchTable::rowFor(const CellChange& change, std::int64_t nowMs
 void LabelWatchTable::takeTick(const ChangedCells& changes,
                                const AllChannelsFormatLookup& formats, std::int64_t nowMs) {
     rowsBeforeTick_ = rows_.size();
-    for (const CellChange& change : changes) {
+    forEachInArrivalOrder(changes, [&](const CellChange& change) {
         const std::size_t index = rowFor(change, nowMs);
         LabelWatchRow& row = rows_[index];
         if (row.changes != 0 && row.word == change.word)
-            continue;
+            return;
         row.word = change.word;
         ++row.changes;
         if (!hasOddParity(change.word))
@@ -61,7 +62,7 @@ void LabelWatchTable::takeTick(const ChangedCells& changes,
             row.greatest = row.hasRange ? std::max(row.greatest, number) : number;
             row.hasRange = true;
         }
-    }
+    });
     collectChangedRuns();
 }
 

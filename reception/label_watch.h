@@ -36,7 +36,8 @@ struct RowRun {
 /// with the cells each tick changed. Rows keep the order in which their labels first came.
 ///
 /// A word counts as a change of its label when it differs from the label's last word: in
-/// file mode the same word landing in another cell is no change. Once rows exist a tick
+/// file mode the same word landing in another cell is no change. Words are taken in the order
+/// they arrived, so that the last word is the newest also when file mode wrapped round. Once rows exist a tick
 /// allocates nothing: every buffer is sized for all 2048 rows when the table is made.
 class LabelWatchTable {
 public:

@@ -3,6 +3,7 @@
 #include "Mainform.h"
 #include "ParameterChartView.h"
 
+#include "reception/arrival_order.h"
 #include "reception/decimal_decode.h"
 #include "reception/refresh_tick.h"
 #include "reception/word_fields.h"
@@ -76,10 +77,11 @@ const formats::DecimalFormat& TFrmParameterChart::format() const {
 void TFrmParameterChart::afterTickReads(const board::SharedState&,
                                         const reception::ChangedCells& changes) {
     const std::int64_t nowMs = clock_();
-    for (const reception::CellChange& change : changes)
+    reception::forEachInArrivalOrder(changes, [&](const reception::CellChange& change) {
         if (change.channelIndex == parameter_.channelIndex &&
             reception::wordLabel(change.word) == parameter_.label)
             takeWord(change.word, nowMs);
+    });
     if (!paused_)
         redraw(nowMs);
 }

@@ -65,6 +65,16 @@ TEST_F(LabelWatchTest, RowsArePerChannelAndLabelWhicheverCellTheWordLandsIn) {
     EXPECT_TRUE(table.changedRuns().empty()) << "new rows are inserted, not changed";
 }
 
+TEST_F(LabelWatchTest, FileModeThatWrappedRoundKeepsTheNewestWordLast) {
+    // Cells 254, 255, then 0, 1 were written in that order; cells 2..253 kept their words.
+    tick({{1, 0, knots(3)}, {1, 1, knots(4)}, {1, 254, knots(1)}, {1, 255, knots(2)}}, 0);
+    EXPECT_EQ(table.row(0).word, knots(4));
+    EXPECT_EQ(table.row(0).changes, 4u);
+    // Address mode on another input at the same time changes nothing of that.
+    tick({{0, 0203, knots(5)}, {1, 2, knots(5)}, {1, 3, knots(6)}}, 100);
+    EXPECT_EQ(table.row(0).word, knots(6));
+}
+
 TEST_F(LabelWatchTest, CountsChangesParityErrorsAndTheRangeOfValues) {
     tick({{1, 0203, knots(4)}}, 0);
     tick({{1, 0203, knots(1)}}, 100);
