@@ -4,7 +4,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
-#include <QPainterPath>
+#include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
@@ -106,31 +106,32 @@ void ParameterChartView::paintEvent(QPaintEvent*) {
                             metrics.height()),
                      Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("время, с"));
 
-    // The step line: each value from its time to the next point's time, or to now.
-    QPainterPath line;
-    bool drawing = false;
+    // The step line: each value from its time to the next point's time, or to now. A
+    // one-pixel pen keeps it on the painter's fast line drawing.
+    painter.setClipRect(plot.adjusted(-1, -1, 1, 1));
+    painter.setPen(QPen(QColor(0, 70, 200), 1));
+    QPolygonF line;
+    line.reserve(static_cast<qsizetype>(2 * series_->size() + 1));
+    const auto drawLine = [&] {
+        if (line.size() > 1)
+            painter.drawPolyline(line);
+        line.clear();
+    };
     const std::size_t count = series_->size();
     for (std::size_t index = 0; index < count; ++index) {
         const reception::SeriesPoint& point = series_->at(index);
         const double x = std::max(map.x(static_cast<double>(point.timeMs)), plot.left());
-        if (drawing)
-            line.lineTo(x, line.currentPosition().y());
+        if (!line.isEmpty())
+            line.append(QPointF(x, line.back().y()));
         if (!point.value) {
-            drawing = false;
+            drawLine();
             continue;
         }
-        const double y = map.y(*point.value);
-        if (drawing)
-            line.lineTo(x, y);
-        else
-            line.moveTo(x, y);
-        drawing = true;
+        line.append(QPointF(x, map.y(*point.value)));
     }
-    if (drawing)
-        line.lineTo(plot.right(), line.currentPosition().y());
-    painter.setClipRect(plot.adjusted(-1, -1, 1, 1));
-    painter.setPen(QPen(QColor(0, 70, 200), 1.5));
-    painter.drawPath(line);
+    if (!line.isEmpty())
+        line.append(QPointF(plot.right(), line.back().y()));
+    drawLine();
 }
 
 } // namespace ui
