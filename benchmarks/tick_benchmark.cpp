@@ -4,6 +4,7 @@
 // runs on a manual clock moved by the shortest refresh period per tick, so nothing waits.
 
 #include "scripted_prompts.h"
+#include "windows_benchmark_main.h"
 
 #include "board/sim_clock.h"
 #include "board/sim_setup.h"
@@ -300,26 +301,6 @@ BENCHMARK(BM_GridRepaintOnly)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Tick_EventLoopPaint)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Tick_Input1Loopback)->ArgName("formats")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
-QtMessageHandler defaultMessageHandler = nullptr;
-
-// The offscreen platform warns about size hints each time a window is shown.
-void dropSizeHintWarnings(QtMsgType type, const QMessageLogContext& context,
-                          const QString& message) {
-    if (!message.contains(QStringLiteral("propagateSizeHints")))
-        defaultMessageHandler(type, context, message);
-}
-
 } // namespace
 
-int main(int argc, char* argv[]) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    defaultMessageHandler = qInstallMessageHandler(dropSizeHintWarnings);
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char* argv[]) { return benchmark_support::runWindowsBenchmarks(argc, argv); }

@@ -1,21 +1,30 @@
 // The picture in the README: the monitor on the simulated board, input 5 receiving the
 // built-in stream decoded through the example formats, output 1 sending the test pattern.
-//   readme_screenshot <examples folder> <picture.png>
+//   readme_screenshot <examples folder> <picture.png> [<watch.png> <chart.png>]
+// With the two more names it goes on for about 25 s with input 6 receiving the stream by
+// address too and draws the label watch and the chart of input 5's pitch (label 324).
 // Run it offscreen (QT_QPA_PLATFORM=offscreen) or under xvfb-run. It reads the example
-// format files and writes nothing but the picture.
+// format files and writes nothing but the pictures.
 
 #include "board/default_driver.h"
+#include "ui/AnalysisWindows.h"
 #include "ui/Devicechoice.h"
+#include "ui/Labelwatch.h"
 #include "ui/Mainform.h"
 #include "ui/MonitorWindows.h"
 #include "ui/Paramformat.h"
+#include "ui/Parameterchart.h"
 #include "ui/Prompts.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QStringList>
 #include <QImage>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
 #include <QTabBar>
 #include <QThread>
 #include <QTimer>
@@ -54,15 +63,39 @@ void runWithDialog(ui::TMainFrm& main, const char* command, const std::function<
     run(main, command);
 }
 
+// The simulated board runs on the real clock: let words arrive between ticks.
+void runTicks(ui::TMainFrm& main, int ticks) {
+    for (int tick = 0; tick < ticks; ++tick) {
+        QThread::msleep(250);
+        main.Timer1Timer();
+        QApplication::processEvents();
+    }
+}
+
+// A palette of 256 colours keeps the committed pictures small; the windows have few colours.
+bool savePicture(QWidget& window, const QString& file) {
+    const QImage picture = window.grab().toImage().convertToFormat(
+        QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
+    if (picture.save(file, "PNG", 0))
+        return true;
+    std::fprintf(stderr, "could not write %s\n", file.toLocal8Bit().constData());
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: readme_screenshot <examples folder> <picture.png>\n");
+    if (argc != 3 && argc != 5) {
+        std::fprintf(stderr, "usage: readme_screenshot <examples folder> <picture.png> "
+                             "[<watch.png> <chart.png>]\n");
         return 2;
     }
     const QDir examples(QString::fromLocal8Bit(argv[1]));
+    // Named from the folder the tool starts in, which it leaves for the examples' folder.
+    QStringList pictures;
+    for (int arg = 2; arg < argc; ++arg)
+        pictures.append(QFileInfo(QString::fromLocal8Bit(argv[arg])).absoluteFilePath());
     // The format state file is read from the working folder.
     QDir::setCurrent(examples.absolutePath());
     ExampleAnswers prompts(examples.absoluteFilePath(QStringLiteral("builtin-traffic.si")));
@@ -82,18 +115,24 @@ int main(int argc, char* argv[]) {
     run(main, "SOciclePusk");
     main.findChild<QTabBar*>(QStringLiteral("SI"))->setCurrentIndex(4);
     run(main, "SIfilePusk");
-    // The simulated board runs on the real clock: let words arrive between ticks.
-    for (int tick = 0; tick < 4; ++tick) {
-        QThread::msleep(250);
-        main.Timer1Timer();
-        QApplication::processEvents();
-    }
-    // A palette of 256 colours keeps the committed picture small; the window has few colours.
-    const QImage picture = main.grab().toImage().convertToFormat(
-        QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither);
-    if (!picture.save(QString::fromLocal8Bit(argv[2]), "PNG", 0)) {
-        std::fprintf(stderr, "could not write %s\n", argv[2]);
+    runTicks(main, 4);
+    if (!savePicture(main, pictures[0]))
         return 1;
-    }
+    if (argc == 3)
+        return 0;
+
+    main.findChild<QTabBar*>(QStringLiteral("SI"))->setCurrentIndex(5);
+    run(main, "SIaddressPusk");
+    ui::AnalysisWindows& analysis = windows.analysis();
+    ui::TFrmLabelWatch& watch = analysis.labelWatch();
+    watch.resize(1080, 440);
+    analysis.mmLabelWatchExecute();
+    ui::TFrmParameterChart& chart = analysis.openChart({4, 0324});
+    chart.seSpan->setValue(20);
+    chart.resize(720, 360);
+    runTicks(main, 96);
+    watch.WatchGrid->sortByColumn(1, Qt::AscendingOrder);
+    QApplication::processEvents();
+    return savePicture(watch, pictures[1]) && savePicture(chart, pictures[2]) ? 0 : 1;
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "MonitorWindows.h"
 
+#include "AnalysisWindows.h"
 #include "Devicechoice.h"
 #include "Formatlist.h"
 #include "Mainform.h"
@@ -19,9 +20,12 @@ MonitorWindows::MonitorWindows(board::Driver& driver, Prompts& prompts) : prompt
                       .formatList = [this]() -> QDialog& { return formatList(); },
                       .paramFormat = [this]() -> QDialog& { return paramFormat(); },
                       .timerPeriod = [this]() -> QDialog& { return timerPeriod(); }});
+    analysis_ = std::make_unique<AnalysisWindows>(*main, prompts);
 }
 
 MonitorWindows::~MonitorWindows() {
+    // The watch and the charts are the main window's tick observers: they leave it first.
+    analysis_.reset();
     // The dialogs are the main window's children for placement; let them go first.
     timerPeriod_.reset();
     paramFormat_.reset();

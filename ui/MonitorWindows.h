@@ -6,6 +6,7 @@
 
 namespace ui {
 
+class AnalysisWindows;
 class Prompts;
 class TFrmDeviceChoice;
 class TFrmFormatList;
@@ -31,6 +32,8 @@ public:
     [[nodiscard]] TFrmFormatList& formatList();
     [[nodiscard]] TFrmParamFormat& paramFormat();
     [[nodiscard]] TFrmTimerPeriod& timerPeriod();
+    /// The label watch and the parameter charts.
+    [[nodiscard]] AnalysisWindows& analysis() { return *analysis_; }
 
 private:
     Prompts& prompts_;
@@ -40,6 +43,7 @@ private:
     std::unique_ptr<TFrmFormatList> formatList_;
     std::unique_ptr<TFrmParamFormat> paramFormat_;
     std::unique_ptr<TFrmTimerPeriod> timerPeriod_;
+    std::unique_ptr<AnalysisWindows> analysis_;
 };
 
 } // namespace ui

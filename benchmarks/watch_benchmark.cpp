@@ -1,0 +1,164 @@
+// What an open label watch adds to a refresh tick when all eight inputs receive and every
+// cell changes every tick (2048 changed cells): the watch's table alone, and the window with
+// its model, sort proxy and view, told of the tick as the main window tells its observers.
+// Also the cost of one parameter chart holding a full minute at the shortest period.
+
+#include "scripted_prompts.h"
+#include "windows_benchmark_main.h"
+
+#include "board/sim_clock.h"
+#include "board/sim_setup.h"
+#include "board/simulated_driver.h"
+#include "reception/changed_cells.h"
+#include "reception/format_lookup.h"
+#include "reception/label_watch.h"
+#include "reception/word_fields.h"
+#include "tests/formats/table_fixtures.h"
+#include "ui/AnalysisWindows.h"
+#include "ui/Labelwatch.h"
+#include "ui/Mainform.h"
+#include "ui/MonitorWindows.h"
+#include "ui/Parameterchart.h"
+
+#include <QApplication>
+#include <QTableView>
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+
+namespace {
+
+constexpr std::int64_t kTickMs = 100; // the shortest refresh period
+
+/// Two sets of changes for every cell of every input (cell = label, as in address mode),
+/// differing in their data, so that ticks taking them in turn change every label each time.
+struct AlternatingChanges {
+    AlternatingChanges() {
+        for (int set = 0; set < 2; ++set)
+            for (int channel = 0; channel < board::kMaxChannels; ++channel)
+                for (int cell = 0; cell < board::kInputBufferCells; ++cell) {
+                    std::uint32_t word = 0x60000000u | static_cast<std::uint32_t>(cell) |
+                                         static_cast<std::uint32_t>(0x400 + cell * 7 + set) << 10;
+                    if (!reception::hasOddParity(word))
+                        word |= 0x80000000u;
+                    sets[set].add({static_cast<std::uint8_t>(channel),
+                                   static_cast<std::uint8_t>(cell), word});
+                }
+    }
+    const reception::ChangedCells& forTick(std::int64_t tick) const { return sets[tick % 2]; }
+
+    std::array<reception::ChangedCells, 2> sets;
+};
+
+const formats::DecimalFormat kAltitude = formats_testing::makeFormat("ALT", 28, 12, 65536.0f, "ft");
+
+// The table alone, with a format for every label of every input (the most decoding).
+void BM_LabelWatchTable_AllCellsChanging(benchmark::State& state) {
+    const auto changes = std::make_unique<AlternatingChanges>();
+    const auto formats = std::make_unique<reception::AllChannelsFormatLookup>();
+    for (auto& channel : formats->channels)
+        channel.slots.fill(kAltitude);
+    reception::LabelWatchTable table;
+    std::int64_t tick = 0;
+    for (auto _ : state) {
+        table.takeTick(changes->forTick(tick), *formats, tick * kTickMs);
+        ++tick;
+        benchmark::DoNotOptimize(table.changedRuns().data());
+    }
+    state.counters["rows"] = static_cast<double>(table.size());
+}
+
+/// The monitor on the simulated board (not initialised: the ticks' changes are given) with
+/// the 256 format assignments the table holds spread over the eight inputs, and the analysis
+/// windows on a clock that moves one shortest period per tick.
+class MonitorWithAnalysis {
+public:
+    MonitorWithAnalysis()
+        : driver_(board::defaultSimulatorConfig(), clock_),
+          windows_(std::make_unique<ui::MonitorWindows>(driver_, prompts_)) {
+        formats::DecimalFormatTable& table = main().formatTable();
+        table = {};
+        table.slots[table.formatCount++] = kAltitude;
+        formats::AssignmentTable& assignments = main().assignmentTable();
+        assignments = {};
+        for (int slot = 0; slot < 256; ++slot)
+            assignments.slots[assignments.assignmentCount++] = formats_testing::makeAssignment(
+                static_cast<std::uint8_t>(slot), static_cast<std::uint8_t>(slot % 8 + 1), "ALT");
+        main().resize(1280, 800);
+        main().show();
+        analysis_ = std::make_unique<ui::AnalysisWindows>(main(), prompts_,
+                                                          [this] { return nowMs_; });
+    }
+    ~MonitorWithAnalysis() { analysis_.reset(); }
+
+    ui::TMainFrm& main() { return windows_->mainForm(); }
+    ui::AnalysisWindows& analysis() { return *analysis_; }
+    /// The changes of the next tick, the clock moved on to it.
+    const reception::ChangedCells& nextTick() {
+        nowMs_ += kTickMs;
+        return changes_->forTick(nowMs_ / kTickMs);
+    }
+
+private:
+    board::ManualSimClock clock_;
+    board::SimulatedDriver driver_;
+    testing_support::ScriptedPrompts prompts_;
+    std::unique_ptr<ui::MonitorWindows> windows_;
+    std::unique_ptr<ui::AnalysisWindows> analysis_;
+    const std::unique_ptr<AlternatingChanges> changes_ = std::make_unique<AlternatingChanges>();
+    std::int64_t nowMs_ = 0;
+};
+
+// The open watch told of a tick. Argument 0: the observer call alone (model signals, proxy,
+// view bookkeeping); 1: and the event loop painting what it made dirty; 2: as 1, sorted by
+// the count of changes, which every tick moves.
+void BM_LabelWatchWindow_AllCellsChanging(benchmark::State& state) {
+    MonitorWithAnalysis monitor;
+    ui::TFrmLabelWatch& watch = monitor.analysis().labelWatch();
+    watch.resize(1000, 480);
+    monitor.analysis().mmLabelWatchExecute();
+    if (state.range(0) == 2)
+        watch.WatchGrid->sortByColumn(5, Qt::DescendingOrder);
+    const board::SharedState& shared = monitor.main().state();
+    for (int warmUp = 0; warmUp < 4; ++warmUp)
+        watch.afterTickReads(shared, monitor.nextTick());
+    QApplication::processEvents();
+    for (auto _ : state) {
+        watch.afterTickReads(shared, monitor.nextTick());
+        if (state.range(0) != 0)
+            QApplication::processEvents();
+    }
+    state.counters["rows"] = watch.WatchGrid->model()->rowCount();
+}
+
+// A chart of one label with a full minute of values at the shortest period (600 steps),
+// told of a tick and repainted.
+void BM_ParameterChart_FullMinute(benchmark::State& state) {
+    MonitorWithAnalysis monitor;
+    ui::TFrmParameterChart& chart = monitor.analysis().openChart({0, 0});
+    const board::SharedState& shared = monitor.main().state();
+    for (int tick = 0; tick < 700; ++tick)
+        chart.afterTickReads(shared, monitor.nextTick());
+    QApplication::processEvents();
+    for (auto _ : state) {
+        chart.afterTickReads(shared, monitor.nextTick());
+        chart.repaint();
+    }
+    state.counters["points"] = static_cast<double>(chart.series().size());
+}
+
+BENCHMARK(BM_LabelWatchTable_AllCellsChanging)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LabelWatchWindow_AllCellsChanging)
+    ->ArgName("paint")
+    ->Arg(0)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParameterChart_FullMinute)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char* argv[]) { return benchmark_support::runWindowsBenchmarks(argc, argv); }
