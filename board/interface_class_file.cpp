@@ -20,6 +20,17 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
+// Built by appending: GCC 12 at -O3 takes "'" + std::string(...) for an overlapping copy
+// (-Wrestrict) and stops the optimised build.
+std::string quoted(std::string_view text) {
+    std::string result;
+    result.reserve(text.size() + 2);
+    result += '\'';
+    result += text;
+    result += '\'';
+    return result;
+}
+
 InterfaceClassSetting refused(int line, std::string error) {
     return {std::nullopt, line, std::move(error)};
 }
@@ -45,8 +56,8 @@ InterfaceClassSetting parseInterfaceClassSetting(std::string_view text) {
         const std::string_view value = trimmed(line.substr(equals + 1));
         setting.interfaceClass = parseInterfaceClassGuid(value);
         if (!setting.interfaceClass)
-            return refused(lineNumber, "'" + std::string(value) +
-                                           "' is not a GUID of the form "
+            return refused(lineNumber, quoted(value) +
+                                           " is not a GUID of the form "
                                            "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}");
     }
     if (!setting.interfaceClass)
