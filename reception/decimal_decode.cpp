@@ -1,11 +1,12 @@
 #include "decimal_decode.h"
 
+#include "fixed_decimal.h"
+
 #include "board/printf_text.h"
 #include "formats/cp1251.h"
 #include "formats/format_cells.h"
 
 #include <array>
-#include <charconv>
 
 namespace reception {
 
@@ -83,14 +84,11 @@ std::size_t writeDecimalText(std::span<char, kDecimalTextCapacity> out, std::uin
         *at++ = ' ';
         return 1;
     }
-    // " %c%f %4s    " put together by hand: std::to_chars with a precision writes a number
-    // exactly as printf's "%.6f" does in the C locale, at a fraction of printf's cost. The
+    // " %c%f %4s    " put together by hand, the number as printf's "%.6f" writes it. The
     // largest float takes 46 characters, the units at most 7 of 3 UTF-8 bytes each.
     *at++ = ' ';
     *at++ = value->negative ? '-' : '+';
-    at = std::to_chars(at, out.data() + out.size(), static_cast<double>(value->magnitude),
-                       std::chars_format::fixed, 6)
-             .ptr;
+    at = writeFixedSix(at, value->magnitude);
     *at++ = ' ';
     const std::string_view units = formats::fieldText(format.units);
     constexpr std::size_t kUnitsWidth = 4; // cp1251 bytes are characters

@@ -1,12 +1,19 @@
 #include "reception/decimal_decode.h"
+#include "reception/fixed_decimal.h"
+
+#include "board/printf_text.h"
 
 #include "format_test_helpers.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cstdint>
+#include <limits>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -122,3 +129,24 @@ TEST(DecodeDecimal, LooksUpTheFormatOfTheWordsAddress) {
 }
 
 } // namespace
+
+// The decimal texts are written without printf; for every kind of float (whole numbers,
+// fractions ending exactly half way between two millionths, the tiny and the huge) they
+// must not differ from it.
+TEST(FixedSix, WritesFloatsAsPrintfDoes) {
+    std::vector<float> values = {0.0f, 1.0f, 0.5f, 1e-7f, 5e-7f, 4.9999997e-7f, 1.0f / 128,
+                                 3.0f / 128, 5.0f / 128, 8388607.5f, 8796093022208.0f,
+                                 17592186044416.0f, 3.4028235e38f,
+                                 std::numeric_limits<float>::denorm_min(),
+                                 std::numeric_limits<float>::infinity()};
+    for (std::uint32_t bits = 0; bits < 0x7F800000u; bits += 4093)
+        values.push_back(std::bit_cast<float>(bits));
+    for (std::uint32_t odd = 1; odd < 4096; odd += 2) // ties: odd / 2^7 has 7 decimals ending in 5
+        values.push_back(static_cast<float>(odd) / 128.0f);
+    std::array<char, reception::kFixedSixCapacity> text;
+    for (const float value : values) {
+        char* end = reception::writeFixedSix(text.data(), value);
+        ASSERT_EQ(std::string(text.data(), end), board::printfText("%.6f", static_cast<double>(value)))
+            << std::hexfloat << value;
+    }
+}
