@@ -62,6 +62,7 @@ TFrmLabelWatch::TFrmLabelWatch(TMainFrm& main, reception::MonotonicClock clock, 
     WatchGrid->setShowGrid(false);
     WatchGrid->setItemDelegate(
         new WatchCellDelegate(FixedPitchCellDelegate::GridLines::InCells, WatchGrid));
+    WatchGrid->setStyle(new WatchGridStyle(WatchGrid));
     WatchGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     const int widths[LabelWatchModel::ColumnCount] = {50, 44, 80, 40, 190, 90,
                                                       130, 70, 124, 110, 110};

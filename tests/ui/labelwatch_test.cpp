@@ -12,6 +12,7 @@
 #include <QAbstractItemModelTester>
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -193,6 +194,28 @@ private Q_SLOTS:
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(m.main().findChildren<ui::TFrmParameterChart*>().size(), 1);
         m.main().Timer1Timer(); // the closed chart is no longer told
+    }
+
+    // The grid's own style leaves out the row panels under its cells: the cells, a selected
+    // and a stale one among them, must look as with the application's style.
+    void theGridLooksAsWithTheApplicationsStyle() {
+        ReceivingMonitor m;
+        ui::TFrmLabelWatch& watch = m.openWatch();
+        for (const std::uint8_t label : {0201, 0202, 0203})
+            m.deliver(label, label);
+        m.main().Timer1Timer();
+        watch.seStaleLimit->setValue(0.1);
+        QTest::qWait(150);
+        m.deliver(0202, 0x55);
+        m.main().Timer1Timer();
+        watch.WatchGrid->selectRow(2);
+        QVERIFY(QTest::qWaitForWindowExposed(&watch));
+        QWidget* cells = watch.WatchGrid->viewport();
+        const QImage ownStyle = cells->grab().toImage();
+        QVERIFY(watch.WatchGrid->style() != QApplication::style());
+        watch.WatchGrid->setStyle(nullptr);
+        QCOMPARE(watch.WatchGrid->style(), QApplication::style());
+        QCOMPARE(cells->grab().toImage(), ownStyle);
     }
 
 private:
