@@ -67,8 +67,10 @@ FixedPitchCellDelegate::Face::Face(const QFont& viewFont)
     run.setRawFont(raw);
 }
 
-FixedPitchCellDelegate::FixedPitchCellDelegate(GridLines lines, QObject* parent)
-    : QAbstractItemDelegate(parent), lines_(lines), images_(kCellImagesKiB) {}
+FixedPitchCellDelegate::FixedPitchCellDelegate(GridLines lines, QObject* parent,
+                                               TextColour textColour)
+    : QAbstractItemDelegate(parent), lines_(lines), textColour_(textColour),
+      images_(kCellImagesKiB) {}
 
 FixedPitchCellDelegate::~FixedPitchCellDelegate() = default;
 
@@ -98,7 +100,8 @@ void FixedPitchCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem
                                    const QModelIndex& index) const {
     const QPalette::ColorGroup group = colorGroup(option);
     const QVariant background = index.data(Qt::BackgroundRole);
-    const QVariant foreground = index.data(Qt::ForegroundRole);
+    const QVariant foreground =
+        textColour_ == TextColour::ByModel ? index.data(Qt::ForegroundRole) : QVariant();
     const Cell cell{index.data(Qt::DisplayRole).toString(),
                     background.canConvert<QBrush>() ? qvariant_cast<QBrush>(background)
                                                     : option.palette.brush(group, QPalette::Base),

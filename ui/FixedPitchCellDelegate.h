@@ -38,8 +38,15 @@ public:
                   ///< and two rectangle fills cost far less than the view's line drawing.
     };
 
+    enum class TextColour {
+        ByModel,    ///< the ForegroundRole colour, else the palette's text colour
+        ByPalette,  ///< the palette's: for models that give no ForegroundRole, which is then
+                    ///< not asked for at every cell
+    };
+
     explicit FixedPitchCellDelegate(GridLines lines = GridLines::ByView,
-                                    QObject* parent = nullptr);
+                                    QObject* parent = nullptr,
+                                    TextColour textColour = TextColour::ByModel);
     ~FixedPitchCellDelegate() override;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -105,6 +112,7 @@ private:
     static void drawCell(QPainter& painter, QRect rect, const Cell& cell, Face& face);
 
     GridLines lines_;
+    TextColour textColour_;
     mutable std::unique_ptr<Face> face_;
     mutable QCache<CellKey, QImage> images_;
     mutable std::optional<KeptGridColour> gridColour_;
