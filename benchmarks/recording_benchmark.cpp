@@ -5,17 +5,17 @@
 // (with and without a decimal format on every label of every channel). The difference is
 // the recording's cost per tick; the write to the system's file cache is included.
 
+#include "rotating_recording.h"
+
 #include "board/control_codes.h"
 #include "board/records.h"
 #include "formats/decimal_format.h"
-#include "reception/recorder.h"
 #include "reception/refresh_tick.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
 #include <memory>
 
 namespace {
@@ -69,41 +69,19 @@ void BM_TickReads_AllCellsChanging(benchmark::State& bench) {
     bench.counters["rows/tick"] = static_cast<double>(run.changes->size());
 }
 
-// A new file every so many ticks keeps the temporary folder from filling up (about 200 MB).
-constexpr int kTicksPerFile = 1000;
-
 void BM_TickReads_Recording(benchmark::State& bench) {
     AllChannelsChanging run;
     auto lookup = std::make_unique<reception::AllChannelsFormatLookup>();
     if (bench.range(0) != 0)
         for (reception::ChannelFormatLookup& channel : lookup->channels)
             channel.slots.fill(altitudeFormat());
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / "zelva-recording-benchmark.csv";
-    reception::Recorder recorder(*lookup);
-    std::uint64_t rows = 0;
-    std::uintmax_t bytes = 0;
-    int ticksInFile = kTicksPerFile;
+    benchmark_support::RotatingRecording recording(bench, *lookup,
+                                                   "zelva-recording-benchmark.csv");
     for (auto _ : bench) {
-        if (ticksInFile++ == kTicksPerFile) {
-            bench.PauseTiming();
-            rows += recorder.rowsKept();
-            recorder.stop();
-            bytes += std::filesystem::exists(path) ? std::filesystem::file_size(path) : 0;
-            if (recorder.start(reception::createRecordingFile(path).file))
-                bench.SkipWithError("the recording file could not be created");
-            ticksInFile = 1;
-            bench.ResumeTiming();
-        }
         run.tick();
-        recorder.afterTickReads(*run.state, *run.changes);
+        recording.afterTickReads(*run.state, *run.changes);
     }
-    rows += recorder.rowsKept();
-    recorder.stop();
-    bytes += std::filesystem::file_size(path);
-    std::filesystem::remove(path);
     bench.counters["rows/tick"] = static_cast<double>(run.changes->size());
-    bench.counters["bytes/row"] = rows == 0 ? 0.0 : static_cast<double>(bytes) / static_cast<double>(rows);
 }
 
 BENCHMARK(BM_TickReads_AllCellsChanging)->Unit(benchmark::kMicrosecond);

@@ -1,8 +1,11 @@
 // What an open label watch adds to a refresh tick when all eight inputs receive and every
 // cell changes every tick (2048 changed cells): the watch's table alone, and the window with
 // its model, sort proxy and view, told of the tick as the main window tells its observers.
-// Also the cost of one parameter chart holding a full minute at the shortest period.
+// Also both that window and a recording with a format on every label of every input, the
+// budget of what the analysis adds to a tick; and the cost of one parameter chart holding a
+// full minute at the shortest period.
 
+#include "rotating_recording.h"
 #include "scripted_prompts.h"
 #include "windows_benchmark_main.h"
 
@@ -112,26 +115,53 @@ private:
     std::int64_t nowMs_ = 0;
 };
 
+/// The watch opened at its own size (1080x480, 20 rows showing) and shown a few ticks, so
+/// that every label has its row and the first paintings are behind.
+ui::TFrmLabelWatch& openWatchWithAllRows(MonitorWithAnalysis& monitor) {
+    ui::TFrmLabelWatch& watch = monitor.analysis().labelWatch();
+    monitor.analysis().mmLabelWatchExecute();
+    const board::SharedState& shared = monitor.main().state();
+    for (int warmUp = 0; warmUp < 4; ++warmUp)
+        watch.afterTickReads(shared, monitor.nextTick());
+    QApplication::processEvents();
+    return watch;
+}
+
 // The open watch told of a tick. Argument 0: the observer call alone (model signals, proxy,
 // view bookkeeping); 1: and the event loop painting what it made dirty; 2: as 1, sorted by
 // the count of changes, which every tick moves.
 void BM_LabelWatchWindow_AllCellsChanging(benchmark::State& state) {
     MonitorWithAnalysis monitor;
-    ui::TFrmLabelWatch& watch = monitor.analysis().labelWatch();
-    watch.resize(1000, 480);
-    monitor.analysis().mmLabelWatchExecute();
+    ui::TFrmLabelWatch& watch = openWatchWithAllRows(monitor);
     if (state.range(0) == 2)
         watch.WatchGrid->sortByColumn(5, Qt::DescendingOrder);
-    const board::SharedState& shared = monitor.main().state();
-    for (int warmUp = 0; warmUp < 4; ++warmUp)
-        watch.afterTickReads(shared, monitor.nextTick());
     QApplication::processEvents();
+    const board::SharedState& shared = monitor.main().state();
     for (auto _ : state) {
         watch.afterTickReads(shared, monitor.nextTick());
         if (state.range(0) != 0)
             QApplication::processEvents();
     }
     state.counters["rows"] = watch.WatchGrid->model()->rowCount();
+}
+
+// The open watch painted by the event loop and the recording of every changed cell, each
+// label decoded through a format, told of the same tick.
+void BM_RecordingAndWatch_AllCellsChanging(benchmark::State& state) {
+    MonitorWithAnalysis monitor;
+    ui::TFrmLabelWatch& watch = openWatchWithAllRows(monitor);
+    const auto formats = std::make_unique<reception::AllChannelsFormatLookup>();
+    for (auto& channel : formats->channels)
+        channel.slots.fill(kAltitude);
+    benchmark_support::RotatingRecording recording(state, *formats,
+                                                   "zelva-watch-recording-benchmark.csv");
+    const board::SharedState& shared = monitor.main().state();
+    for (auto _ : state) {
+        const reception::ChangedCells& changes = monitor.nextTick();
+        recording.afterTickReads(shared, changes);
+        watch.afterTickReads(shared, changes);
+        QApplication::processEvents();
+    }
 }
 
 // A chart of one label with a full minute of values at the shortest period (600 steps),
@@ -157,6 +187,7 @@ BENCHMARK(BM_LabelWatchWindow_AllCellsChanging)
     ->Arg(1)
     ->Arg(2)
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecordingAndWatch_AllCellsChanging)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParameterChart_FullMinute)->Unit(benchmark::kMicrosecond);
 
 } // namespace

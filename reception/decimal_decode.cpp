@@ -1,11 +1,15 @@
 #include "decimal_decode.h"
 
+#include "fixed_decimal.h"
+
 #include "board/printf_text.h"
 #include "formats/cp1251.h"
 #include "formats/format_cells.h"
 
 #include <array>
-#include <charconv>
+#include <bit>
+#include <cfloat>
+#include <cmath>
 
 namespace reception {
 
@@ -17,6 +21,17 @@ constexpr std::uint32_t kSignBit30 = 0x20000000u;
 [[nodiscard]] constexpr bool isWordBit(unsigned bitNumber) {
     return bitNumber >= 1 && bitNumber <= 32;
 }
+
+// 2^-k for k = 0..31, each exact.
+constexpr std::array<float, 32> kPowersOfHalf = [] {
+    std::array<float, 32> powers{};
+    float power = 1.0f;
+    for (float& p : powers) {
+        p = power;
+        power *= 0.5f;
+    }
+    return powers;
+}();
 
 [[nodiscard]] constexpr bool bitIsSet(std::uint32_t word, unsigned bitNumber) {
     return ((word >> (bitNumber - 1)) & 1u) != 0;
@@ -55,6 +70,21 @@ std::optional<DecimalValue> decimalValueWith(std::uint32_t word,
         value = ~word + (std::uint32_t{1} << (lsbBit - 1));
     }
 
+    if (msbBit < lsbBit)
+        return result;
+    // Halving a float is exact until it leaves the normal range, so then the weight of bit n
+    // is msbWeight * 2^(n - msbBit) at once and only the set bits need a visit, highest first.
+    const float leastWeight = format.msbWeight * kPowersOfHalf[msbBit - lsbBit];
+    if (format.msbWeight == 0.0f || !(std::fabs(leastWeight) < FLT_MIN)) {
+        const std::uint32_t fieldMask = (~std::uint32_t{0} >> (32 - msbBit)) &
+                                        (~std::uint32_t{0} << (lsbBit - 1));
+        for (std::uint32_t set = value & fieldMask; set != 0;) {
+            const int n = 31 - std::countl_zero(set); // 0-based
+            result.magnitude += format.msbWeight * kPowersOfHalf[msbBit - 1 - n];
+            set &= ~(std::uint32_t{1} << n);
+        }
+        return result;
+    }
     float weight = format.msbWeight;
     for (unsigned n = msbBit; n >= lsbBit; --n) {
         if (bitIsSet(value, n))
@@ -83,14 +113,11 @@ std::size_t writeDecimalText(std::span<char, kDecimalTextCapacity> out, std::uin
         *at++ = ' ';
         return 1;
     }
-    // " %c%f %4s    " put together by hand: std::to_chars with a precision writes a number
-    // exactly as printf's "%.6f" does in the C locale, at a fraction of printf's cost. The
+    // " %c%f %4s    " put together by hand, the number as printf's "%.6f" writes it. The
     // largest float takes 46 characters, the units at most 7 of 3 UTF-8 bytes each.
     *at++ = ' ';
     *at++ = value->negative ? '-' : '+';
-    at = std::to_chars(at, out.data() + out.size(), static_cast<double>(value->magnitude),
-                       std::chars_format::fixed, 6)
-             .ptr;
+    at = writeFixedSix(at, value->magnitude);
     *at++ = ' ';
     const std::string_view units = formats::fieldText(format.units);
     constexpr std::size_t kUnitsWidth = 4; // cp1251 bytes are characters

@@ -28,12 +28,6 @@ QPalette::ColorGroup colorGroup(const QStyleOptionViewItem& option) {
     return option.state & QStyle::State_Active ? QPalette::Normal : QPalette::Inactive;
 }
 
-// The colour a table view draws its grid in.
-QColor gridLineColour(const QStyleOptionViewItem& option) {
-    const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
-    return QColor::fromRgba(static_cast<QRgb>(
-        style->styleHint(QStyle::SH_Table_GridLineColor, &option, option.widget)));
-}
 
 /// Characters whose place begins inside a cell of `width` pixels; the last may be cut.
 qsizetype fittingCharacters(qsizetype length, int width, qreal advance) {
@@ -73,10 +67,26 @@ FixedPitchCellDelegate::Face::Face(const QFont& viewFont)
     run.setRawFont(raw);
 }
 
-FixedPitchCellDelegate::FixedPitchCellDelegate(GridLines lines, QObject* parent)
-    : QAbstractItemDelegate(parent), lines_(lines), images_(kCellImagesKiB) {}
+FixedPitchCellDelegate::FixedPitchCellDelegate(GridLines lines, QObject* parent,
+                                               TextColour textColour)
+    : QAbstractItemDelegate(parent), lines_(lines), textColour_(textColour),
+      images_(kCellImagesKiB) {}
 
 FixedPitchCellDelegate::~FixedPitchCellDelegate() = default;
+
+// Styles work the colour out of the palette anew at each call, which is a good part of a
+// cell's cost when the rest comes from the kept images; it is asked again when the style,
+// the palette or its colour group is another.
+QColor FixedPitchCellDelegate::gridLineColour(const QStyleOptionViewItem& option) const {
+    const QStyle* style = option.widget ? option.widget->style() : QApplication::style();
+    const GridColourSource source{style, option.palette.cacheKey(),
+                                  option.palette.currentColorGroup()};
+    if (!gridColour_ || gridColour_->source != source)
+        gridColour_ = KeptGridColour{
+            source, QColor::fromRgba(static_cast<QRgb>(style->styleHint(
+                        QStyle::SH_Table_GridLineColor, &option, option.widget)))};
+    return gridColour_->colour;
+}
 
 FixedPitchCellDelegate::Face& FixedPitchCellDelegate::faceFor(const QFont& font) const {
     if (!face_ || face_->font != font) {
@@ -90,7 +100,8 @@ void FixedPitchCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem
                                    const QModelIndex& index) const {
     const QPalette::ColorGroup group = colorGroup(option);
     const QVariant background = index.data(Qt::BackgroundRole);
-    const QVariant foreground = index.data(Qt::ForegroundRole);
+    const QVariant foreground =
+        textColour_ == TextColour::ByModel ? index.data(Qt::ForegroundRole) : QVariant();
     const Cell cell{index.data(Qt::DisplayRole).toString(),
                     background.canConvert<QBrush>() ? qvariant_cast<QBrush>(background)
                                                     : option.palette.brush(group, QPalette::Base),

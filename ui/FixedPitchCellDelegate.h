@@ -6,10 +6,14 @@
 #include <QFont>
 #include <QGlyphRun>
 #include <QImage>
+#include <QPalette>
 #include <QRawFont>
 
 #include <array>
 #include <memory>
+#include <optional>
+
+class QStyle;
 
 namespace ui {
 
@@ -34,8 +38,15 @@ public:
                   ///< and two rectangle fills cost far less than the view's line drawing.
     };
 
+    enum class TextColour {
+        ByModel,    ///< the ForegroundRole colour, else the palette's text colour
+        ByPalette,  ///< the palette's: for models that give no ForegroundRole, which is then
+                    ///< not asked for at every cell
+    };
+
     explicit FixedPitchCellDelegate(GridLines lines = GridLines::ByView,
-                                    QObject* parent = nullptr);
+                                    QObject* parent = nullptr,
+                                    TextColour textColour = TextColour::ByModel);
     ~FixedPitchCellDelegate() override;
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
@@ -81,13 +92,30 @@ private:
         }
     };
 
+    /// What the grid colour is worked out of.
+    struct GridColourSource {
+        const QStyle* style = nullptr;
+        qint64 palette = 0;  ///< the palette's cache key
+        QPalette::ColorGroup group = QPalette::Active;
+
+        bool operator==(const GridColourSource&) const = default;
+    };
+    struct KeptGridColour {
+        GridColourSource source;
+        QColor colour;
+    };
+
     /// The face of the font the view paints with; made again only when that font changes.
     [[nodiscard]] Face& faceFor(const QFont& font) const;
+    /// The colour a table view draws its grid in.
+    [[nodiscard]] QColor gridLineColour(const QStyleOptionViewItem& option) const;
     static void drawCell(QPainter& painter, QRect rect, const Cell& cell, Face& face);
 
     GridLines lines_;
+    TextColour textColour_;
     mutable std::unique_ptr<Face> face_;
     mutable QCache<CellKey, QImage> images_;
+    mutable std::optional<KeptGridColour> gridColour_;
 };
 
 } // namespace ui

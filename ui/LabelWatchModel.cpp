@@ -1,12 +1,14 @@
 #include "LabelWatchModel.h"
 
 #include "reception/decimal_decode.h"
+#include "reception/fixed_decimal.h"
 #include "reception/word_fields.h"
 
 #include <QBrush>
 #include <QColor>
 
 #include <array>
+#include <cmath>
 
 namespace ui {
 namespace {
@@ -18,6 +20,15 @@ constexpr std::array<const char*, LabelWatchModel::ColumnCount> kHeaders = {
 QString ssmText(std::uint32_t word) {
     const unsigned ssm = reception::wordSsm(word);
     return QStringLiteral("%1%2").arg((ssm >> 1) & 1u).arg(ssm & 1u);
+}
+
+// "%+f" of a value a format gave (a float's), without printf: a screenful of these is
+// painted at every tick.
+QString signedValueText(double value) {
+    std::array<char, 1 + reception::kFixedSixCapacity> text;
+    text[0] = std::signbit(value) ? '-' : '+';
+    const char* end = reception::writeFixedSix(text.data() + 1, static_cast<float>(std::fabs(value)));
+    return QString::fromLatin1(text.data(), end - text.data());
 }
 
 } // namespace
@@ -61,9 +72,12 @@ QVariant LabelWatchModel::displayText(int rowIndex, int column) const {
     case Label: return QStringLiteral("%1").arg(row.label, 3, 8, QLatin1Char('0'));
     case Word: return QStringLiteral("%1").arg(row.word, 8, 16, QLatin1Char('0')).toUpper();
     case Ssm: return ssmText(row.word);
-    case Decimal:
-        return QString::fromStdString(
-            reception::decodeDecimal(row.word, formats_.channels[row.channelIndex]));
+    case Decimal: {
+        std::array<char, reception::kDecimalTextCapacity> text;
+        const std::size_t length = reception::writeDecimalText(
+            text, row.word, formats_.channels[row.channelIndex].slots[row.word & 0xFFu]);
+        return QString::fromUtf8(text.data(), static_cast<qsizetype>(length));
+    }
     case Changes: return row.changes;
     case SinceChange: return QString::number(secondsSinceChange(row), 'f', 1);
     case Stale:
@@ -71,8 +85,8 @@ QVariant LabelWatchModel::displayText(int rowIndex, int column) const {
                    ? QStringLiteral("устарела")
                    : QString();
     case ParityErrors: return row.parityErrors;
-    case Least: return row.hasRange ? QString::asprintf("%+f", row.least) : QString();
-    case Greatest: return row.hasRange ? QString::asprintf("%+f", row.greatest) : QString();
+    case Least: return row.hasRange ? signedValueText(row.least) : QString();
+    case Greatest: return row.hasRange ? signedValueText(row.greatest) : QString();
     default: return {};
     }
 }
@@ -104,16 +118,22 @@ QVariant LabelWatchModel::headerData(int section, Qt::Orientation orientation, i
 void LabelWatchModel::takeTick(const reception::ChangedCells& changes, std::int64_t nowMs) {
     nowMs_ = nowMs;
     table_.takeTick(changes, formats_, nowMs);
-    for (const reception::RowRun& run : table_.changedRuns())
+    // A changed row is signalled whole; between changed rows only time moved. Each signal
+    // costs the sort proxy a pass over its rows, so the fewer the better.
+    int unchangedFrom = 0;
+    for (const reception::RowRun& run : table_.changedRuns()) {
+        timesChanged(unchangedFrom, static_cast<int>(run.first) - 1);
         Q_EMIT dataChanged(index(static_cast<int>(run.first), 0),
                            index(static_cast<int>(run.last), ColumnCount - 1));
+        unchangedFrom = static_cast<int>(run.last) + 1;
+    }
+    timesChanged(unchangedFrom, shownRows_ - 1);
     const int rows = static_cast<int>(table_.size());
     if (rows > shownRows_) {
         beginInsertRows({}, shownRows_, rows - 1);
         shownRows_ = rows;
         endInsertRows();
     }
-    timesChanged();
 }
 
 void LabelWatchModel::clear() {
@@ -128,13 +148,13 @@ void LabelWatchModel::clear() {
 void LabelWatchModel::setStaleLimitMs(std::int64_t limitMs, std::int64_t nowMs) {
     nowMs_ = nowMs;
     table_.setStaleLimitMs(limitMs);
-    timesChanged();
+    timesChanged(0, shownRows_ - 1);
 }
 
 // Time alone moves these columns, so every row's may have changed.
-void LabelWatchModel::timesChanged() {
-    if (shownRows_ > 0)
-        Q_EMIT dataChanged(index(0, SinceChange), index(shownRows_ - 1, Stale),
+void LabelWatchModel::timesChanged(int firstRow, int lastRow) {
+    if (firstRow <= lastRow)
+        Q_EMIT dataChanged(index(firstRow, SinceChange), index(lastRow, Stale),
                            {Qt::DisplayRole, Qt::BackgroundRole, kSortRole});
 }
 

@@ -12,7 +12,7 @@ namespace ui {
 
 /// @brief The label watch's rows: one per (input channel, label) seen. Texts are formatted
 /// only when a view asks for them; a tick signals the rows it changed, inserts the new ones
-/// and renews the time columns of all, never a reset.
+/// and renews the time columns of the others, never a reset.
 class LabelWatchModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -54,7 +54,8 @@ private:
     [[nodiscard]] QVariant displayText(int rowIndex, int column) const;
     [[nodiscard]] QVariant sortValue(int rowIndex, int column) const;
     [[nodiscard]] double secondsSinceChange(const reception::LabelWatchRow& row) const;
-    void timesChanged();
+    /// The time columns of rows [firstRow, lastRow]; nothing when the range is empty.
+    void timesChanged(int firstRow, int lastRow);
 
     reception::LabelWatchTable table_;
     const reception::AllChannelsFormatLookup& formats_;

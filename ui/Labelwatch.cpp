@@ -61,7 +61,9 @@ TFrmLabelWatch::TFrmLabelWatch(TMainFrm& main, reception::MonotonicClock clock, 
     WatchGrid->horizontalHeader()->setFont(font());
     WatchGrid->setShowGrid(false);
     WatchGrid->setItemDelegate(
-        new WatchCellDelegate(FixedPitchCellDelegate::GridLines::InCells, WatchGrid));
+        new WatchCellDelegate(FixedPitchCellDelegate::GridLines::InCells, WatchGrid,
+                              FixedPitchCellDelegate::TextColour::ByPalette));
+    WatchGrid->setStyle(new WatchGridStyle(WatchGrid));
     WatchGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     const int widths[LabelWatchModel::ColumnCount] = {50, 44, 80, 40, 190, 90,
                                                       130, 70, 124, 110, 110};

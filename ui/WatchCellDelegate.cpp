@@ -1,5 +1,6 @@
 #include "WatchCellDelegate.h"
 
+#include <QApplication>
 #include <QStyle>
 #include <QStyleOptionViewItem>
 
@@ -16,6 +17,17 @@ void WatchCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     selected.palette.setBrush(QPalette::Base, option.palette.highlight());
     selected.palette.setBrush(QPalette::Text, option.palette.highlightedText());
     FixedPitchCellDelegate::paint(painter, selected, index);
+}
+
+WatchGridStyle::WatchGridStyle(QObject* parent)
+    : QProxyStyle(QApplication::style()->name()) {
+    setParent(parent);
+}
+
+void WatchGridStyle::drawPrimitive(PrimitiveElement element, const QStyleOption* option,
+                                   QPainter* painter, const QWidget* widget) const {
+    if (element != PE_PanelItemViewRow)
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
 }
 
 } // namespace ui

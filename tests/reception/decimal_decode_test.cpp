@@ -1,12 +1,19 @@
 #include "reception/decimal_decode.h"
+#include "reception/fixed_decimal.h"
+
+#include "board/printf_text.h"
 
 #include "format_test_helpers.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
 #include <cstdint>
+#include <limits>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -85,6 +92,37 @@ TEST(DecodeDecimal, SumsInSinglePrecision) {
               " +179.999832    x    ");
 }
 
+// The sum as the column has always made it: bit by bit from msbBit down, the weight halved
+// at every bit, which rounds once the weights fall below the normal range.
+float bitByBitMagnitude(std::uint32_t value, const formats::DecimalFormat& format) {
+    float magnitude = 0.0f;
+    float weight = format.msbWeight;
+    for (unsigned n = format.msbBit; n >= format.lsbBit && n >= 1; --n) {
+        if ((value >> (n - 1)) & 1u)
+            magnitude += weight;
+        weight *= 0.5f;
+    }
+    return magnitude;
+}
+
+TEST(DecodeDecimal, SumsAsBitByBitForEveryWeight) {
+    const formats::DecimalFormat kFormats[] = {
+        makeFormat("A", 0, 28, 9, 65536.0f, ""),  makeFormat("B", 1, 32, 1, 3.4e38f, ""),
+        makeFormat("C", 0, 29, 1, 1.0e-30f, ""),  makeFormat("D", 0, 20, 1, 2.0e-40f, ""),
+        makeFormat("E", 0, 28, 18, -90.0f, ""),   makeFormat("F", 0, 12, 12, 0.0f, "")};
+    for (const formats::DecimalFormat& format : kFormats)
+        for (std::uint32_t word = 1; word < 0xFFFFFFFFu - 0x00F0F0F0u; word += 0x00F0F0F1u) {
+            const auto value = reception::decimalValueWith(word, format);
+            ASSERT_TRUE(value.has_value());
+            const std::uint32_t field = value->negative
+                                            ? ~word + (std::uint32_t{1} << (format.lsbBit - 1))
+                                            : word;
+            ASSERT_EQ(std::bit_cast<std::uint32_t>(value->magnitude),
+                      std::bit_cast<std::uint32_t>(bitByBitMagnitude(field, format)))
+                << std::hex << word << " " << format.label.data();
+        }
+}
+
 TEST(DecodeDecimal, UnitsInCp1251ArePaddedByCharactersAndReturnedAsUtf8) {
     // "км" in cp1251: two bytes, two characters, so two blanks of padding.
     const auto format = makeFormat("ALT", 0, 28, 18, 1.0f, "\xEA\xEC");
@@ -122,3 +160,24 @@ TEST(DecodeDecimal, LooksUpTheFormatOfTheWordsAddress) {
 }
 
 } // namespace
+
+// The decimal texts are written without printf; for every kind of float (whole numbers,
+// fractions ending exactly half way between two millionths, the tiny and the huge) they
+// must not differ from it.
+TEST(FixedSix, WritesFloatsAsPrintfDoes) {
+    std::vector<float> values = {0.0f, 1.0f, 0.5f, 1e-7f, 5e-7f, 4.9999997e-7f, 1.0f / 128,
+                                 3.0f / 128, 5.0f / 128, 8388607.5f, 8796093022208.0f,
+                                 17592186044416.0f, 3.4028235e38f,
+                                 std::numeric_limits<float>::denorm_min(),
+                                 std::numeric_limits<float>::infinity()};
+    for (std::uint32_t bits = 0; bits < 0x7F800000u; bits += 4093)
+        values.push_back(std::bit_cast<float>(bits));
+    for (std::uint32_t odd = 1; odd < 4096; odd += 2) // ties: odd / 2^7 has 7 decimals ending in 5
+        values.push_back(static_cast<float>(odd) / 128.0f);
+    std::array<char, reception::kFixedSixCapacity> text;
+    for (const float value : values) {
+        char* end = reception::writeFixedSix(text.data(), value);
+        ASSERT_EQ(std::string(text.data(), end), board::printfText("%.6f", static_cast<double>(value)))
+            << std::hexfloat << value;
+    }
+}

@@ -12,6 +12,7 @@
 #include <QAbstractItemModelTester>
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -60,13 +61,13 @@ struct ReceivingMonitor : Monitor {
 
 using Range = std::pair<int, int>;
 
-/// Source rows named by the dataChanged signals over whole rows (all columns).
-QList<Range> rowSignals(const QSignalSpy& spy) {
+/// Source rows named by the dataChanged signals that begin at `column`: 0 for whole rows.
+QList<Range> rowSignals(const QSignalSpy& spy, int column = 0) {
     QList<Range> rows;
     for (const QList<QVariant>& signal : spy) {
         const auto first = signal[0].value<QModelIndex>();
         const auto last = signal[1].value<QModelIndex>();
-        if (first.column() == 0)
+        if (first.column() == column)
             rows.append({first.row(), last.row()});
     }
     return rows;
@@ -115,10 +116,11 @@ private Q_SLOTS:
         m.deliver(0203, 0x107);
         m.main().Timer1Timer();
         QCOMPARE(rowSignals(changed), (QList<Range>{{1, 2}}));
-        QCOMPARE(changed.size(), 2); // and one over the time columns
-        const auto timeSignal = changed.back();
-        QCOMPARE(timeSignal[0].value<QModelIndex>().column(), int(ui::LabelWatchModel::SinceChange));
-        QCOMPARE(timeSignal[1].value<QModelIndex>().row(), 3);
+        // and the time columns of the others
+        QCOMPARE(rowSignals(changed, ui::LabelWatchModel::SinceChange),
+                 (QList<Range>{{0, 0}, {3, 3}}));
+        QCOMPARE(changed.size(), 3);
+        QCOMPARE(changed.back()[1].value<QModelIndex>().column(), int(ui::LabelWatchModel::Stale));
         QCOMPARE(model.index(1, ui::LabelWatchModel::Changes).data().toInt(), 2);
         QCOMPARE(model.index(0, ui::LabelWatchModel::Changes).data().toInt(), 1);
 
@@ -192,6 +194,28 @@ private Q_SLOTS:
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(m.main().findChildren<ui::TFrmParameterChart*>().size(), 1);
         m.main().Timer1Timer(); // the closed chart is no longer told
+    }
+
+    // The grid's own style leaves out the row panels under its cells: the cells, a selected
+    // and a stale one among them, must look as with the application's style.
+    void theGridLooksAsWithTheApplicationsStyle() {
+        ReceivingMonitor m;
+        ui::TFrmLabelWatch& watch = m.openWatch();
+        for (const std::uint8_t label : {0201, 0202, 0203})
+            m.deliver(label, label);
+        m.main().Timer1Timer();
+        watch.seStaleLimit->setValue(0.1);
+        QTest::qWait(150);
+        m.deliver(0202, 0x55);
+        m.main().Timer1Timer();
+        watch.WatchGrid->selectRow(2);
+        QVERIFY(QTest::qWaitForWindowExposed(&watch));
+        QWidget* cells = watch.WatchGrid->viewport();
+        const QImage ownStyle = cells->grab().toImage();
+        QVERIFY(watch.WatchGrid->style() != QApplication::style());
+        watch.WatchGrid->setStyle(nullptr);
+        QCOMPARE(watch.WatchGrid->style(), QApplication::style());
+        QCOMPARE(cells->grab().toImage(), ownStyle);
     }
 
 private:
