@@ -70,7 +70,8 @@ QVariant LabelWatchModel::displayText(int rowIndex, int column) const {
     switch (column) {
     case Channel: return row.channelIndex + 1;
     case Label: return QStringLiteral("%1").arg(row.label, 3, 8, QLatin1Char('0'));
-    case Word: return QStringLiteral("%1").arg(row.word, 8, 16, QLatin1Char('0')).toUpper();
+    // Lower case, as the input grid and the recording show words.
+    case Word: return QStringLiteral("%1").arg(row.word, 8, 16, QLatin1Char('0'));
     case Ssm: return ssmText(row.word);
     case Decimal: {
         std::array<char, reception::kDecimalTextCapacity> text;
