@@ -25,6 +25,8 @@ export WINEPREFIX=$build/wine-prefix WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
   "$wine" wineboot --init >/dev/null 2>&1
+  # The set-up's own server lingers a while; a persistent one can start only after it.
+  "$wineserver" -w
 fi
 # One server for the whole session rather than one per program.
 "$wineserver" -p
