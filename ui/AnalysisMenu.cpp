@@ -18,7 +18,7 @@ QAction* addCommand(QMenu& menu, const char* name, const char* caption) {
 
 } // namespace
 
-AnalysisMenu::AnalysisMenu(TMainFrm& window, QMenu* before) : QObject(&window), window_(window) {
+AnalysisMenu::AnalysisMenu(TMainFrm& window, QMenu* before) : QObject(&window) {
     menu_ = new QMenu(QStringLiteral("Анализ"), &window);
     menu_->setObjectName(QStringLiteral("mmAnalysis"));
     menu_->menuAction()->setObjectName(QStringLiteral("mmAnalysisAction"));

@@ -26,7 +26,6 @@ public:
     [[nodiscard]] RecordingCommand& recordingCommand() const { return *recordingCommand_; }
 
 private:
-    TMainFrm& window_;
     QMenu* menu_ = nullptr;
     QAction* recording_ = nullptr;
     QAction* labelWatch_ = nullptr;
