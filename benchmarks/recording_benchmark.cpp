@@ -75,8 +75,7 @@ void BM_TickReads_Recording(benchmark::State& bench) {
     if (bench.range(0) != 0)
         for (reception::ChannelFormatLookup& channel : lookup->channels)
             channel.slots.fill(altitudeFormat());
-    benchmark_support::RotatingRecording recording(bench, *lookup,
-                                                   "zelva-recording-benchmark.csv");
+    benchmark_support::RotatingRecording recording(bench, *lookup, "zelva-recording-benchmark.csv");
     for (auto _ : bench) {
         run.tick();
         recording.afterTickReads(*run.state, *run.changes);
@@ -85,6 +84,10 @@ void BM_TickReads_Recording(benchmark::State& bench) {
 }
 
 BENCHMARK(BM_TickReads_AllCellsChanging)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_TickReads_Recording)->ArgName("formats")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TickReads_Recording)
+    ->ArgName("formats")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -16,7 +16,8 @@ using sim_testing::k100kbit;
 constexpr board::SimTime kRefreshPeriod = 100 * sim_testing::kMs;
 
 board::SimulatorConfig eightChannelBoard(bool allWired) {
-    board::SimulatedBoardSpec boardSetup{.interfaceIndex = 0, .serial = 1021, .inputs = 8, .outputs = 8};
+    board::SimulatedBoardSpec boardSetup{
+        .interfaceIndex = 0, .serial = 1021, .inputs = 8, .outputs = 8};
     if (!allWired)
         for (std::size_t i = 4; i < 8; ++i)
             boardSetup.sources[i] = {.kind = board::InputSourceKind::Traffic, .rateCode = k100kbit};

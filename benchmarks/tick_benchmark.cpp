@@ -253,9 +253,7 @@ void BM_Tick_Input5Traffic(benchmark::State& state) { trafficTicks(state, &Ticke
 void BM_TimerHandlerOnly(benchmark::State& state) {
     trafficTicks(state, &TickedMonitor::timerTick);
 }
-void BM_GridRepaintOnly(benchmark::State& state) {
-    trafficTicks(state, &TickedMonitor::paintGrid);
-}
+void BM_GridRepaintOnly(benchmark::State& state) { trafficTicks(state, &TickedMonitor::paintGrid); }
 // The tick as the event loop would finish it: every widget the handler made dirty is painted
 // (status lines included), not the grid alone.
 void BM_Tick_EventLoopPaint(benchmark::State& state) {
@@ -266,10 +264,9 @@ void BM_Tick_EventLoopPaint(benchmark::State& state) {
 /// input 1, so that every painted row decodes its decimal column.
 void exampleFormats(formats::DecimalFormatTable& table, formats::AssignmentTable& assignments) {
     using formats_testing::makeFormat;
-    const formats::DecimalFormat kExamples[] = {makeFormat("ALT", 28, 12, 65536.0f, "ft"),
-                                                makeFormat("HDG", 28, 18, 90.0f, "deg"),
-                                                makeFormat("CAS", 28, 15, 512.0f, "kt"),
-                                                makeFormat("VS", 29, 9, 16384.0f, "fpm", 1)};
+    const formats::DecimalFormat kExamples[] = {
+        makeFormat("ALT", 28, 12, 65536.0f, "ft"), makeFormat("HDG", 28, 18, 90.0f, "deg"),
+        makeFormat("CAS", 28, 15, 512.0f, "kt"), makeFormat("VS", 29, 9, 16384.0f, "fpm", 1)};
     table = {};
     for (const formats::DecimalFormat& format : kExamples)
         table.slots[table.formatCount++] = format;
@@ -299,7 +296,11 @@ BENCHMARK(BM_Tick_Input5Traffic)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TimerHandlerOnly)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_GridRepaintOnly)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Tick_EventLoopPaint)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_Tick_Input1Loopback)->ArgName("formats")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Tick_Input1Loopback)
+    ->ArgName("formats")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

@@ -92,8 +92,8 @@ public:
                 static_cast<std::uint8_t>(slot), static_cast<std::uint8_t>(slot % 8 + 1), "ALT");
         main().resize(1280, 800);
         main().show();
-        analysis_ = std::make_unique<ui::AnalysisWindows>(main(), prompts_,
-                                                          [this] { return nowMs_; });
+        analysis_ =
+            std::make_unique<ui::AnalysisWindows>(main(), prompts_, [this] { return nowMs_; });
     }
     ~MonitorWithAnalysis() { analysis_.reset(); }
 

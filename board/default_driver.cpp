@@ -50,13 +50,9 @@ std::filesystem::path interfaceClassFileBesideProgram() {
 constexpr bool kWindowsBuild = false;
 
 // Never called: the driver is only chosen in Windows builds.
-std::unique_ptr<Driver> makeBoardDriver(const InterfaceClassGuid&) {
-    return nullptr;
-}
+std::unique_ptr<Driver> makeBoardDriver(const InterfaceClassGuid&) { return nullptr; }
 
-std::filesystem::path interfaceClassFileBesideProgram() {
-    return {};
-}
+std::filesystem::path interfaceClassFileBesideProgram() { return {}; }
 #endif
 
 /// The interface class the driver would use; `refused` when the settings file names it
@@ -66,8 +62,7 @@ struct InterfaceClassChoice {
     bool refused = false;
 };
 
-InterfaceClassChoice interfaceClassFor(const std::filesystem::path& file,
-                                       std::ostream& messages) {
+InterfaceClassChoice interfaceClassFor(const std::filesystem::path& file, std::ostream& messages) {
     if (file.empty())
         return {kBuiltInInterfaceClass};
     const InterfaceClassSetting setting = loadInterfaceClassSetting(file);
@@ -126,9 +121,7 @@ DriverSettings driverSettingsFromEnvironment() {
             environmentValue(kBackendVariable), interfaceClassFileBesideProgram()};
 }
 
-bool boardDriverBuiltIn() {
-    return kWindowsBuild && kBuiltInInterfaceClass.has_value();
-}
+bool boardDriverBuiltIn() { return kWindowsBuild && kBuiltInInterfaceClass.has_value(); }
 
 Backend chooseBackend(std::string_view setting, bool driverBuiltIn, std::ostream& messages) {
     const Backend fallback = driverBuiltIn ? Backend::boardDriver : Backend::simulated;
@@ -147,8 +140,7 @@ Backend chooseBackend(std::string_view setting, bool driverBuiltIn, std::ostream
         return fallback;
     }
     messages << kBackendVariable << ": " << setting << ": unknown back-end (expected "
-             << kSimulatedName << " or " << kDriverName << "); " << backendText(fallback)
-             << "\n";
+             << kSimulatedName << " or " << kDriverName << "); " << backendText(fallback) << "\n";
     return fallback;
 }
 
@@ -168,8 +160,6 @@ std::unique_ptr<Driver> makeDefaultDriver(std::ostream& messages) {
     return makeDriver(driverSettingsFromEnvironment(), messages);
 }
 
-std::unique_ptr<Driver> makeDefaultDriver() {
-    return makeDefaultDriver(std::cerr);
-}
+std::unique_ptr<Driver> makeDefaultDriver() { return makeDefaultDriver(std::cerr); }
 
 } // namespace board

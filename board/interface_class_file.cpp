@@ -56,9 +56,8 @@ InterfaceClassSetting parseInterfaceClassSetting(std::string_view text) {
         const std::string_view value = trimmed(line.substr(equals + 1));
         setting.interfaceClass = parseInterfaceClassGuid(value);
         if (!setting.interfaceClass)
-            return refused(lineNumber, quoted(value) +
-                                           " is not a GUID of the form "
-                                           "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}");
+            return refused(lineNumber, quoted(value) + " is not a GUID of the form "
+                                                       "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}");
     }
     if (!setting.interfaceClass)
         return refused(0, std::string(kKey) + " is not given");

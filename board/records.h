@@ -55,9 +55,9 @@ static_assert(offsetof(FreqCodes, SOfreq) == 8);
 /// Input of IOCTL_SI_START_ADDRESS and IOCTL_SI_START_FILE.
 struct SIStartRecord {
     std::uint16_t channelNo;
-    std::uint16_t one;       // always 1
-    std::uint16_t allOnesA;  // always 0xFFFF
-    std::uint16_t allOnesB;  // always 0xFFFF
+    std::uint16_t one;      // always 1
+    std::uint16_t allOnesA; // always 0xFFFF
+    std::uint16_t allOnesB; // always 0xFFFF
 };
 static_assert(sizeof(SIStartRecord) == 8);
 static_assert(offsetof(SIStartRecord, one) == 2);

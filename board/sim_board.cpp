@@ -14,8 +14,8 @@ namespace {
 constexpr SimTime kForever = std::numeric_limits<SimTime>::max();
 
 [[nodiscard]] bool answerState(std::span<std::byte> output, bool active) {
-    return writeRecord(output, StateReply{.active = active ? std::uint8_t{1} : std::uint8_t{0},
-                                          .unused = 0});
+    return writeRecord(
+        output, StateReply{.active = active ? std::uint8_t{1} : std::uint8_t{0}, .unused = 0});
 }
 
 /// Older words than the last 256 are overwritten in the buffer before anyone can read them,
@@ -45,9 +45,9 @@ SimBoard::SimBoard(const SimulatedBoardSpec& boardSetup) : spec_(boardSetup) {
             (channel.source.outputChannel < 1 || channel.source.outputChannel > spec_.outputs))
             channel.source = {.kind = InputSourceKind::Idle};
         if (channel.source.kind == InputSourceKind::Traffic)
-            channel.traffic = SimTraffic(channel.source.rateCode,
-                                         spec_.interfaceIndex * kMaxChannels +
-                                             static_cast<unsigned>(no));
+            channel.traffic =
+                SimTraffic(channel.source.rateCode,
+                           spec_.interfaceIndex * kMaxChannels + static_cast<unsigned>(no));
     }
     powerDown();
 }
@@ -67,8 +67,7 @@ bool SimBoard::handle(std::uint32_t controlCode, std::span<const std::byte> inpu
 bool SimBoard::handleWithoutChannel(std::uint32_t controlCode, std::span<const std::byte> input,
                                     std::span<std::byte> output) {
     switch (controlCode) {
-    case IOCTL_GET_SERIAL_NUMBER:
-        return writeRecord(output, SerialReply{spec_.serial});
+    case IOCTL_GET_SERIAL_NUMBER: return writeRecord(output, SerialReply{spec_.serial});
     case IOCTL_GET_CONFIGURATION:
         return writeRecord(output, ConfigWord{encodeConfigWord({spec_.inputs, spec_.outputs})});
     case IOCTL_INIT_DEVICE: {
@@ -78,11 +77,8 @@ bool SimBoard::handleWithoutChannel(std::uint32_t controlCode, std::span<const s
         initialize(codes);
         return true;
     }
-    case IOCTL_RESET_DEVICE:
-        powerDown();
-        return true;
-    default:
-        return false;
+    case IOCTL_RESET_DEVICE: powerDown(); return true;
+    default: return false;
     }
 }
 
@@ -118,9 +114,7 @@ bool SimBoard::handleOutputRequest(std::uint32_t controlCode, std::span<const st
                        [&] { tx->startCyclic(record.SOwords, record.param1, now); });
         return true;
     }
-    case IOCTL_SO_STOP:
-        changeSchedule(head.channelNo, now, [&] { tx->stop(); });
-        return true;
+    case IOCTL_SO_STOP: changeSchedule(head.channelNo, now, [&] { tx->stop(); }); return true;
     case IOCTL_SO_WRITE_WORD: {
         SOWordUpdate update{};
         if (!readRecord(input, update) || update.index >= kOutputArrayCapacity)
@@ -129,8 +123,7 @@ bool SimBoard::handleOutputRequest(std::uint32_t controlCode, std::span<const st
         tx->writeWord(update.index, update.word, now);
         return true;
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -153,8 +146,8 @@ bool SimBoard::handleInputRequest(std::uint32_t controlCode, std::span<const std
         if (!readRecord(input, request) || request.index >= kInputBufferCells)
             return false;
         catchUp(*channel, now);
-        return writeRecord(output, SIReadReply{.unused = 0,
-                                               .word = channel->receiver.cell(request.index)});
+        return writeRecord(output,
+                           SIReadReply{.unused = 0, .word = channel->receiver.cell(request.index)});
     }
     case IOCTL_SI_START_ADDRESS:
     case IOCTL_SI_START_FILE: {
@@ -171,8 +164,7 @@ bool SimBoard::handleInputRequest(std::uint32_t controlCode, std::span<const std
         catchUp(*channel, now);
         channel->receiver.stop();
         return true;
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -243,8 +235,7 @@ void SimBoard::catchUp(InputChannel& channel, SimTime now) {
         return;
     }
     case InputSourceKind::Automatic:
-    case InputSourceKind::Idle:
-        return;
+    case InputSourceKind::Idle: return;
     }
 }
 

@@ -17,10 +17,9 @@ namespace board {
 namespace {
 
 constexpr std::array<std::uint32_t, 15> kRequestCodes = {
-    IOCTL_GET_CONFIGURATION, IOCTL_INIT_DEVICE,      IOCTL_RESET_DEVICE,
-    IOCTL_SO_LOAD_ARRAY,     IOCTL_SO_START_SINGLE,  IOCTL_SO_GET_STATE,
-    IOCTL_SO_START_CYCLIC,   IOCTL_SO_STOP,          IOCTL_SO_WRITE_WORD,
-    IOCTL_SI_START_ADDRESS,  IOCTL_SI_STOP,          IOCTL_SI_START_FILE,
+    IOCTL_GET_CONFIGURATION, IOCTL_INIT_DEVICE,      IOCTL_RESET_DEVICE,    IOCTL_SO_LOAD_ARRAY,
+    IOCTL_SO_START_SINGLE,   IOCTL_SO_GET_STATE,     IOCTL_SO_START_CYCLIC, IOCTL_SO_STOP,
+    IOCTL_SO_WRITE_WORD,     IOCTL_SI_START_ADDRESS, IOCTL_SI_STOP,         IOCTL_SI_START_FILE,
     IOCTL_GET_SERIAL_NUMBER, IOCTL_SI_GET_STATE,     IOCTL_SI_READ};
 
 /// Thrown to the line loop with the problem; caught once per line.
@@ -167,7 +166,7 @@ private:
         const auto output = static_cast<std::uint8_t>(
             words.number("output channel", 1, static_cast<std::uint64_t>(boardSetup.outputs)));
         boardSetup.sources[inputOf(words, boardSetup)] = {.kind = InputSourceKind::Output,
-                                              .outputChannel = output};
+                                                          .outputChannel = output};
     }
 
     void traffic(Words& words) {
@@ -197,14 +196,15 @@ private:
                 throw LineError{quoted(option) + " given twice"};
             seen.push_back(option);
             if (option == "channel")
-                rule.channelNo = static_cast<std::uint16_t>(words.number("channel", 1, kMaxChannels));
+                rule.channelNo =
+                    static_cast<std::uint16_t>(words.number("channel", 1, kMaxChannels));
             else if (option == "one-in")
-                rule.oneIn = static_cast<std::uint32_t>(words.number("one-in count", 1, UINT32_MAX));
+                rule.oneIn =
+                    static_cast<std::uint32_t>(words.number("one-in count", 1, UINT32_MAX));
             else if (option == "seed")
                 rule.seed = words.number("seed", 0, UINT64_MAX);
             else
-                throw LineError{"unknown option " + quoted(option) +
-                                " (channel, one-in or seed)"};
+                throw LineError{"unknown option " + quoted(option) + " (channel, one-in or seed)"};
         }
         config.failingRequests.push_back(rule);
     }

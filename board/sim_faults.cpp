@@ -32,8 +32,7 @@ bool SimFaults::matches(const FaultRule& rule, unsigned interfaceIndex, std::uin
     if (rule.channelNo == 0)
         return true;
     ChannelRecord head{};
-    if (!(isInputRequest(controlCode) || isOutputRequest(controlCode)) ||
-        !readRecord(input, head))
+    if (!(isInputRequest(controlCode) || isOutputRequest(controlCode)) || !readRecord(input, head))
         return false;
     return head.channelNo == rule.channelNo;
 }

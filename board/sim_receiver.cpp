@@ -8,8 +8,6 @@ void SimReceiver::start(Mode mode) {
     cells_.fill(0);
 }
 
-void SimReceiver::reset() {
-    start(Mode::Stopped);
-}
+void SimReceiver::reset() { start(Mode::Stopped); }
 
 } // namespace board

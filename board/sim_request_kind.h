@@ -15,8 +15,8 @@ namespace board {
 
 /// Requests whose input record starts with an input channel number.
 [[nodiscard]] constexpr bool isInputRequest(std::uint32_t code) {
-    return code == IOCTL_SI_START_ADDRESS || code == IOCTL_SI_STOP ||
-           code == IOCTL_SI_START_FILE || code == IOCTL_SI_GET_STATE || code == IOCTL_SI_READ;
+    return code == IOCTL_SI_START_ADDRESS || code == IOCTL_SI_STOP || code == IOCTL_SI_START_FILE ||
+           code == IOCTL_SI_GET_STATE || code == IOCTL_SI_READ;
 }
 
 } // namespace board

@@ -37,9 +37,7 @@ constexpr SimTime kSourceShift = 37 * kNanosPerSecond;
 
 } // namespace
 
-std::span<const TrafficParameter> trafficParameters() {
-    return kParameters;
-}
+std::span<const TrafficParameter> trafficParameters() { return kParameters; }
 
 SimTraffic::SimTraffic(std::uint8_t rateCode, unsigned sourceNumber)
     : rateCode_(rateCode), timeShift_(static_cast<SimTime>(sourceNumber) * kSourceShift) {
@@ -78,9 +76,8 @@ std::uint64_t SimTraffic::deliveredBy(SimTime now) const {
     const SimTime intoFrame = now % kFrame;
     const auto* first = slots_.data();
     const auto* last = first + wordsPerFrame_;
-    const auto* after = std::upper_bound(first, last, intoFrame, [](SimTime t, const Slot& s) {
-        return t < s.completesAt;
-    });
+    const auto* after = std::upper_bound(
+        first, last, intoFrame, [](SimTime t, const Slot& s) { return t < s.completesAt; });
     return frames * wordsPerFrame_ + static_cast<std::uint64_t>(after - first);
 }
 
@@ -93,7 +90,8 @@ std::uint32_t SimTraffic::wordAt(std::uint64_t k) const {
     const TrafficParameter& p = kParameters[slots_[k % wordsPerFrame_].parameter];
     const double seconds =
         static_cast<double>(deliveryTime(k) + timeShift_) / static_cast<double>(kNanosPerSecond);
-    const double value = p.center + p.amplitude * std::sin(kTwoPi * seconds / p.periodSeconds + p.phase);
+    const double value =
+        p.center + p.amplitude * std::sin(kTwoPi * seconds / p.periodSeconds + p.phase);
     return encodeBnr(p.label, value, p.range, p.significantBits);
 }
 

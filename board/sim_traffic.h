@@ -10,14 +10,14 @@ namespace board {
 
 /// One parameter of the built-in stream: a BNR quantity moving as a slow sine.
 struct TrafficParameter {
-    std::uint8_t label;     // plain value of bits 1-8
-    double range;           // value of the sign bit taken as positive
+    std::uint8_t label; // plain value of bits 1-8
+    double range;       // value of the sign bit taken as positive
     int significantBits;
     double center;
     double amplitude;
     double periodSeconds;
-    double phase;           // radians
-    int refreshMs;          // one word of this label every refreshMs
+    double phase;  // radians
+    int refreshMs; // one word of this label every refreshMs
 };
 
 /// @brief The parameters of the stream: pressure altitude and its rate, computed and true

@@ -18,8 +18,7 @@ SimulatedDriver::SimulatedDriver(SimulatorConfig config)
     : SimulatedDriver(std::move(config), steadySimClock()) {}
 
 SimulatedDriver::SimulatedDriver(SimulatorConfig config, const SimClock& clock)
-    : clock_(clock),
-      indicesFailingToOpen_(std::move(config.indicesFailingToOpen)),
+    : clock_(clock), indicesFailingToOpen_(std::move(config.indicesFailingToOpen)),
       faults_(config.failingRequests) {
     boards_.reserve(config.boards.size());
     for (const SimulatedBoardSpec& boardSetup : config.boards)

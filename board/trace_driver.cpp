@@ -28,9 +28,7 @@ TraceDriver::TraceDriver(std::unique_ptr<Driver> inner, File out, const SimClock
     std::fprintf(out_.get(), "# ZELVA-1 driver trace started %s\n", stamp);
 }
 
-TraceDriver::~TraceDriver() {
-    std::fflush(out_.get());
-}
+TraceDriver::~TraceDriver() { std::fflush(out_.get()); }
 
 OpenResult TraceDriver::open(unsigned interfaceIndex) {
     const OpenResult result = inner_->open(interfaceIndex);

@@ -38,13 +38,12 @@ public:
     virtual ~WindowsDeviceApi() = default;
 
     /// SetupDiGetClassDevsA for the present devices exposing this interface class.
-    [[nodiscard]] virtual std::optional<DeviceInfoSet>
-    getClassDevices(const InterfaceClassGuid& interfaceClass) = 0;
+    [[nodiscard]] virtual std::optional<DeviceInfoSet> getClassDevices(
+        const InterfaceClassGuid& interfaceClass) = 0;
 
     /// SetupDiEnumDeviceInterfaces: the interface with this index in the set.
-    [[nodiscard]] virtual std::optional<DeviceInterface>
-    enumDeviceInterface(DeviceInfoSet set, const InterfaceClassGuid& interfaceClass,
-                        unsigned index) = 0;
+    [[nodiscard]] virtual std::optional<DeviceInterface> enumDeviceInterface(
+        DeviceInfoSet set, const InterfaceClassGuid& interfaceClass, unsigned index) = 0;
 
     /// SetupDiGetDeviceInterfaceDetailA. With an empty `detail` it only asks for the size,
     /// which comes back in `requiredSize` together with a failure (kErrorInsufficientBuffer);
@@ -63,8 +62,7 @@ public:
 
     /// DeviceIoControl, synchronous: the completion status.
     virtual bool deviceIoControl(DeviceHandle handle, std::uint32_t controlCode,
-                                 std::span<const std::byte> input,
-                                 std::span<std::byte> output) = 0;
+                                 std::span<const std::byte> input, std::span<std::byte> output) = 0;
 
     /// GetLastError.
     [[nodiscard]] virtual std::uint32_t lastError() = 0;

@@ -27,9 +27,7 @@ struct PathLookup {
     std::uint32_t errorCode = 0;
 };
 
-PathLookup failed(std::uint32_t errorCode) {
-    return {std::nullopt, errorCode};
-}
+PathLookup failed(std::uint32_t errorCode) { return {std::nullopt, errorCode}; }
 
 std::string pathIn(std::span<const std::byte> detail) {
     // The path ends at its NUL, or at the end of the buffer should the system leave none.

@@ -40,8 +40,8 @@ constexpr std::optional<std::uint32_t> hexField(std::string_view text, std::size
 
 /// @brief Reads a GUID in its registry form, "{xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}" (the
 /// braces may be left out, hex digits in either case); nothing else is accepted.
-[[nodiscard]] constexpr std::optional<InterfaceClassGuid>
-parseInterfaceClassGuid(std::string_view text) {
+[[nodiscard]] constexpr std::optional<InterfaceClassGuid> parseInterfaceClassGuid(
+    std::string_view text) {
     if (text.size() == 38) {
         if (text.front() != '{' || text.back() != '}')
             return std::nullopt;

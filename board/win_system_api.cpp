@@ -35,9 +35,7 @@ InterfaceClassGuid fromSystemGuid(const GUID& guid) {
     return result;
 }
 
-HDEVINFO toInfoSet(DeviceInfoSet set) {
-    return reinterpret_cast<HDEVINFO>(set);
-}
+HDEVINFO toInfoSet(DeviceInfoSet set) { return reinterpret_cast<HDEVINFO>(set); }
 
 SP_DEVICE_INTERFACE_DATA toSystemInterface(const DeviceInterface& deviceInterface) {
     SP_DEVICE_INTERFACE_DATA data{};
@@ -50,10 +48,11 @@ SP_DEVICE_INTERFACE_DATA toSystemInterface(const DeviceInterface& deviceInterfac
 
 class SystemDeviceApi final : public WindowsDeviceApi {
 public:
-    std::optional<DeviceInfoSet> getClassDevices(const InterfaceClassGuid& interfaceClass) override {
+    std::optional<DeviceInfoSet> getClassDevices(
+        const InterfaceClassGuid& interfaceClass) override {
         const GUID guid = toSystemGuid(interfaceClass);
-        const HDEVINFO set = ::SetupDiGetClassDevsA(&guid, nullptr, nullptr,
-                                                    DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+        const HDEVINFO set =
+            ::SetupDiGetClassDevsA(&guid, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
         if (set == INVALID_HANDLE_VALUE)
             return std::nullopt;
         return reinterpret_cast<DeviceInfoSet>(set);
@@ -67,8 +66,7 @@ public:
         data.cbSize = sizeof data;
         if (!::SetupDiEnumDeviceInterfaces(toInfoSet(set), nullptr, &guid, index, &data))
             return std::nullopt;
-        return DeviceInterface{fromSystemGuid(data.InterfaceClassGuid), data.Flags,
-                               data.Reserved};
+        return DeviceInterface{fromSystemGuid(data.InterfaceClassGuid), data.Flags, data.Reserved};
     }
 
     bool getInterfaceDetail(DeviceInfoSet set, const DeviceInterface& deviceInterface,
@@ -113,8 +111,7 @@ public:
         DWORD returned = 0;
         return ::DeviceIoControl(reinterpret_cast<HANDLE>(handle), controlCode, in,
                                  static_cast<DWORD>(input.size()), out,
-                                 static_cast<DWORD>(output.size()), &returned,
-                                 nullptr) != FALSE;
+                                 static_cast<DWORD>(output.size()), &returned, nullptr) != FALSE;
     }
 
     std::uint32_t lastError() override { return ::GetLastError(); }

@@ -12,8 +12,8 @@ inline constexpr int kAssignmentSlots = 256;
 /// One (address, input channel) -> format label assignment; also the 11-byte record of
 /// assignment files.
 struct ParamFormatAssignment {
-    std::uint8_t address;  // ARINC label 1..255, 0 = not set
-    std::uint8_t channel;  // input channel 1..8, 0 = not set
+    std::uint8_t address; // ARINC label 1..255, 0 = not set
+    std::uint8_t channel; // input channel 1..8, 0 = not set
     std::array<char, 9> formatLabel;
 };
 #pragma pack(pop)

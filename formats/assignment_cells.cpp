@@ -11,12 +11,9 @@ std::string assignmentCellText(const ParamFormatAssignment& assignment, int colu
     switch (column) {
     case kAddressColumn:
         return board::printfText(" %6o", static_cast<unsigned>(assignment.address));
-    case kChannelColumn:
-        return board::printfText(" %6d", assignment.channel);
-    case kFormatLabelColumn:
-        return cp1251ToUtf8(fieldText(assignment.formatLabel));
-    default:
-        return {};
+    case kChannelColumn: return board::printfText(" %6d", assignment.channel);
+    case kFormatLabelColumn: return cp1251ToUtf8(fieldText(assignment.formatLabel));
+    default: return {};
     }
 }
 

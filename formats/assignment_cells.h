@@ -18,7 +18,9 @@ enum AssignmentColumn : int {
 };
 
 inline constexpr std::array<std::string_view, kAssignmentColumns> kAssignmentColumnHeaders = {
-    "  АП  ", " № канала", " метка",
+    "  АП  ",
+    " № канала",
+    " метка",
 };
 
 /// @brief A data cell's text (UTF-8) of the assignment grid: the address in octal, the

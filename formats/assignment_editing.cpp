@@ -40,18 +40,14 @@ EditResult editNumber(std::uint8_t& field, const NumberColumn& column, std::stri
 } // namespace
 
 EditResult editAssignmentCell(AssignmentTable& table, int slot, int column,
-                              std::string_view utf8Text, char32_t lastKey,
-                              board::Beeper& beeper) {
+                              std::string_view utf8Text, char32_t lastKey, board::Beeper& beeper) {
     if (slot < 0 || slot >= kAssignmentSlots)
         return EditResult::Ignored;
     ParamFormatAssignment& assignment = table.slots[static_cast<std::size_t>(slot)];
     switch (column) {
-    case kAddressColumn:
-        return editNumber(assignment.address, kAddress, utf8Text, lastKey, beeper);
-    case kChannelColumn:
-        return editNumber(assignment.channel, kChannel, utf8Text, lastKey, beeper);
-    default:
-        return EditResult::Ignored;
+    case kAddressColumn: return editNumber(assignment.address, kAddress, utf8Text, lastKey, beeper);
+    case kChannelColumn: return editNumber(assignment.channel, kChannel, utf8Text, lastKey, beeper);
+    default: return EditResult::Ignored;
     }
 }
 

@@ -36,8 +36,8 @@ AssignmentFileSave saveAssignmentFile(AssignmentTable& table, int gridRows,
     AssignmentFileSave save;
     save.gridRows = compactAssignments(table, gridRows);
     const std::size_t count = std::min<std::size_t>(table.assignmentCount, kAssignmentSlots);
-    save.error = board::writeFileReplacing(
-        file, std::as_bytes(std::span(table.slots).first(count)), writer);
+    save.error =
+        board::writeFileReplacing(file, std::as_bytes(std::span(table.slots).first(count)), writer);
     return save;
 }
 

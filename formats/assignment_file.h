@@ -28,9 +28,9 @@ inline constexpr std::string_view kAssignmentFileDefaultExtension = "si";
 inline constexpr std::string_view kAssignmentFileInitialDirectory = ".";
 
 struct AssignmentFileLoad {
-    bool opened = false;             ///< false: the file could not be opened, nothing changed
-    int gridRows = 0;                ///< the grid's new row count, when opened
-    std::size_t ignoredRecords = 0;  ///< records beyond slot 255; worth a warning
+    bool opened = false;            ///< false: the file could not be opened, nothing changed
+    int gridRows = 0;               ///< the grid's new row count, when opened
+    std::size_t ignoredRecords = 0; ///< records beyond slot 255; worth a warning
 };
 
 /// @brief "Восстановить": reads an assignment file into the table, without compacting.
@@ -45,16 +45,15 @@ struct AssignmentFileLoad {
 [[nodiscard]] AssignmentFileLoad loadAssignmentFile(AssignmentTable& table, std::istream& in);
 
 struct AssignmentFileSave {
-    int gridRows = 0;         ///< the grid's row count after compaction
-    std::error_code error;    ///< the file could not be written; show a warning
+    int gridRows = 0;      ///< the grid's row count after compaction
+    std::error_code error; ///< the file could not be written; show a warning
 };
 
 /// @brief "Сохранить": compacts the table, then replaces the file with its complete
 /// assignments, 11 bytes each, written through `writer`. On failure the previous file stays
 /// whole.
-[[nodiscard]] AssignmentFileSave saveAssignmentFile(AssignmentTable& table, int gridRows,
-                                                    const std::filesystem::path& file,
-                                                    board::FileWriter& writer =
-                                                        board::diskFileWriter());
+[[nodiscard]] AssignmentFileSave saveAssignmentFile(
+    AssignmentTable& table, int gridRows, const std::filesystem::path& file,
+    board::FileWriter& writer = board::diskFileWriter());
 
 } // namespace formats

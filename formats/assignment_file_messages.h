@@ -20,7 +20,8 @@ inline constexpr std::string_view kAssignmentFileWarningCaption = "Формат�
 /// loaded. The count is given as a number in brackets so the text needs no plural forms.
 [[nodiscard]] inline std::string ignoredRecordsWarning(std::size_t ignoredRecords) {
     return board::printfText("В файле больше 256 записей. Загружены первые 256, "
-                             "остальные записи (%zu) пропущены.", ignoredRecords);
+                             "остальные записи (%zu) пропущены.",
+                             ignoredRecords);
 }
 
 /// @brief The assignment file could not be written; the earlier file, if any, is untouched.

@@ -7,8 +7,7 @@
 namespace formats {
 
 bool isComplete(const ParamFormatAssignment& assignment) {
-    return assignment.address != 0 && assignment.channel != 0 &&
-           assignment.formatLabel[0] != '\0';
+    return assignment.address != 0 && assignment.channel != 0 && assignment.formatLabel[0] != '\0';
 }
 
 int compactAssignments(AssignmentTable& table, int gridRows) {

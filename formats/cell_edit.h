@@ -4,17 +4,17 @@ namespace formats {
 
 /// @brief What an editing rule did with one change of a cell editor's text.
 enum class EditResult {
-    Stored,   ///< the slot was written (a clamp may also have beeped); repaint the row
-    Refused,  ///< beeped; the slot keeps its value and the editor keeps its text
-    Ignored,  ///< the column takes no typed text; nothing stored, no beep
+    Stored,  ///< the slot was written (a clamp may also have beeped); repaint the row
+    Refused, ///< beeped; the slot keeps its value and the editor keeps its text
+    Ignored, ///< the column takes no typed text; nothing stored, no beep
 };
 
 /// Control characters that pass every grid key filter besides the column's digits: they
 /// edit or paste the text rather than type into it.
-inline constexpr char32_t kKeyCopy = 3;       // Ctrl+C
+inline constexpr char32_t kKeyCopy = 3; // Ctrl+C
 inline constexpr char32_t kKeyBackspace = 8;
 inline constexpr char32_t kKeyEnter = 13;
-inline constexpr char32_t kKeyPaste = 22;     // Ctrl+V
+inline constexpr char32_t kKeyPaste = 22; // Ctrl+V
 
 /// @brief Copy, backspace, Enter or paste: a key that passes every numeric column's filter.
 [[nodiscard]] constexpr bool isEditingKey(char32_t key) {

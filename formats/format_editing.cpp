@@ -81,18 +81,12 @@ EditResult editFormatCell(DecimalFormatTable& table, int slot, int column,
         return EditResult::Refused;
     }
     switch (column) {
-    case kLabelColumn:
-        return editTextField(format.label, utf8Text, beeper);
-    case kMsbColumn:
-        return editMsbBit(format, utf8Text, beeper);
-    case kLsbColumn:
-        return editLsbBit(format, utf8Text, beeper);
-    case kWeightColumn:
-        return editMsbWeight(format, utf8Text, beeper);
-    case kUnitsColumn:
-        return editTextField(format.units, utf8Text, beeper);
-    default:
-        return EditResult::Ignored;
+    case kLabelColumn: return editTextField(format.label, utf8Text, beeper);
+    case kMsbColumn: return editMsbBit(format, utf8Text, beeper);
+    case kLsbColumn: return editLsbBit(format, utf8Text, beeper);
+    case kWeightColumn: return editMsbWeight(format, utf8Text, beeper);
+    case kUnitsColumn: return editTextField(format.units, utf8Text, beeper);
+    default: return EditResult::Ignored;
     }
 }
 

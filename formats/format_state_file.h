@@ -31,22 +31,20 @@ std::size_t loadFormatState(DecimalFormatTable& formats, AssignmentTable& assign
 /// (an empty table gives an empty file), written through `writer`. On failure the previous
 /// file stays whole.
 /// @return the error that stopped the write; empty on success.
-[[nodiscard]] std::error_code saveFormatState(const DecimalFormatTable& formats,
-                                              const std::filesystem::path& file =
-                                                  kFormatStateFileName,
-                                              board::FileWriter& writer =
-                                                  board::diskFileWriter());
+[[nodiscard]] std::error_code saveFormatState(
+    const DecimalFormatTable& formats, const std::filesystem::path& file = kFormatStateFileName,
+    board::FileWriter& writer = board::diskFileWriter());
 
 struct FormatListClosing {
-    int gridRows = 0;            ///< the grid's row count after compaction
-    std::error_code saveError;   ///< the state file could not be written; show a warning
+    int gridRows = 0;          ///< the grid's row count after compaction
+    std::error_code saveError; ///< the state file could not be written; show a warning
 };
 
 /// @brief Closing the decimal formats window: compacts the table, then rewrites the state
 /// file, whether or not anything changed.
-[[nodiscard]] FormatListClosing closeFormatList(DecimalFormatTable& formats, int gridRows,
-                                                const std::filesystem::path& file =
-                                                    kFormatStateFileName);
+[[nodiscard]] FormatListClosing closeFormatList(
+    DecimalFormatTable& formats, int gridRows,
+    const std::filesystem::path& file = kFormatStateFileName);
 
 /// The caption of the warning box about a state file that could not be written.
 inline constexpr const char* kFormatStateWarningCaption = "Десятичные форматы";
@@ -54,7 +52,7 @@ inline constexpr const char* kFormatStateWarningCaption = "Десятичные 
 /// @brief The warning shown when closing the decimal formats window could not write the
 /// state file: the formats stay in memory for this run only. Names the folder that `file`
 /// resolves to at this moment.
-[[nodiscard]] std::string formatStateSaveWarning(const std::filesystem::path& file =
-                                                     kFormatStateFileName);
+[[nodiscard]] std::string formatStateSaveWarning(
+    const std::filesystem::path& file = kFormatStateFileName);
 
 } // namespace formats

@@ -8,9 +8,7 @@ namespace formats {
 inline constexpr int kMaxDataRows = 256;
 
 /// @brief The grid's row count, header included, for a table of `count` records.
-[[nodiscard]] constexpr int gridRowsFor(int count) {
-    return count >= 1 ? count + 1 : 2;
-}
+[[nodiscard]] constexpr int gridRowsFor(int count) { return count >= 1 ? count + 1 : 2; }
 
 /// @brief "+": one more data row at the bottom, unless the grid already shows every slot.
 [[nodiscard]] constexpr int gridRowsAfterAdd(int gridRows) {

@@ -7,13 +7,9 @@ namespace {
 
 constexpr long kIntegerBound = 999'999'999;
 
-bool isSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
+bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-bool isDecimalDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+bool isDecimalDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Skips white space and one sign; returns true for a minus.
 bool skipSpaceAndSign(std::string_view& text) {
@@ -90,8 +86,8 @@ std::optional<float> readLeadingFloat(std::string_view text) {
         return std::nullopt;
 
     float value = 0.0F;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value,
-                                              std::chars_format::general);
+    const auto [end, error] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
     if (error == std::errc::result_out_of_range) {
         // Overflow or underflow: the decimal exponent of the first significant digit tells
         // which, as every nonzero float lies between 10^-46 and 10^39.

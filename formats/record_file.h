@@ -9,8 +9,8 @@ namespace formats {
 // Both format files are flat runs of fixed-size records with no header or count.
 
 struct RecordsRead {
-    std::size_t records = 0;  ///< records stored into the slots, a short last piece included
-    std::size_t ignored = 0;  ///< records (and a short last piece) beyond the last slot
+    std::size_t records = 0; ///< records stored into the slots, a short last piece included
+    std::size_t ignored = 0; ///< records (and a short last piece) beyond the last slot
 };
 
 /// @brief Reads records of `recordSize` bytes into consecutive slots until the file ends,

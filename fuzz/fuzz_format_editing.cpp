@@ -91,12 +91,8 @@ void checkEdit(const DecimalFormat& before, const DecimalFormat& after, EditResu
         if (isEditorBitNumber(after.msbBit))
             FUZZ_CHECK(after.lsbBit <= after.msbBit);
         break;
-    case formats::kWeightColumn:
-        FUZZ_CHECK(std::isfinite(after.msbWeight));
-        break;
-    default:
-        checkStoredText(after, column, text);
-        break;
+    case formats::kWeightColumn: FUZZ_CHECK(std::isfinite(after.msbWeight)); break;
+    default: checkStoredText(after, column, text); break;
     }
 }
 

@@ -60,8 +60,8 @@ void showAndDecode(const DecimalFormatTable& table, std::span<const std::uint8_t
             const std::uint32_t labelled = (word & ~0xFFu) | address;
             const std::string text = reception::decodeDecimal(labelled, lookup);
             FUZZ_CHECK(!text.empty() && fuzz_support::isUtf8(text));
-            const std::string direct = reception::decodeDecimalWith(
-                labelled, table.slots[static_cast<std::size_t>(slot)]);
+            const std::string direct =
+                reception::decodeDecimalWith(labelled, table.slots[static_cast<std::size_t>(slot)]);
             FUZZ_CHECK(!direct.empty() && fuzz_support::isUtf8(direct));
         }
     }
@@ -92,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
     showAndDecode(table, data);
     const int gridRows = formats::gridRowsFor(table.formatCount);
-    fuzz_tables::checkFormatCompaction(
-        table, gridRows, [&] { return formats::compactFormats(table, gridRows); });
+    fuzz_tables::checkFormatCompaction(table, gridRows,
+                                       [&] { return formats::compactFormats(table, gridRows); });
     return 0;
 }

@@ -19,8 +19,8 @@ board::SharedState stateInUse(std::size_t channel) {
         state.SOArrayDim[ch] = static_cast<std::uint16_t>(ch * 31 + 17);
         state.SOCycleDim[ch] = static_cast<std::uint16_t>(ch * 31 + 17);
         for (unsigned i = 0; i < board::kOutputArrayCapacity; ++i)
-            state.SOrecord[ch].SOwords[i] = transmission::testPatternWord(
-                static_cast<std::uint16_t>(ch + 1), i) ^ 0x5A5A5A5Au;
+            state.SOrecord[ch].SOwords[i] =
+                transmission::testPatternWord(static_cast<std::uint16_t>(ch + 1), i) ^ 0x5A5A5A5Au;
     }
     (void)transmission::selectOutputChannel(state, static_cast<int>(channel));
     return state;
@@ -61,13 +61,12 @@ void checkRestore(const board::SharedState& before, const board::SharedState& af
     FUZZ_CHECK(after.SOrecord[current].channelNo == before.SOrecord[current].channelNo);
 
     if (data.size() >= 2 + std::size_t{count} * 4) {
-        const auto encoded = transmission::encodeOutputFile(
-            std::span{after.SOrecord[current].SOwords}.first(count));
+        const auto encoded =
+            transmission::encodeOutputFile(std::span{after.SOrecord[current].SOwords}.first(count));
         FUZZ_CHECK(encoded.size() == 2 + std::size_t{count} * 4);
-        FUZZ_CHECK(std::equal(encoded.begin(), encoded.end(), data.begin(),
-                              [](std::byte a, std::uint8_t b) {
-                                  return std::to_integer<std::uint8_t>(a) == b;
-                              }));
+        FUZZ_CHECK(std::equal(
+            encoded.begin(), encoded.end(), data.begin(),
+            [](std::byte a, std::uint8_t b) { return std::to_integer<std::uint8_t>(a) == b; }));
     }
 }
 

@@ -67,9 +67,9 @@ void typeIntoGrid(board::SharedState& state, transmission::OutputCellTyping& typ
     const int beeps = beeper.beeps;
     const bool changed = typing.applyCellText(state, column, row, text, beeper);
 
-    const bool editable = transmission::isDataRow(state, row) &&
-                          (column == transmission::AddressColumn ||
-                           column == transmission::CodeColumn);
+    const bool editable =
+        transmission::isDataRow(state, row) &&
+        (column == transmission::AddressColumn || column == transmission::CodeColumn);
     const std::size_t current = transmission::currentChannelIndex(state);
     for (std::size_t ch = 0; ch < board::kMaxChannels; ++ch)
         for (std::size_t i = 0; i < board::kOutputArrayCapacity; ++i)
@@ -87,8 +87,7 @@ void typeIntoGrid(board::SharedState& state, transmission::OutputCellTyping& typ
 }
 
 void typeIntoWord(std::uint32_t& word, FuzzedDataProvider& input, CountingBeeper& beeper) {
-    const int column = input.ConsumeBool() ? transmission::AddressColumn
-                                           : transmission::CodeColumn;
+    const int column = input.ConsumeBool() ? transmission::AddressColumn : transmission::CodeColumn;
     const char32_t key = fuzz_typing::consumeKey(input, "0123456789abcdefABCDEFg");
     const std::string text = fuzz_typing::consumeText(input, "0123456789abcdefABCDEF");
     const std::uint32_t before = word;
@@ -116,15 +115,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
 
     for (int step = 0; step < 64 && input.remaining_bytes() > 0; ++step) {
         switch (input.ConsumeIntegralInRange(0, 4)) {
-        case 0:
-            typing.recordKey(fuzz_typing::consumeKey(input, "0123456789abcdefABCDEFg"));
-            break;
-        case 1:
-            typeIntoGrid(state, typing, input, beeper);
-            break;
-        case 2:
-            typeIntoWord(word, input, beeper);
-            break;
+        case 0: typing.recordKey(fuzz_typing::consumeKey(input, "0123456789abcdefABCDEFg")); break;
+        case 1: typeIntoGrid(state, typing, input, beeper); break;
+        case 2: typeIntoWord(word, input, beeper); break;
         case 3: {
             const int tab = input.ConsumeIntegralInRange(-1, 8);
             FUZZ_CHECK(transmission::selectOutputChannel(state, tab) == (tab >= 0 && tab < 8));

@@ -59,9 +59,9 @@ void runBoards(const SimulatorConfig& config) {
     board::SimulatedDriver driver(config, clock);
     for (unsigned index = 0; index <= board::kMaxInterfaceIndex; ++index) {
         const board::OpenResult opened = driver.open(index);
-        const bool failsToOpen =
-            std::find(config.indicesFailingToOpen.begin(), config.indicesFailingToOpen.end(),
-                      index) != config.indicesFailingToOpen.end();
+        const bool failsToOpen = std::find(config.indicesFailingToOpen.begin(),
+                                           config.indicesFailingToOpen.end(),
+                                           index) != config.indicesFailingToOpen.end();
         FUZZ_CHECK(opened.valid() == (hasBoard(config, index) && !failsToOpen));
         if (!opened.valid())
             continue;

@@ -20,8 +20,7 @@ std::filesystem::path inputFolder() {
 } // namespace
 
 InputFile::InputFile(const char* name)
-    : path_((inputFolder() / ("zelva-fuzz-" + std::to_string(::getpid()) + "-" + name))
-                .string()) {}
+    : path_((inputFolder() / ("zelva-fuzz-" + std::to_string(::getpid()) + "-" + name)).string()) {}
 
 InputFile::~InputFile() {
     std::error_code ignored;

@@ -20,8 +20,8 @@ namespace fuzz_support {
     std::abort();
 }
 
-#define FUZZ_CHECK(condition)                                                                  \
-    ((condition) ? static_cast<void>(0)                                                        \
+#define FUZZ_CHECK(condition)                                                                      \
+    ((condition) ? static_cast<void>(0)                                                            \
                  : ::fuzz_support::invariantBroken(#condition, __FILE__, __LINE__))
 
 /// Whether the text is well-formed UTF-8 (what every cell and status text must be).

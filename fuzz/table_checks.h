@@ -32,8 +32,7 @@ int loadRawRecords(Table& table, Count& count, FuzzedDataProvider& input, int mo
     for (int slot = 0; slot < records; ++slot) {
         const auto record = input.ConsumeBytes<std::uint8_t>(sizeof table.slots[0]);
         if (!record.empty())
-            std::memcpy(&table.slots[static_cast<std::size_t>(slot)], record.data(),
-                        record.size());
+            std::memcpy(&table.slots[static_cast<std::size_t>(slot)], record.data(), record.size());
     }
     count = static_cast<Count>(records);
     return formats::gridRowsFor(records);
@@ -152,22 +151,14 @@ void runGridSteps(FuzzedDataProvider& input, typename Grid::Table& table, int gr
     for (int step = 0; step < 64 && input.remaining_bytes() > 0; ++step) {
         switch (input.ConsumeIntegralInRange(0, 6)) {
         case 0:
-        case 1:
-            lastKey = fuzz_typing::consumeKey(input, "0123456789");
-            break;
-        case 2:
-            typeIntoCell(lastKey);
-            break;
-        case 3:
-            ownCommand();
-            break;
+        case 1: lastKey = fuzz_typing::consumeKey(input, "0123456789"); break;
+        case 2: typeIntoCell(lastKey); break;
+        case 3: ownCommand(); break;
         case 4:
             gridRows = formats::gridRowsAfterAdd(gridRows);
             FUZZ_CHECK(gridRows <= formats::kMaxDataRows + 1);
             break;
-        case 5:
-            gridRows = checkRowDeletion<Grid>(table, input, gridRows);
-            break;
+        case 5: gridRows = checkRowDeletion<Grid>(table, input, gridRows); break;
         default:
             Grid::checkCompaction(table, gridRows,
                                   [&] { return gridRows = Grid::compact(table, gridRows); });

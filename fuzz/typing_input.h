@@ -15,8 +15,7 @@ namespace fuzz_typing {
 inline constexpr std::array<char32_t, 4> kEditingKeys = {0x03, 0x08, 0x0D, 0x16};
 
 inline constexpr std::array<std::string_view, 16> kPieces = {
-    " ", "\t", "-", "+", ".", "e", "E", "0", "км/ч", "°", "\xD0", "\xFF", "\x7F", "\r\n",
-    "€", "ё",
+    " ", "\t", "-", "+", ".", "e", "E", "0", "км/ч", "°", "\xD0", "\xFF", "\x7F", "\r\n", "€", "ё",
 };
 
 /// Characters as the editors count them: UTF-8 continuation bytes do not count.
@@ -35,15 +34,12 @@ inline constexpr std::array<std::string_view, 16> kPieces = {
     case 1:
         return static_cast<unsigned char>(
             digits[input.ConsumeIntegralInRange<std::size_t>(0, digits.size() - 1)]);
-    case 2:
-        return input.ConsumeIntegralInRange<char32_t>(0x20, 0x7E);
-    default:
-        return input.ConsumeIntegral<char32_t>();
+    case 2: return input.ConsumeIntegralInRange<char32_t>(0x20, 0x7E);
+    default: return input.ConsumeIntegral<char32_t>();
     }
 }
 
-[[nodiscard]] inline std::string consumeText(FuzzedDataProvider& input,
-                                             std::string_view digits) {
+[[nodiscard]] inline std::string consumeText(FuzzedDataProvider& input, std::string_view digits) {
     if (input.ConsumeIntegralInRange(0, 7) == 0)
         return input.ConsumeRandomLengthString(24);
     std::string text;

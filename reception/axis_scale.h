@@ -4,7 +4,7 @@ namespace reception {
 
 /// Round tick marks over a range: first, first + step, ... up to `last`.
 struct AxisScale {
-    double low = 0.0;  // the axis' ends, widened to whole steps
+    double low = 0.0; // the axis' ends, widened to whole steps
     double high = 1.0;
     double step = 1.0;
 };

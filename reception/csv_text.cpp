@@ -6,9 +6,8 @@ namespace reception {
 namespace {
 
 [[nodiscard]] bool needsQuotes(std::string_view text) {
-    return std::any_of(text.begin(), text.end(), [](char c) {
-        return c == ',' || c == '"' || c == '\r' || c == '\n';
-    });
+    return std::any_of(text.begin(), text.end(),
+                       [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; });
 }
 
 } // namespace

@@ -44,8 +44,8 @@ std::string decimalText(char sign, float value,
     const std::string_view units = formats::fieldText(unitsField);
     std::array<char, sizeof unitsField + 1> unitsText{};
     units.copy(unitsText.data(), units.size());
-    const std::string cp1251 = board::printfText(" %c%f %4s    ", sign,
-                                                 static_cast<double>(value), unitsText.data());
+    const std::string cp1251 =
+        board::printfText(" %c%f %4s    ", sign, static_cast<double>(value), unitsText.data());
     return formats::cp1251ToUtf8(cp1251);
 }
 

@@ -39,8 +39,8 @@ std::size_t LabelWatchTable::rowFor(const CellChange& change, std::int64_t nowMs
     return static_cast<std::size_t>(index);
 }
 
-void LabelWatchTable::takeTick(const ChangedCells& changes,
-                               const AllChannelsFormatLookup& formats, std::int64_t nowMs) {
+void LabelWatchTable::takeTick(const ChangedCells& changes, const AllChannelsFormatLookup& formats,
+                               std::int64_t nowMs) {
     rowsBeforeTick_ = rows_.size();
     forEachInArrivalOrder(changes, [&](const CellChange& change) {
         const std::size_t index = rowFor(change, nowMs);

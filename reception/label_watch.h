@@ -21,7 +21,7 @@ struct LabelWatchRow {
     std::uint32_t changes = 0;      // words that differed from the one before, the first included
     std::uint32_t parityErrors = 0; // of those words, the ones without odd parity
     std::int64_t lastChangeMs = 0;
-    bool hasRange = false;          // a format gave at least one value
+    bool hasRange = false; // a format gave at least one value
     double least = 0.0;
     double greatest = 0.0;
 };
@@ -37,8 +37,8 @@ struct RowRun {
 ///
 /// A word counts as a change of its label when it differs from the label's last word: in
 /// file mode the same word landing in another cell is no change. Words are taken in the order
-/// they arrived, so that the last word is the newest also when file mode wrapped round. Once rows exist a tick
-/// allocates nothing: every buffer is sized for all 2048 rows when the table is made.
+/// they arrived, so that the last word is the newest also when file mode wrapped round. Once rows
+/// exist a tick allocates nothing: every buffer is sized for all 2048 rows when the table is made.
 class LabelWatchTable {
 public:
     static constexpr std::size_t kCapacity =

@@ -38,10 +38,9 @@ void Recorder::afterTickReads(const board::SharedState& state, const ChangedCell
     if (!running() || changes.empty())
         return;
     const std::chrono::milliseconds elapsed = clock_.monotonicNow() - startedAt_;
-    const RecordingTickStamp stamp{clock_.localNow(),
-                                   static_cast<std::uint64_t>(std::max<std::int64_t>(
-                                       elapsed.count(), 0)),
-                                   state.TickCount};
+    const RecordingTickStamp stamp{
+        clock_.localNow(), static_cast<std::uint64_t>(std::max<std::int64_t>(elapsed.count(), 0)),
+        state.TickCount};
     tickFields_.clear();
     appendTickFields(tickFields_, stamp);
 

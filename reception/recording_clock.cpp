@@ -17,8 +17,13 @@ public:
         const std::tm* local = std::localtime(&seconds);
         if (local == nullptr)
             return {};
-        return {local->tm_year + 1900, local->tm_mon + 1, local->tm_mday, local->tm_hour,
-                local->tm_min, local->tm_sec, static_cast<int>(sinceSecond.count() % 1000)};
+        return {local->tm_year + 1900,
+                local->tm_mon + 1,
+                local->tm_mday,
+                local->tm_hour,
+                local->tm_min,
+                local->tm_sec,
+                static_cast<int>(sinceSecond.count() % 1000)};
     }
 
     std::chrono::milliseconds monotonicNow() override {

@@ -18,7 +18,6 @@ inline constexpr std::string_view kRecordingWarningCaption = "Запись пр�
 
 /// @brief A write failed: the recording has ended, the file keeps `rowsKept` rows.
 [[nodiscard]] std::string recordingStoppedWarning(std::string_view fileName,
-                                                  std::string_view reason,
-                                                  std::uint64_t rowsKept);
+                                                  std::string_view reason, std::uint64_t rowsKept);
 
 } // namespace reception

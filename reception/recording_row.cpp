@@ -18,9 +18,7 @@ class RowText {
 public:
     void put(char c) { *at_++ = c; }
     void put(std::string_view text) { at_ = std::copy(text.begin(), text.end(), at_); }
-    void putDecimal(unsigned value) {
-        at_ = std::to_chars(at_, end(), value).ptr;
-    }
+    void putDecimal(unsigned value) { at_ = std::to_chars(at_, end(), value).ptr; }
     void putHex8(std::uint32_t word) {
         constexpr std::string_view kDigits = "0123456789abcdef";
         for (int shift = 28; shift >= 0; shift -= 4)

@@ -39,8 +39,8 @@ ChannelReadResult readRunningChannels(board::Driver& driver, board::SharedState&
             if (!isReceivedWord(word))
                 continue;
             if (changes != nullptr && cells[index].word != word)
-                changes->add({static_cast<std::uint8_t>(channel),
-                              static_cast<std::uint8_t>(index), word});
+                changes->add(
+                    {static_cast<std::uint8_t>(channel), static_cast<std::uint8_t>(index), word});
             cells[index] = {word, state.TickCount};
         }
         ++result.channelsRead;

@@ -11,8 +11,7 @@ namespace reception {
 class TickObserver {
 public:
     virtual ~TickObserver() = default;
-    virtual void afterTickReads(const board::SharedState& state,
-                                const ChangedCells& changes) = 0;
+    virtual void afterTickReads(const board::SharedState& state, const ChangedCells& changes) = 0;
 };
 
 } // namespace reception

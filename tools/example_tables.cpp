@@ -23,15 +23,15 @@ namespace {
 // The LSB is worth msbWeight / 2^(msbBit - lsbBit): altitude 1 ft, its rate 16 ft/min, the
 // speeds 1/16 kt, heading and attitude 0.0055 and 0.011 deg, position 0.00017 deg.
 constexpr std::array<ExampleFormat, 9> kFormats = {{
-    {0203, "ВЫСОТА", "28", "12", "65536", "фут"},      // pressure altitude
-    {0212, "ВЕРТ.СК", "28", "18", "16384", "фт/мин"},  // altitude rate
-    {0206, "ПРИБ.СК", "28", "15", "512", "узл"},       // computed airspeed
-    {0210, "ИСТ.СК", "28", "14", "1024", "узл"},       // true airspeed
-    {0320, "МАГ.КУРС", "28", "14", "90", "град"},      // magnetic heading
-    {0324, "ТАНГАЖ", "28", "15", "90", "град"},        // pitch
-    {0325, "КРЕН", "28", "15", "90", "град"},          // roll
-    {0310, "ШИРОТА", "28", "9", "90", "град"},         // latitude
-    {0311, "ДОЛГОТА", "28", "9", "90", "град"},        // longitude
+    {0203, "ВЫСОТА", "28", "12", "65536", "фут"},     // pressure altitude
+    {0212, "ВЕРТ.СК", "28", "18", "16384", "фт/мин"}, // altitude rate
+    {0206, "ПРИБ.СК", "28", "15", "512", "узл"},      // computed airspeed
+    {0210, "ИСТ.СК", "28", "14", "1024", "узл"},      // true airspeed
+    {0320, "МАГ.КУРС", "28", "14", "90", "град"},     // magnetic heading
+    {0324, "ТАНГАЖ", "28", "15", "90", "град"},       // pitch
+    {0325, "КРЕН", "28", "15", "90", "град"},         // roll
+    {0310, "ШИРОТА", "28", "9", "90", "град"},        // latitude
+    {0311, "ДОЛГОТА", "28", "9", "90", "град"},       // longitude
 }};
 
 constexpr int kSignBitItem = 0; // "знак"
@@ -82,23 +82,21 @@ void typeAssignment(const formats::DecimalFormatTable& formats, formats::Assignm
     entry.expectStored(editAssignmentCell(table, slot, kAddressColumn, octal, kKeyPaste, entry),
                        octal, slot);
     entry.expectStored(
-        editAssignmentCell(table, slot, kChannelColumn, channelText, kKeyPaste, entry),
-        channelText, slot);
+        editAssignmentCell(table, slot, kChannelColumn, channelText, kKeyPaste, entry), channelText,
+        slot);
 
     const std::string label = utf8ToCp1251(format.label);
     const DecimalFormat* listed = findFormatByLabel(formats, label);
-    const bool transferred =
-        listed != nullptr &&
-        transferFormatLabel(formats, static_cast<int>(listed - formats.slots.data()), table, slot,
-                            true);
+    const bool transferred = listed != nullptr &&
+                             transferFormatLabel(formats,
+                                                 static_cast<int>(listed - formats.slots.data()),
+                                                 table, slot, true);
     entry.expect(transferred, format.label, slot);
 }
 
 } // namespace
 
-std::span<const ExampleFormat> exampleFormats() {
-    return kFormats;
-}
+std::span<const ExampleFormat> exampleFormats() { return kFormats; }
 
 formats::DecimalFormatTable buildExampleFormatTable() {
     formats::DecimalFormatTable table;

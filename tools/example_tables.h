@@ -25,7 +25,7 @@ inline constexpr std::array<std::uint8_t, 4> kTrafficInputs = {5, 6, 7, 8};
 /// One format as the user types it into "Десятичные форматы", cell by cell (UTF-8), for
 /// the word address it decodes.
 struct ExampleFormat {
-    std::uint8_t address;  // plain value of bits 1-8
+    std::uint8_t address; // plain value of bits 1-8
     std::string_view label;
     std::string_view msbBit;
     std::string_view lsbBit;

@@ -12,20 +12,20 @@
 #include "ui/Labelwatch.h"
 #include "ui/Mainform.h"
 #include "ui/MonitorWindows.h"
-#include "ui/Paramformat.h"
 #include "ui/Parameterchart.h"
+#include "ui/Paramformat.h"
 #include "ui/Prompts.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStringList>
 #include <QImage>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QTableView>
+#include <QStringList>
 #include <QTabBar>
+#include <QTableView>
 #include <QThread>
 #include <QTimer>
 

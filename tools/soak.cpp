@@ -48,7 +48,7 @@ namespace {
 
 constexpr std::int64_t kTickMs = 100;
 constexpr std::uint64_t kDefaultTicks = 1'000'000;
-constexpr int kVisibleRows = 40;       // rows of DrawGrid2 on a full-screen window
+constexpr int kVisibleRows = 40; // rows of DrawGrid2 on a full-screen window
 constexpr std::uint64_t kTabEvery = 1000;
 constexpr long kAllowedGrowthKb = 1024;
 
@@ -94,7 +94,7 @@ struct SoakRun {
     reception::ChannelFormatLookup lookup{};
     std::array<board::InputBuffer, board::kMaxChannels> previous{};
     std::array<std::uint64_t, board::kMaxChannels> wordsChanged{};
-    std::uint64_t textBytes = 0;     // what the view would have drawn
+    std::uint64_t textBytes = 0;       // what the view would have drawn
     std::uint64_t ticksNotRunning = 0; // ticks whose state queries said stopped
     // Made only for a run with --record.
     std::unique_ptr<reception::ChangedCells> changes;
@@ -146,8 +146,7 @@ struct SoakRun {
             reception::beginRefreshTick(state, static_cast<int>(kTickMs));
         const transmission::OutputChannelState output =
             transmission::queryOutputChannelState(driver, state);
-        const reception::InputChannelState input =
-            reception::queryInputChannelState(driver, state);
+        const reception::InputChannelState input = reception::queryInputChannelState(driver, state);
         const reception::ChannelReadResult read =
             reception::readRunningChannels(driver, state, changes.get());
         if (recorder)
@@ -166,8 +165,8 @@ struct SoakRun {
     }
 
     void drawVisibleRows(std::uint64_t n) {
-        const int top = static_cast<int>(n / kTabEvery * 37 % (board::kInputBufferCells -
-                                                                kVisibleRows + 1));
+        const int top =
+            static_cast<int>(n / kTabEvery * 37 % (board::kInputBufferCells - kVisibleRows + 1));
         const board::InputBuffer& cells = state.SIbuffer[state.CurSI];
         for (int row = top; row < top + kVisibleRows; ++row)
             for (int column = 0; column < reception::kInputColumnCount; ++column)
@@ -200,8 +199,8 @@ void report(const char* when, std::uint64_t tick, long rssKb, double ticksPerSec
         std::printf("%-6s %10llu %10ld %10.0f\n", when, static_cast<unsigned long long>(tick),
                     rssKb, ticksPerSecond);
     else
-        std::printf("%-6s %10llu %10ld %10s\n", when, static_cast<unsigned long long>(tick),
-                    rssKb, "-");
+        std::printf("%-6s %10llu %10ld %10s\n", when, static_cast<unsigned long long>(tick), rssKb,
+                    "-");
     std::fflush(stdout);
 }
 
@@ -266,14 +265,14 @@ int soak(std::uint64_t ticks, const char* recordFile) {
     if (run.recorder) {
         recorded = run.recorder->running();
         std::error_code ignored;
-        std::printf("recorded %llu rows, %llu bytes in %s%s\n",
-                    static_cast<unsigned long long>(run.recorder->rowsKept()),
-                    static_cast<unsigned long long>(std::filesystem::file_size(recordFile, ignored)),
-                    recordFile, recorded ? "" : "; a write FAILED");
+        std::printf(
+            "recorded %llu rows, %llu bytes in %s%s\n",
+            static_cast<unsigned long long>(run.recorder->rowsKept()),
+            static_cast<unsigned long long>(std::filesystem::file_size(recordFile, ignored)),
+            recordFile, recorded ? "" : "; a write FAILED");
     }
-    return growthKb <= kAllowedGrowthKb && allReceived && run.ticksNotRunning == 0 && recorded
-               ? 0
-               : 1;
+    return growthKb <= kAllowedGrowthKb && allReceived && run.ticksNotRunning == 0 && recorded ? 0
+                                                                                               : 1;
 }
 
 } // namespace

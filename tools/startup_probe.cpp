@@ -47,8 +47,8 @@ int main(int argc, char* argv[]) {
     while ((got = read(pipeEnds[0], buffer, sizeof buffer)) > 0) {
         output.append(buffer, static_cast<std::size_t>(got));
         if (shownMs < 0 && output.find(expected) != std::string::npos)
-            shownMs = std::chrono::duration<double, std::milli>(
-                          std::chrono::steady_clock::now() - started)
+            shownMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                                started)
                           .count();
     }
     close(pipeEnds[0]);
@@ -60,8 +60,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     if (shownMs < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "%s: no \"main window shown\" or a failed exit (status %d)\n",
-                     argv[1], status);
+        std::fprintf(stderr, "%s: no \"main window shown\" or a failed exit (status %d)\n", argv[1],
+                     status);
         return 1;
     }
     std::printf("%.2f %ld\n", shownMs, usage.ru_maxrss);

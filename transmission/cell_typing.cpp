@@ -58,8 +58,7 @@ std::optional<std::uint32_t> readLeadingNumber(std::string_view text, int base) 
     if (pos == text.size() || !isDigitOfBase(static_cast<unsigned char>(text[pos]), base))
         return std::nullopt;
     std::uint32_t value = 0;
-    for (; pos < text.size() && isDigitOfBase(static_cast<unsigned char>(text[pos]), base);
-         ++pos) {
+    for (; pos < text.size() && isDigitOfBase(static_cast<unsigned char>(text[pos]), base); ++pos) {
         const int digit = board::hexDigitValue(static_cast<unsigned char>(text[pos]));
         value = value * static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(digit);
     }

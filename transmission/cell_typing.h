@@ -19,8 +19,8 @@ namespace transmission {
 /// (0x16), Enter (0x0D), backspace (0x08); then a text of at most 3 characters starting with
 /// an octal number sets bits 1-8 of the word to the number's low eight bits. Anything else
 /// beeps and leaves the word alone. @return whether the word changed.
-[[nodiscard]] bool applyAddressText(std::uint32_t& word, std::string_view text,
-                                    char32_t lastKey, board::Beeper& beeper);
+[[nodiscard]] bool applyAddressText(std::uint32_t& word, std::string_view text, char32_t lastKey,
+                                    board::Beeper& beeper);
 
 /// @brief The code rule: lastKey must be a hexadecimal digit of either case or one of the
 /// four editing keys; then a text of at most 6 characters starting with a hexadecimal number

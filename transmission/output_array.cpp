@@ -38,17 +38,13 @@ std::string outputArrayTitle(const board::SharedState& state) {
                              static_cast<int>(state.SOchannelNo));
 }
 
-int outputGridRowCount(const board::SharedState& state) {
-    return currentArraySize(state) + 1;
-}
+int outputGridRowCount(const board::SharedState& state) { return currentArraySize(state) + 1; }
 
 bool isDataRow(const board::SharedState& state, int row) {
     return row >= 1 && row <= currentArraySize(state) && row <= kMaxArraySize;
 }
 
-int arraySizeListItem(const board::SharedState& state) {
-    return currentArraySize(state) - 1;
-}
+int arraySizeListItem(const board::SharedState& state) { return currentArraySize(state) - 1; }
 
 bool setArraySizeFromListItem(board::SharedState& state, int item) {
     if (item < 0 || item >= kMaxArraySize)
@@ -59,9 +55,7 @@ bool setArraySizeFromListItem(board::SharedState& state, int item) {
     return true;
 }
 
-void clearOutputArray(board::SharedState& state) {
-    currentOutputRecord(state).SOwords.fill(0);
-}
+void clearOutputArray(board::SharedState& state) { currentOutputRecord(state).SOwords.fill(0); }
 
 void fillTestPattern(board::SharedState& state) {
     auto& words = currentOutputRecord(state).SOwords;

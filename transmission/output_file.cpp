@@ -41,8 +41,7 @@ std::string outputFileWarning(const OutputFileResult& result) {
     case OutputFileStatus::WriteFailed:
         return "Не удалось сохранить массив выходных параметров в файле; "
                "прежнее содержимое файла не изменено.";
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -55,8 +54,7 @@ std::vector<std::byte> encodeOutputFile(std::span<const std::uint32_t> words) {
     return bytes;
 }
 
-OutputFileResult decodeOutputFileInto(board::SharedState& state,
-                                      std::span<const std::byte> bytes) {
+OutputFileResult decodeOutputFileInto(board::SharedState& state, std::span<const std::byte> bytes) {
     if (bytes.size() < kOutputFileCountBytes)
         return {OutputFileStatus::TooShort, 0};
     const std::uint16_t count = readCount(bytes);
@@ -73,8 +71,7 @@ OutputFileResult decodeOutputFileInto(board::SharedState& state,
     return {OutputFileStatus::Restored, count};
 }
 
-OutputFileResult restoreOutputArray(board::SharedState& state,
-                                    const std::filesystem::path& path) {
+OutputFileResult restoreOutputArray(board::SharedState& state, const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return {OutputFileStatus::NotOpened, 0};
@@ -84,13 +81,12 @@ OutputFileResult restoreOutputArray(board::SharedState& state,
     return decodeOutputFileInto(state, std::span{bytes}.first(length));
 }
 
-OutputFileResult saveOutputArray(const board::SharedState& state,
-                                 const std::filesystem::path& path, board::FileWriter& writer) {
+OutputFileResult saveOutputArray(const board::SharedState& state, const std::filesystem::path& path,
+                                 board::FileWriter& writer) {
     const std::uint16_t count = currentArraySize(state);
     if (!validCount(count))
         return {OutputFileStatus::WriteFailed, count};
-    const auto bytes =
-        encodeOutputFile(std::span{currentOutputRecord(state).SOwords}.first(count));
+    const auto bytes = encodeOutputFile(std::span{currentOutputRecord(state).SOwords}.first(count));
 
     if (board::writeFileReplacing(path, bytes, writer))
         return {OutputFileStatus::WriteFailed, count};

@@ -25,12 +25,12 @@ inline constexpr std::string_view kOutputFileInitialDirectory = ".";
 inline constexpr std::string_view kOutputFileDefaultExtension = "so";
 
 enum class OutputFileStatus {
-    Restored,     // the array and its size were taken from the file
-    Saved,        // the file now holds the array
-    NotOpened,    // the file could not be opened for reading: nothing changed, no message
-    TooShort,     // shorter than the 2-byte count: refused, nothing changed
-    BadCount,     // count 0 or above 256: refused (or not saved), nothing changed
-    WriteFailed,  // the save failed; a file already at the target is kept as it was
+    Restored,    // the array and its size were taken from the file
+    Saved,       // the file now holds the array
+    NotOpened,   // the file could not be opened for reading: nothing changed, no message
+    TooShort,    // shorter than the 2-byte count: refused, nothing changed
+    BadCount,    // count 0 or above 256: refused (or not saved), nothing changed
+    WriteFailed, // the save failed; a file already at the target is kept as it was
 };
 
 struct OutputFileResult {
@@ -66,8 +66,7 @@ struct OutputFileResult {
 /// target, so a failed save leaves a previous file whole.
 [[nodiscard]] OutputFileResult saveOutputArray(const board::SharedState& state,
                                                const std::filesystem::path& path,
-                                               board::FileWriter& writer =
-                                                   board::diskFileWriter());
+                                               board::FileWriter& writer = board::diskFileWriter());
 
 /// @brief The save dialog's default extension for a name typed without one: "name" becomes
 /// "name.so"; a name with any extension is kept.

@@ -6,9 +6,7 @@
 
 namespace transmission {
 
-std::string indexCellText(int index) {
-    return board::printfText("%5d", index);
-}
+std::string indexCellText(int index) { return board::printfText("%5d", index); }
 
 std::string addressCellText(std::uint32_t word) {
     return board::printfText("%03o", static_cast<unsigned>(word & 0xFFu));

@@ -35,8 +35,7 @@ std::string statusLine(const char* format, const board::SharedState& state) {
 
 } // namespace
 
-OutputControlsEnabling startSingleTransmission(board::Driver& driver,
-                                               board::SharedState& state) {
+OutputControlsEnabling startSingleTransmission(board::Driver& driver, board::SharedState& state) {
     currentMode(state) = board::SOmodeSingle;
     auto& record = currentOutputRecord(state);
     setHeader(record, state.SOchannelNo, 1, 0, currentArraySize(state));
@@ -47,8 +46,7 @@ OutputControlsEnabling startSingleTransmission(board::Driver& driver,
     return kWhileTransmissionStarts;
 }
 
-OutputControlsEnabling startCyclicTransmission(board::Driver& driver,
-                                               board::SharedState& state) {
+OutputControlsEnabling startCyclicTransmission(board::Driver& driver, board::SharedState& state) {
     currentMode(state) = board::SOmodeCyclic;
     auto& record = currentOutputRecord(state);
     setHeader(record, state.SOchannelNo, currentArraySize(state),
@@ -67,8 +65,7 @@ OutputControlsEnabling stopTransmission(board::Driver& driver, board::SharedStat
     return {false, true, std::nullopt, true};
 }
 
-OutputChannelState queryOutputChannelState(board::Driver& driver,
-                                           const board::SharedState& state) {
+OutputChannelState queryOutputChannelState(board::Driver& driver, const board::SharedState& state) {
     const board::ChannelRecord channel{state.SOchannelNo};
     board::StateReply reply;
     board::sendRequest(driver, state.DeviceHandle, board::IOCTL_SO_GET_STATE, channel, reply);

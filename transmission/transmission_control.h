@@ -11,9 +11,9 @@ namespace transmission {
 /// @brief What the window switches after a transmission command or a state query.
 /// An empty optional leaves that control as it is.
 struct OutputControlsEnabling {
-    bool stopEnabled = false;          // tbSOstop, mmSOstop
-    bool arrayCommandsEnabled = false; // tbSOdataClear, tbSOdataTest, tbSOdataOpen,
-                                       // tbSOdataSave and the menu mmSOdata
+    bool stopEnabled = false;            // tbSOstop, mmSOstop
+    bool arrayCommandsEnabled = false;   // tbSOdataClear, tbSOdataTest, tbSOdataOpen,
+                                         // tbSOdataSave and the menu mmSOdata
     std::optional<bool> sizeListEnabled; // cbSOArrayDim
     std::optional<bool> cellEditing;     // typing into DrawGrid1 (column resizing stays off)
 

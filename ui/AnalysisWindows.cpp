@@ -20,8 +20,7 @@ void bringToFront(QWidget& window) {
 
 } // namespace
 
-AnalysisWindows::AnalysisWindows(TMainFrm& main, Prompts& prompts,
-                                 reception::MonotonicClock clock)
+AnalysisWindows::AnalysisWindows(TMainFrm& main, Prompts& prompts, reception::MonotonicClock clock)
     : main_(main), prompts_(prompts), clock_(std::move(clock)) {
     connect(main.analysisMenu().labelWatch(), &QAction::triggered, this,
             &AnalysisWindows::mmLabelWatchExecute);
@@ -62,7 +61,8 @@ void AnalysisWindows::mmParameterChartExecute() {
 }
 
 TFrmParameterChart& AnalysisWindows::openChart(ParameterKey parameter) {
-    std::erase_if(charts_, [](const QPointer<TFrmParameterChart>& chart) { return chart.isNull(); });
+    std::erase_if(charts_,
+                  [](const QPointer<TFrmParameterChart>& chart) { return chart.isNull(); });
     const auto open = std::find_if(charts_.begin(), charts_.end(), [&](const auto& chart) {
         return chart->parameter() == parameter;
     });

@@ -14,7 +14,8 @@ void reportKey(QEvent* event, const std::function<void(char32_t)>& keyPressed) {
     if (event->type() != QEvent::KeyPress || !keyPressed)
         return;
     const auto* key = static_cast<QKeyEvent*>(event);
-    if (const char32_t c = CellEditDelegate::keyCharacter(key->key(), key->modifiers(), key->text()))
+    if (const char32_t c =
+            CellEditDelegate::keyCharacter(key->key(), key->modifiers(), key->text()))
         keyPressed(c);
 }
 

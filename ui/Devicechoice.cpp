@@ -74,8 +74,9 @@ void TFrmDeviceChoice::done(int result) {
 }
 
 void TFrmDeviceChoice::Button1Click() {
-    if (!prompts_.confirm(this, QStringLiteral("ВНИМАНИЕ!"),
-                          QStringLiteral("При выборе устройства происходит его сброс. Продолжить?")))
+    if (!prompts_.confirm(
+            this, QStringLiteral("ВНИМАНИЕ!"),
+            QStringLiteral("При выборе устройства происходит его сброс. Продолжить?")))
         return;
     const int position = DeviceList->currentIndex();
     if (position < 0 || position >= state_.BoardCount)

@@ -7,8 +7,7 @@
 namespace ui {
 namespace {
 
-QPushButton* makeNonDefaultButton(const QString& caption, const QString& name,
-                                  QWidget* parent) {
+QPushButton* makeNonDefaultButton(const QString& caption, const QString& name, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
     button->setAutoDefault(false);

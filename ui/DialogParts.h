@@ -11,8 +11,7 @@ namespace ui {
 
 /// A dialog the user cannot resize: a title and a close box, nothing else.
 inline constexpr Qt::WindowFlags kFixedSizeDialogFlags =
-    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-    Qt::WindowCloseButtonHint;
+    Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint;
 
 /// @brief A dialog's "Применить" (`Button1`) and "Отмена" (`Button2`), not yet placed.
 struct ApplyCancelButtons {

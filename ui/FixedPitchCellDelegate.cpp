@@ -28,7 +28,6 @@ QPalette::ColorGroup colorGroup(const QStyleOptionViewItem& option) {
     return option.state & QStyle::State_Active ? QPalette::Normal : QPalette::Inactive;
 }
 
-
 /// Characters whose place begins inside a cell of `width` pixels; the last may be cut.
 qsizetype fittingCharacters(qsizetype length, int width, qreal advance) {
     const qreal room = width - kTextMargin;
@@ -43,8 +42,7 @@ qsizetype fittingCharacters(qsizetype length, int width, qreal advance) {
 bool copiesExactly(const QPainter& painter) {
     const QTransform& toDevice = painter.deviceTransform();
     return toDevice.type() <= QTransform::TxTranslate &&
-           toDevice.dx() == std::round(toDevice.dx()) &&
-           toDevice.dy() == std::round(toDevice.dy());
+           toDevice.dx() == std::round(toDevice.dx()) && toDevice.dy() == std::round(toDevice.dy());
 }
 
 } // namespace
@@ -61,8 +59,8 @@ FixedPitchCellDelegate::Face::Face(const QFont& viewFont)
     for (std::size_t c = 0; c < ascii.size(); ++c)
         ascii[c] = QChar(static_cast<char16_t>(c));
     int count = static_cast<int>(asciiGlyphs.size());
-    if (!raw.glyphIndexesForChars(ascii.data(), static_cast<int>(ascii.size()),
-                                  asciiGlyphs.data(), &count))
+    if (!raw.glyphIndexesForChars(ascii.data(), static_cast<int>(ascii.size()), asciiGlyphs.data(),
+                                  &count))
         asciiGlyphs.fill(0);
     run.setRawFont(raw);
 }
@@ -82,9 +80,9 @@ QColor FixedPitchCellDelegate::gridLineColour(const QStyleOptionViewItem& option
     const GridColourSource source{style, option.palette.cacheKey(),
                                   option.palette.currentColorGroup()};
     if (!gridColour_ || gridColour_->source != source)
-        gridColour_ = KeptGridColour{
-            source, QColor::fromRgba(static_cast<QRgb>(style->styleHint(
-                        QStyle::SH_Table_GridLineColor, &option, option.widget)))};
+        gridColour_ =
+            KeptGridColour{source, QColor::fromRgba(static_cast<QRgb>(style->styleHint(
+                                       QStyle::SH_Table_GridLineColor, &option, option.widget)))};
     return gridColour_->colour;
 }
 
@@ -100,8 +98,8 @@ void FixedPitchCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem
                                    const QModelIndex& index) const {
     const QPalette::ColorGroup group = colorGroup(option);
     const QVariant background = index.data(Qt::BackgroundRole);
-    const QVariant foreground =
-        textColour_ == TextColour::ByModel ? index.data(Qt::ForegroundRole) : QVariant();
+    const QVariant foreground = textColour_ == TextColour::ByModel ? index.data(Qt::ForegroundRole)
+                                                                   : QVariant();
     const Cell cell{index.data(Qt::DisplayRole).toString(),
                     background.canConvert<QBrush>() ? qvariant_cast<QBrush>(background)
                                                     : option.palette.brush(group, QPalette::Base),
@@ -135,8 +133,7 @@ void FixedPitchCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem
     images_.insert(std::move(key), new QImage(std::move(image)), kiB);
 }
 
-void FixedPitchCellDelegate::drawCell(QPainter& painter, QRect rect, const Cell& cell,
-                                      Face& face) {
+void FixedPitchCellDelegate::drawCell(QPainter& painter, QRect rect, const Cell& cell, Face& face) {
     if (cell.grid.isValid()) {
         painter.fillRect(rect.right(), rect.top(), 1, rect.height(), cell.grid);
         painter.fillRect(rect.left(), rect.bottom(), rect.width() - 1, 1, cell.grid);

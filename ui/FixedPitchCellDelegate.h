@@ -32,20 +32,19 @@ class FixedPitchCellDelegate : public QAbstractItemDelegate {
     Q_OBJECT
 public:
     enum class GridLines {
-        ByView,   ///< the view draws its grid (or none) around the cells
-        InCells,  ///< the view shows no grid of its own: each cell's last pixel column and
-                  ///< row are its grid lines, in the style's grid colour. It looks the same,
-                  ///< and two rectangle fills cost far less than the view's line drawing.
+        ByView,  ///< the view draws its grid (or none) around the cells
+        InCells, ///< the view shows no grid of its own: each cell's last pixel column and
+                 ///< row are its grid lines, in the style's grid colour. It looks the same,
+                 ///< and two rectangle fills cost far less than the view's line drawing.
     };
 
     enum class TextColour {
-        ByModel,    ///< the ForegroundRole colour, else the palette's text colour
-        ByPalette,  ///< the palette's: for models that give no ForegroundRole, which is then
-                    ///< not asked for at every cell
+        ByModel,   ///< the ForegroundRole colour, else the palette's text colour
+        ByPalette, ///< the palette's: for models that give no ForegroundRole, which is then
+                   ///< not asked for at every cell
     };
 
-    explicit FixedPitchCellDelegate(GridLines lines = GridLines::ByView,
-                                    QObject* parent = nullptr,
+    explicit FixedPitchCellDelegate(GridLines lines = GridLines::ByView, QObject* parent = nullptr,
                                     TextColour textColour = TextColour::ByModel);
     ~FixedPitchCellDelegate() override;
 
@@ -66,7 +65,7 @@ private:
         qreal ascent = 0;
         qreal height = 0;
         std::array<quint32, 128> asciiGlyphs{};
-        QGlyphRun run;  ///< the font set once; each cell lends it its glyphs and places
+        QGlyphRun run; ///< the font set once; each cell lends it its glyphs and places
     };
 
     /// Everything that decides a cell's pixels, besides the face.
@@ -74,7 +73,7 @@ private:
         QString text;
         QBrush fill;
         QColor foreground;
-        QColor grid;  ///< invalid: no grid lines in the cell
+        QColor grid; ///< invalid: no grid lines in the cell
     };
 
     /// A cell's pixels, for cells on a plain colour.
@@ -95,7 +94,7 @@ private:
     /// What the grid colour is worked out of.
     struct GridColourSource {
         const QStyle* style = nullptr;
-        qint64 palette = 0;  ///< the palette's cache key
+        qint64 palette = 0; ///< the palette's cache key
         QPalette::ColorGroup group = QPalette::Active;
 
         bool operator==(const GridColourSource&) const = default;

@@ -13,8 +13,7 @@ namespace {
 QString fixedPitchFamily() {
     static const QString family = [] {
         const QStringList candidates{QStringLiteral("Courier New"),
-                                     QStringLiteral("Liberation Mono"),
-                                     QStringLiteral("Cousine")};
+                                     QStringLiteral("Liberation Mono"), QStringLiteral("Cousine")};
         for (const QString& candidate : candidates)
             if (QFontDatabase::hasFamily(candidate))
                 return candidate;

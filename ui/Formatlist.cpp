@@ -52,8 +52,8 @@ TFrmFormatList::TFrmFormatList(formats::DecimalFormatTable& table, Prompts& prom
     const QSize buttonSize(kButtonBarHeight, kButtonBarHeight);
     btAdd = makeSignButton(QStringLiteral("+"), QStringLiteral("btAdd"), kButtonCaptionPixels,
                            buttonSize, bar);
-    btDelete = makeSignButton(QStringLiteral("-"), QStringLiteral("btDelete"),
-                              kButtonCaptionPixels, buttonSize, bar);
+    btDelete = makeSignButton(QStringLiteral("-"), QStringLiteral("btDelete"), kButtonCaptionPixels,
+                              buttonSize, bar);
     connect(btAdd, &QPushButton::clicked, this, &TFrmFormatList::btAddClick);
     connect(btDelete, &QPushButton::clicked, this, &TFrmFormatList::btDeleteClick);
     auto* barLayout = new QHBoxLayout(bar);
@@ -109,8 +109,8 @@ void TFrmFormatList::buildGrid() {
     connect(ComboBox1, &QComboBox::activated, this, &TFrmFormatList::ComboBox1Change);
 
     // Rows are tall enough for the drop-down to stand inside the cell it serves.
-    const int rowHeight = std::max(kMinimumRowHeight,
-                                   ComboBox1->sizeHint().height() + 2 * kDropDownOffset);
+    const int rowHeight =
+        std::max(kMinimumRowHeight, ComboBox1->sizeHint().height() + 2 * kDropDownOffset);
     DrawGrid1->verticalHeader()->setDefaultSectionSize(rowHeight);
 
     DrawGrid1->viewport()->installEventFilter(this);
@@ -188,8 +188,7 @@ void TFrmFormatList::btDeleteClick() {
 void TFrmFormatList::done(int result) {
     delegate_->closeOpenEditor(*DrawGrid1);
     ComboBox1->hide();
-    const formats::FormatListClosing closing =
-        formats::closeFormatList(table_, model_->gridRows());
+    const formats::FormatListClosing closing = formats::closeFormatList(table_, model_->gridRows());
     model_->setGridRows(closing.gridRows);
     if (closing.saveError)
         prompts_.warn(this, QString::fromUtf8(formats::kFormatStateWarningCaption),

@@ -21,8 +21,7 @@ class Prompts;
 class TFrmFormatList : public QDialog {
     Q_OBJECT
 public:
-    TFrmFormatList(formats::DecimalFormatTable& table, Prompts& prompts,
-                   QWidget* parent = nullptr);
+    TFrmFormatList(formats::DecimalFormatTable& table, Prompts& prompts, QWidget* parent = nullptr);
     ~TFrmFormatList() override;
 
     void btAddClick();
@@ -54,7 +53,7 @@ private:
     Prompts& prompts_;
     FormatListModel* model_ = nullptr;
     CellEditDelegate* delegate_ = nullptr;
-    char32_t lastKey_ = 0;  // the character of the last key typed into the grid
+    char32_t lastKey_ = 0; // the character of the last key typed into the grid
 };
 
 } // namespace ui

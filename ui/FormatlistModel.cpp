@@ -18,13 +18,13 @@ QVariant FormatListModel::data(const QModelIndex& index, int role) const {
         return static_cast<int>(kCellAlignment);
     if (role != Qt::DisplayRole)
         return {};
-    return QString::fromStdString(
-        formats::formatCellText(table_.slots[static_cast<std::size_t>(index.row())],
-                                index.column()));
+    return QString::fromStdString(formats::formatCellText(
+        table_.slots[static_cast<std::size_t>(index.row())], index.column()));
 }
 
 QVariant FormatListModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    return headerText(formats::kFormatColumnHeaders, widestFormatCellText, section, orientation, role);
+    return headerText(formats::kFormatColumnHeaders, widestFormatCellText, section, orientation,
+                      role);
 }
 
 Qt::ItemFlags FormatListModel::flags(const QModelIndex& index) const {

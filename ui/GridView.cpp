@@ -55,7 +55,8 @@ private:
 /// margin and one pixel on either side of the text, and the grid line takes one more.
 int cellWidthFor(const QTableView& grid, const QString& text) {
     const int margin = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
-    const auto textWidth = static_cast<int>(std::ceil(QFontMetricsF(grid.font()).horizontalAdvance(text)));
+    const auto textWidth =
+        static_cast<int>(std::ceil(QFontMetricsF(grid.font()).horizontalAdvance(text)));
     return textWidth + 2 * margin + 1;
 }
 

@@ -14,8 +14,8 @@ inline constexpr int kWidestTextRole = Qt::UserRole + 1;
 
 /// @brief The measures of one grid, in pixels.
 struct GridLook {
-    int fontPixels = 0;  ///< Courier New size of the cells and the header
-    int rowHeight = 0;   ///< height of every data row
+    int fontPixels = 0; ///< Courier New size of the cells and the header
+    int rowHeight = 0;  ///< height of every data row
 };
 
 /// @brief A grid in the form all windows share: Courier New cells and header, header texts

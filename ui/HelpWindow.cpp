@@ -141,8 +141,7 @@ void HelpWindow::followModalDialog() {
 
 void showHelpContents(QWidget* from) {
 #ifdef Q_OS_WIN
-    if (QFileInfo::exists(helpFile()) &&
-        QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile())))
+    if (QFileInfo::exists(helpFile()) && QDesktopServices::openUrl(QUrl::fromLocalFile(helpFile())))
         return;
 #endif
     QPointer<HelpWindow>& window = helpWindowPointer();

@@ -13,9 +13,17 @@
 namespace ui {
 namespace {
 
-constexpr std::array<const char*, LabelWatchModel::ColumnCount> kHeaders = {
-    "канал",      "АП",      "слово",          "SSM",     "значение", "изменений",
-    "без изменений, с", "устарела", "ошибок четности", "минимум", "максимум"};
+constexpr std::array<const char*, LabelWatchModel::ColumnCount> kHeaders = {"канал",
+                                                                            "АП",
+                                                                            "слово",
+                                                                            "SSM",
+                                                                            "значение",
+                                                                            "изменений",
+                                                                            "без изменений, с",
+                                                                            "устарела",
+                                                                            "ошибок четности",
+                                                                            "минимум",
+                                                                            "максимум"};
 
 QString ssmText(std::uint32_t word) {
     const unsigned ssm = reception::wordSsm(word);
@@ -27,7 +35,8 @@ QString ssmText(std::uint32_t word) {
 QString signedValueText(double value) {
     std::array<char, 1 + reception::kFixedSixCapacity> text;
     text[0] = std::signbit(value) ? '-' : '+';
-    const char* end = reception::writeFixedSix(text.data() + 1, static_cast<float>(std::fabs(value)));
+    const char* end =
+        reception::writeFixedSix(text.data() + 1, static_cast<float>(std::fabs(value)));
     return QString::fromLatin1(text.data(), end - text.data());
 }
 

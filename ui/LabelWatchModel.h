@@ -72,7 +72,8 @@ public:
     void setChannel(int channelNo);
 
 protected:
-    [[nodiscard]] bool filterAcceptsRow(int sourceRow, const QModelIndex& sourceParent) const override;
+    [[nodiscard]] bool filterAcceptsRow(int sourceRow,
+                                        const QModelIndex& sourceParent) const override;
 
 private:
     LabelWatchModel& source_;

@@ -1,7 +1,7 @@
 #include "Labelwatch.h"
 
-#include "LabelWatchModel.h"
 #include "Fonts.h"
+#include "LabelWatchModel.h"
 #include "Mainform.h"
 #include "WatchCellDelegate.h"
 
@@ -65,7 +65,7 @@ TFrmLabelWatch::TFrmLabelWatch(TMainFrm& main, reception::MonotonicClock clock, 
                               FixedPitchCellDelegate::TextColour::ByPalette));
     WatchGrid->setStyle(new WatchGridStyle(WatchGrid));
     WatchGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    const int widths[LabelWatchModel::ColumnCount] = {50, 44, 80, 40, 190, 90,
+    const int widths[LabelWatchModel::ColumnCount] = {50,  44, 80,  40,  190, 90,
                                                       130, 70, 124, 110, 110};
     for (int column = 0; column < LabelWatchModel::ColumnCount; ++column)
         WatchGrid->setColumnWidth(column, widths[column]);
@@ -86,8 +86,7 @@ TFrmLabelWatch::TFrmLabelWatch(TMainFrm& main, reception::MonotonicClock clock, 
     connect(btClear, &QPushButton::clicked, this, &TFrmLabelWatch::btClearClick);
     connect(cbChannelFilter, &QComboBox::currentIndexChanged, this,
             &TFrmLabelWatch::cbChannelFilterChange);
-    connect(seStaleLimit, &QDoubleSpinBox::valueChanged, this,
-            &TFrmLabelWatch::seStaleLimitChange);
+    connect(seStaleLimit, &QDoubleSpinBox::valueChanged, this, &TFrmLabelWatch::seStaleLimitChange);
     connect(WatchGrid, &QTableView::doubleClicked, this, &TFrmLabelWatch::WatchGridDblClick);
 }
 

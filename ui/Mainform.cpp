@@ -21,8 +21,8 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QDialog>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QScreen>
 #include <QTabBar>
@@ -136,10 +136,9 @@ void TMainFrm::applyStartEnabling() {
 
 void TMainFrm::setChannelButtonsEnabled(bool enabled) {
     const CommandSet& c = *commands_;
-    for (CommandId id : {CommandId::SIaddressPusk, CommandId::SIfilePusk,
-                         CommandId::SOsinglePusk, CommandId::SOciclePusk,
-                         CommandId::SOdataClear, CommandId::SOdataTest, CommandId::FileOpen1,
-                         CommandId::FileSaveAs1})
+    for (CommandId id : {CommandId::SIaddressPusk, CommandId::SIfilePusk, CommandId::SOsinglePusk,
+                         CommandId::SOciclePusk, CommandId::SOdataClear, CommandId::SOdataTest,
+                         CommandId::FileOpen1, CommandId::FileSaveAs1})
         c[id].setButtonEnabled(enabled);
     // A stop button comes on only while its channel runs.
     c[CommandId::SIstopChannel].setButtonEnabled(false);

@@ -35,7 +35,16 @@ enum class CommandId {
 };
 inline constexpr int kCommandCount = 18;
 
-enum class MenuId { File, Device, Channel, ChannelInput, ChannelOutput, OutputData, Settings, Help };
+enum class MenuId {
+    File,
+    Device,
+    Channel,
+    ChannelInput,
+    ChannelOutput,
+    OutputData,
+    Settings,
+    Help
+};
 inline constexpr int kMenuCount = 8;
 
 /// @brief One command and its two presentations, enabled separately: the menu item and the

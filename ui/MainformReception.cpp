@@ -77,8 +77,7 @@ void TMainFrm::scrollToTop(QTableView* grid, int row) {
 }
 
 void TMainFrm::queryInputChannelState() {
-    const reception::InputChannelState channel =
-        reception::queryInputChannelState(driver_, state_);
+    const reception::InputChannelState channel = reception::queryInputChannelState(driver_, state_);
     if (channel.statusText)
         XPStatusBar2->setPanelText(0, QString::fromStdString(*channel.statusText));
     setStopReceptionEnabled(channel.active);
@@ -93,8 +92,7 @@ void TMainFrm::rebuildChannelFormatLookup() {
 void TMainFrm::rebuildAllChannelsFormatLookup() {
     if (tickObservers_.empty()) // nobody decodes the other channels
         return;
-    reception::rebuildAllChannelsFormatLookup(*allChannelsLookup_, formatTable_,
-                                              assignmentTable_);
+    reception::rebuildAllChannelsFormatLookup(*allChannelsLookup_, formatTable_, assignmentTable_);
 }
 
 } // namespace ui

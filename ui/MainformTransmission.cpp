@@ -61,8 +61,7 @@ void TMainFrm::setupOutputPane(WorkPanel& panel) {
              [this](const QModelIndex& index, const QString& text) {
                  const QByteArray utf8 = text.toUtf8();
                  if (outputTyping_.applyCellText(state_, index.column(), index.row() + 1,
-                                                 {utf8.constData(), size_t(utf8.size())},
-                                                 beeper_))
+                                                 {utf8.constData(), size_t(utf8.size())}, beeper_))
                      outputModel_->arrayChanged();
              },
          .textAgainOnClose = true},
@@ -78,9 +77,9 @@ void TMainFrm::setupOutputPane(WorkPanel& panel) {
 void TMainFrm::setOutputCellEditing(bool enabled) {
     outputCellEditing_ = enabled;
     workPanel().DrawGrid1->setEditTriggers(enabled ? QAbstractItemView::AnyKeyPressed |
-                                                     QAbstractItemView::DoubleClicked |
-                                                     QAbstractItemView::EditKeyPressed
-                                               : QAbstractItemView::NoEditTriggers);
+                                                         QAbstractItemView::DoubleClicked |
+                                                         QAbstractItemView::EditKeyPressed
+                                                   : QAbstractItemView::NoEditTriggers);
 }
 
 void TMainFrm::showOutputArray() {
@@ -160,9 +159,9 @@ void TMainFrm::DrawGrid1MouseDown(Qt::MouseButton button, const QPoint& viewport
 }
 
 void TMainFrm::FileOpen1Execute() {
-    const QString path = prompts_.chooseFileToOpen(
-        this, qtFileFilter(transmission::kOutputFileOpenFilter),
-        qtext(transmission::kOutputFileInitialDirectory));
+    const QString path =
+        prompts_.chooseFileToOpen(this, qtFileFilter(transmission::kOutputFileOpenFilter),
+                                  qtext(transmission::kOutputFileInitialDirectory));
     if (path.isEmpty())
         return;
     const transmission::OutputFileResult result =
@@ -173,10 +172,10 @@ void TMainFrm::FileOpen1Execute() {
 }
 
 void TMainFrm::FileSaveAs1Execute() {
-    const QString path = prompts_.chooseFileToSave(
-        this, qtFileFilter(transmission::kOutputFileSaveFilter),
-        qtext(transmission::kOutputFileInitialDirectory),
-        qtext(transmission::kOutputFileDefaultExtension));
+    const QString path =
+        prompts_.chooseFileToSave(this, qtFileFilter(transmission::kOutputFileSaveFilter),
+                                  qtext(transmission::kOutputFileInitialDirectory),
+                                  qtext(transmission::kOutputFileDefaultExtension));
     if (path.isEmpty())
         return;
     const transmission::OutputFileResult result =

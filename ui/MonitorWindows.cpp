@@ -42,8 +42,8 @@ TFrmSObinParam& MonitorWindows::bitEditor() {
 
 TFrmFormatList& MonitorWindows::formatList() {
     if (!formatList_)
-        formatList_ = std::make_unique<TFrmFormatList>(mainForm_->formatTable(), prompts_,
-                                                       mainForm_.get());
+        formatList_ =
+            std::make_unique<TFrmFormatList>(mainForm_->formatTable(), prompts_, mainForm_.get());
     return *formatList_;
 }
 

@@ -23,7 +23,8 @@ QVariant OutputArrayModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant OutputArrayModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    return headerText(transmission::kOutputGridHeaders, transmission::widestOutputCellText, section, orientation, role);
+    return headerText(transmission::kOutputGridHeaders, transmission::widestOutputCellText, section,
+                      orientation, role);
 }
 
 Qt::ItemFlags OutputArrayModel::flags(const QModelIndex& index) const {

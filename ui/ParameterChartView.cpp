@@ -67,18 +67,20 @@ void ParameterChartView::paintEvent(QPaintEvent*) {
         return;
     }
 
-    const reception::AxisScale values = reception::axisScale(range->least, range->greatest, kValueTicks);
+    const reception::AxisScale values =
+        reception::axisScale(range->least, range->greatest, kValueTicks);
     int labelWidth = metrics.horizontalAdvance(units_);
     for (double mark = values.low; mark <= values.high + values.step / 2; mark += values.step)
         labelWidth = std::max(labelWidth, metrics.horizontalAdvance(numberText(mark, values.step)));
     const QRectF plot(labelWidth + 2 * kGap, metrics.height() + kGap,
-                      width() - labelWidth - 3 * kGap - metrics.horizontalAdvance(QStringLiteral("00")),
+                      width() - labelWidth - 3 * kGap -
+                          metrics.horizontalAdvance(QStringLiteral("00")),
                       height() - 3 * metrics.height() - 2 * kGap);
     if (plot.width() < 10 || plot.height() < 10)
         return;
     const double spanMs = static_cast<double>(series_->spanMs());
-    const PlotMapping map{plot, static_cast<double>(nowMs_) - spanMs,
-                          static_cast<double>(nowMs_), values};
+    const PlotMapping map{plot, static_cast<double>(nowMs_) - spanMs, static_cast<double>(nowMs_),
+                          values};
 
     // Grid and marks of the value axis.
     const QColor gridColour = palette().mid().color();
@@ -102,9 +104,9 @@ void ParameterChartView::paintEvent(QPaintEvent*) {
     }
     painter.drawRect(plot);
     painter.drawText(QPointF(kGap, metrics.ascent()), units_);
-    painter.drawText(QRectF(plot.left(), plot.bottom() + metrics.height() + 2, plot.width(),
-                            metrics.height()),
-                     Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("время, с"));
+    painter.drawText(
+        QRectF(plot.left(), plot.bottom() + metrics.height() + 2, plot.width(), metrics.height()),
+        Qt::AlignHCenter | Qt::AlignTop, QStringLiteral("время, с"));
 
     // The step line: each value from its time to the next point's time, or to now. A
     // one-pixel pen keeps it on the painter's fast line drawing.

@@ -3,11 +3,11 @@
 #include "Mainform.h"
 #include "ParameterChartView.h"
 
+#include "formats/cp1251.h"
 #include "reception/arrival_order.h"
 #include "reception/decimal_decode.h"
 #include "reception/refresh_tick.h"
 #include "reception/word_fields.h"
-#include "formats/cp1251.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -106,10 +106,11 @@ void TFrmParameterChart::redraw(std::int64_t nowMs) {
                   : QString::asprintf("Метке %03o входного канала %d не назначен десятичный формат",
                                       parameter_.label, parameter_.channelIndex + 1);
     lbLastValue->setText(
-        lastWord_ ? QStringLiteral("последнее значение: %1")
-                        .arg(QString::fromStdString(reception::decodeDecimalWith(*lastWord_, assigned))
-                                 .trimmed())
-                  : QString());
+        lastWord_
+            ? QStringLiteral("последнее значение: %1")
+                  .arg(QString::fromStdString(reception::decodeDecimalWith(*lastWord_, assigned))
+                           .trimmed())
+            : QString());
     ChartView->showSeries(series_, nowMs, units, message);
 }
 

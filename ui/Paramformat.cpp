@@ -141,13 +141,13 @@ QWidget* TFrmParamFormat::buildAssignmentPanel() {
     DrawGrid2->setEditTriggers(QAbstractItemView::DoubleClicked |
                                QAbstractItemView::EditKeyPressed |
                                QAbstractItemView::AnyKeyPressed);
-    assignmentDelegate_ = new CellEditDelegate(
-        {{},
-         [this](char32_t key) { lastKey_ = key; },
-         [this](const QModelIndex& index, const QString& text) {
-             DrawGrid2SetEditText(index, text);
-         }},
-        DrawGrid2);
+    assignmentDelegate_ =
+        new CellEditDelegate({{},
+                              [this](char32_t key) { lastKey_ = key; },
+                              [this](const QModelIndex& index, const QString& text) {
+                                  DrawGrid2SetEditText(index, text);
+                              }},
+                             DrawGrid2);
     DrawGrid2->setItemDelegate(assignmentDelegate_);
 
     auto* column = new QVBoxLayout(panel);
@@ -167,8 +167,8 @@ QWidget* TFrmParamFormat::buildFormatListPanel() {
     DrawGrid1 = makeGrid(QStringLiteral("DrawGrid1"), *formatListModel_, panel);
     DrawGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     // The delegate only paints here: no cell of the list is editable.
-    DrawGrid1->setItemDelegate(new CellEditDelegate(
-        {[](const QModelIndex&) { return false; }, {}, {}}, DrawGrid1));
+    DrawGrid1->setItemDelegate(
+        new CellEditDelegate({[](const QModelIndex&) { return false; }, {}, {}}, DrawGrid1));
     DrawGrid1->setToolTip(QString::fromUtf8(kFormatListHint));
     DrawGrid1->viewport()->installEventFilter(this);
     DrawGrid1->horizontalHeader()->viewport()->installEventFilter(this);
@@ -215,8 +215,7 @@ bool TFrmParamFormat::eventFilter(QObject* watched, QEvent* event) {
         DrawGrid1MouseDown(watched, static_cast<QMouseEvent*>(event)->position().toPoint());
         DrawGrid1DblClick();
         break;
-    default:
-        break;
+    default: break;
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -235,15 +234,14 @@ void TFrmParamFormat::DrawGrid1MouseDown(QObject* viewport, const QPoint& positi
 void TFrmParamFormat::DrawGrid1DblClick() {
     assignmentDelegate_->closeOpenEditor(*DrawGrid2);
     const int assignmentRow = currentRow(DrawGrid2);
-    if (formats::transferFormatLabel(formats_, currentRow(DrawGrid1), assignments_,
-                                     assignmentRow, lastPressInCell_))
+    if (formats::transferFormatLabel(formats_, currentRow(DrawGrid1), assignments_, assignmentRow,
+                                     lastPressInCell_))
         assignmentModel_->refreshRow(assignmentRow);
 }
 
 void TFrmParamFormat::DrawGrid2SetEditText(const QModelIndex& index, const QString& text) {
-    const formats::EditResult result =
-        formats::editAssignmentCell(assignments_, index.row(), index.column(),
-                                    text.toStdString(), lastKey_, beeper_);
+    const formats::EditResult result = formats::editAssignmentCell(
+        assignments_, index.row(), index.column(), text.toStdString(), lastKey_, beeper_);
     if (result == formats::EditResult::Stored)
         assignmentModel_->refreshRow(index.row());
 }
@@ -255,15 +253,15 @@ void TFrmParamFormat::btAddClick() {
 
 void TFrmParamFormat::btDeleteClick() {
     assignmentDelegate_->closeOpenEditor(*DrawGrid2);
-    assignmentModel_->setGridRows(formats::deleteAssignmentRow(
-        assignments_, currentRow(DrawGrid2), assignmentModel_->gridRows()));
+    assignmentModel_->setGridRows(formats::deleteAssignmentRow(assignments_, currentRow(DrawGrid2),
+                                                               assignmentModel_->gridRows()));
 }
 
 void TFrmParamFormat::FileOpen1Execute() {
     assignmentDelegate_->closeOpenEditor(*DrawGrid2);
-    const QString name =
-        prompts_.chooseFileToOpen(this, qtFileFilter(formats::kAssignmentFileFilters),
-                                  qtext(formats::kAssignmentFileInitialDirectory));
+    const QString name = prompts_.chooseFileToOpen(this,
+                                                   qtFileFilter(formats::kAssignmentFileFilters),
+                                                   qtext(formats::kAssignmentFileInitialDirectory));
     if (name.isEmpty())
         return;
     const formats::AssignmentFileLoad load =
@@ -278,10 +276,10 @@ void TFrmParamFormat::FileOpen1Execute() {
 
 void TFrmParamFormat::FileSaveAs1Execute() {
     assignmentDelegate_->closeOpenEditor(*DrawGrid2);
-    const QString name = prompts_.chooseFileToSave(
-        this, qtFileFilter(formats::kAssignmentFileFilters),
-        qtext(formats::kAssignmentFileInitialDirectory),
-        qtext(formats::kAssignmentFileDefaultExtension));
+    const QString name = prompts_.chooseFileToSave(this,
+                                                   qtFileFilter(formats::kAssignmentFileFilters),
+                                                   qtext(formats::kAssignmentFileInitialDirectory),
+                                                   qtext(formats::kAssignmentFileDefaultExtension));
     if (name.isEmpty())
         return;
     const formats::AssignmentFileSave save =
@@ -289,8 +287,8 @@ void TFrmParamFormat::FileSaveAs1Execute() {
     assignmentModel_->setGridRows(save.gridRows);
     if (save.error)
         prompts_.warn(this, qtext(formats::kAssignmentFileWarningCaption),
-                      QString::fromStdString(formats::saveFailedWarning(
-                          name.toStdString(), save.error.message())));
+                      QString::fromStdString(
+                          formats::saveFailedWarning(name.toStdString(), save.error.message())));
 }
 
 } // namespace ui

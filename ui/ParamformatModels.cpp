@@ -32,23 +32,20 @@ QVariant AssignmentGridModel::data(const QModelIndex& index, int role) const {
     const formats::ParamFormatAssignment& assignment =
         assignments_.slots[static_cast<std::size_t>(index.row())];
     switch (role) {
-    case Qt::DisplayRole:
-        return cellText(formats::assignmentCellText(assignment, index.column()));
+    case Qt::DisplayRole: return cellText(formats::assignmentCellText(assignment, index.column()));
     case Qt::ForegroundRole: {
         const bool red = index.column() == formats::kFormatLabelColumn &&
                          formats::labelNamesNoFormat(formats_, assignment);
         return QBrush(red ? QColor(Qt::red) : QColor(Qt::black));
     }
-    case Qt::TextAlignmentRole:
-        return static_cast<int>(kCellAlignment);
-    default:
-        return {};
+    case Qt::TextAlignmentRole: return static_cast<int>(kCellAlignment);
+    default: return {};
     }
 }
 
-QVariant AssignmentGridModel::headerData(int section, Qt::Orientation orientation,
-                                         int role) const {
-    return headerText(formats::kAssignmentColumnHeaders, formats::widestAssignmentCellText, section, orientation, role);
+QVariant AssignmentGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    return headerText(formats::kAssignmentColumnHeaders, formats::widestAssignmentCellText, section,
+                      orientation, role);
 }
 
 Qt::ItemFlags AssignmentGridModel::flags(const QModelIndex& index) const {
@@ -67,20 +64,17 @@ QVariant ParamformatFormatListModel::data(const QModelIndex& index, int role) co
     case Qt::DisplayRole:
         return cellText(formats::formatCellText(
             formats_.slots[static_cast<std::size_t>(index.row())], index.column()));
-    case Qt::BackgroundRole:
-        return buttonFace_;
-    case Qt::ForegroundRole:
-        return QBrush(QColor(Qt::black));
-    case Qt::TextAlignmentRole:
-        return static_cast<int>(kCellAlignment);
-    default:
-        return {};
+    case Qt::BackgroundRole: return buttonFace_;
+    case Qt::ForegroundRole: return QBrush(QColor(Qt::black));
+    case Qt::TextAlignmentRole: return static_cast<int>(kCellAlignment);
+    default: return {};
     }
 }
 
 QVariant ParamformatFormatListModel::headerData(int section, Qt::Orientation orientation,
                                                 int role) const {
-    return headerText(formats::kFormatColumnHeaders, widestFormatCellText, section, orientation, role);
+    return headerText(formats::kFormatColumnHeaders, widestFormatCellText, section, orientation,
+                      role);
 }
 
 Qt::ItemFlags ParamformatFormatListModel::flags(const QModelIndex& index) const {

@@ -22,8 +22,7 @@ QString StandardPrompts::chooseFileToOpen(QWidget* parent, const QString& filter
 }
 
 QString StandardPrompts::chooseFileToSave(QWidget* parent, const QString& filter,
-                                          const QString& directory,
-                                          const QString& defaultSuffix) {
+                                          const QString& directory, const QString& defaultSuffix) {
     QFileDialog dialog(parent, QString(), directory, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(defaultSuffix);

@@ -33,17 +33,17 @@ RatePanel::RatePanel(QWidget* parent) : QFrame(parent) {
     bold.setBold(true);
     header->setFont(bold);
     layout->addWidget(header, 0, 0, 1, 3, Qt::AlignHCenter);
-    layout->addWidget(new QLabel(QStringLiteral("входные ПК        выходные ПК"), this), 1, 1, 1,
-                      2, Qt::AlignHCenter);
+    layout->addWidget(new QLabel(QStringLiteral("входные ПК        выходные ПК"), this), 1, 1, 1, 2,
+                      Qt::AlignHCenter);
 
     for (int i = 0; i < board::kMaxChannels; ++i) {
         const int number = i + 1;
         rowLabels_[i] = new QLabel(QStringLiteral("канал %1").arg(number), this);
         rowLabels_[i]->setObjectName(QStringLiteral("lbRateRow%1").arg(number));
-        inputSelectors_[i] = makeSelector(board::kInputRateItems,
-                                          QStringLiteral("cbFreqSI%1").arg(number), this);
-        outputSelectors_[i] = makeSelector(board::kOutputRateItems,
-                                           QStringLiteral("cbFreqSO%1").arg(number), this);
+        inputSelectors_[i] =
+            makeSelector(board::kInputRateItems, QStringLiteral("cbFreqSI%1").arg(number), this);
+        outputSelectors_[i] =
+            makeSelector(board::kOutputRateItems, QStringLiteral("cbFreqSO%1").arg(number), this);
         layout->addWidget(rowLabels_[i], i + 2, 0);
         layout->addWidget(inputSelectors_[i], i + 2, 1);
         layout->addWidget(outputSelectors_[i], i + 2, 2);

@@ -36,8 +36,7 @@ Qt::ItemFlags SlotGridModel::cellFlags(const QModelIndex& index, bool editable) 
 QVariant SlotGridModel::headerText(std::span<const std::string_view> headers,
                                    std::string (*widestCellText)(int column), int section,
                                    Qt::Orientation orientation, int role) {
-    if (orientation != Qt::Horizontal || section < 0 ||
-        section >= static_cast<int>(headers.size()))
+    if (orientation != Qt::Horizontal || section < 0 || section >= static_cast<int>(headers.size()))
         return {};
     if (role == kWidestTextRole)
         return QString::fromStdString(widestCellText(section));

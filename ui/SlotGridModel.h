@@ -40,8 +40,8 @@ protected:
     /// kWidestTextRole the widest text of the column's cells; the grids have no vertical
     /// header texts.
     [[nodiscard]] static QVariant headerText(std::span<const std::string_view> headers,
-                                             std::string (*widestCellText)(int column),
-                                             int section, Qt::Orientation orientation, int role);
+                                             std::string (*widestCellText)(int column), int section,
+                                             Qt::Orientation orientation, int role);
 
 private:
     int columns_;

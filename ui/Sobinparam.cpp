@@ -129,8 +129,8 @@ void TFrmSObinParam::placeControls() {
     // Bit 32 stands apart, level with the row inside the panel and under its own number.
     const int standaloneCentre = (kMargin + kPanelLeft) / 2;
     const int twoDigits = static_cast<int>(cell * 2.0) + 2;
-    Label2->setGeometry(standaloneCentre - twoDigits / 2, kPanelTop + kPanelPadding,
-                        twoDigits, numbersHeight);
+    Label2->setGeometry(standaloneCentre - twoDigits / 2, kPanelTop + kPanelPadding, twoDigits,
+                        numbersHeight);
     CheckBox(1)->setGeometry(standaloneCentre - boxWidth / 2, kPanelTop + rowTop, boxWidth,
                              boxHeight);
 

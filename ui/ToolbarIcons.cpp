@@ -37,9 +37,7 @@ void filledDot(QPainter& p, QPointF centre, qreal radius) {
     p.restore();
 }
 
-void filledSquare(QPainter& p) {
-    p.fillRect(QRectF(15, 15, 18, 18), Qt::white);
-}
+void filledSquare(QPainter& p) { p.fillRect(QRectF(15, 15, 18, 18), Qt::white); }
 
 void letterA(QPainter& p, qreal left, qreal width) {
     lines(p, {{left, 38}, {left + width / 2, 10}, {left + width, 38}});
@@ -176,8 +174,7 @@ class PictogramEngine final : public QIconEngine {
 public:
     explicit PictogramEngine(const Pictogram& pictogram) : pictogram_(pictogram) {}
 
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
-               QIcon::State) override {
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
         const qreal side = qMin(rect.width(), rect.height());
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
@@ -211,8 +208,6 @@ private:
 
 } // namespace
 
-QIcon commandIcon(CommandId id) {
-    return QIcon(new PictogramEngine(pictogramFor(id)));
-}
+QIcon commandIcon(CommandId id) { return QIcon(new PictogramEngine(pictogramFor(id))); }
 
 } // namespace ui

@@ -19,8 +19,7 @@ void WatchCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     FixedPitchCellDelegate::paint(painter, selected, index);
 }
 
-WatchGridStyle::WatchGridStyle(QObject* parent)
-    : QProxyStyle(QApplication::style()->name()) {
+WatchGridStyle::WatchGridStyle(QObject* parent) : QProxyStyle(QApplication::style()->name()) {
     setParent(parent);
 }
 

@@ -51,8 +51,7 @@ QComboBox* makeNumberList(const QString& name, int first, int last, QWidget* par
 
 } // namespace
 
-WorkPanel::WorkPanel(InputBufferModel& inputModel, OutputArrayModel& outputModel,
-                     QWidget* parent)
+WorkPanel::WorkPanel(InputBufferModel& inputModel, OutputArrayModel& outputModel, QWidget* parent)
     : QWidget(parent) {
     setObjectName(QStringLiteral("Panel5"));
     splitter = new QSplitter(Qt::Horizontal, this);
@@ -90,8 +89,8 @@ QWidget* WorkPanel::buildInputPane(InputBufferModel& model) {
     ComboBox1->setFixedWidth(65);
     ComboBox1->setToolTip(QStringLiteral("задать номер ячейки, отображаемой в верхней строке"));
 
-    DrawGrid2 = makeGridView(QStringLiteral("DrawGrid2"), model,
-                             {kGridFontPixels, kRowHeight}, pane);
+    DrawGrid2 =
+        makeGridView(QStringLiteral("DrawGrid2"), model, {kGridFontPixels, kRowHeight}, pane);
     // Cells show what fits, like the column widths intend, in both grids of the panel.
     DrawGrid2->setTextElideMode(Qt::ElideNone);
     // Repainted on every refresh tick: its cells are drawn straight from glyphs, with the
@@ -136,8 +135,8 @@ QWidget* WorkPanel::buildOutputPane(OutputArrayModel& model) {
     ComboBox2->setToolTip(
         QStringLiteral("задать индекс параметра, отображаемого в верхней строке"));
 
-    DrawGrid1 = makeGridView(QStringLiteral("DrawGrid1"), model,
-                             {kGridFontPixels, kRowHeight}, pane);
+    DrawGrid1 =
+        makeGridView(QStringLiteral("DrawGrid1"), model, {kGridFontPixels, kRowHeight}, pane);
     DrawGrid1->setTextElideMode(Qt::ElideNone);
     DrawGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 

@@ -68,8 +68,7 @@ TEST(BoardList, NoBoardsLeavesCountZero) {
 }
 
 TEST(BoardList, ItemTextHasTwoRightAlignedFields) {
-    EXPECT_EQ(board::boardListItemText(1021, 0),
-              "              1021                         0");
+    EXPECT_EQ(board::boardListItemText(1021, 0), "              1021                         0");
     EXPECT_EQ(board::boardListItemText(65535, 15).size(), 18u + 1u + 25u);
 }
 

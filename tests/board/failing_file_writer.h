@@ -31,7 +31,7 @@ public:
         return std::make_error_code(std::errc::no_space_on_device);
     }
 
-    std::vector<std::filesystem::path> temporaryFiles;  ///< every file it was asked to write
+    std::vector<std::filesystem::path> temporaryFiles; ///< every file it was asked to write
 
 private:
     std::size_t failAfter_;

@@ -27,8 +27,7 @@ TEST(DriverRecords, SmallRecordsAreLittleEndianAndPackedOnTwoBytes) {
               (std::vector<unsigned>{8, 0, 1, 0, 0xFE, 0x01}));
     EXPECT_EQ(bytesOfRecord(board::SOWordUpdate{2, 5, 0xFEFF0100}),
               (std::vector<unsigned>{2, 0, 5, 0, 0x00, 0x01, 0xFF, 0xFE}));
-    EXPECT_EQ(bytesOfRecord(board::SOStartSingleRecord{7, 1}),
-              (std::vector<unsigned>{7, 0, 1, 0}));
+    EXPECT_EQ(bytesOfRecord(board::SOStartSingleRecord{7, 1}), (std::vector<unsigned>{7, 0, 1, 0}));
 }
 
 TEST(DriverRecords, ReadReplyWordStartsAtOffsetTwo) {

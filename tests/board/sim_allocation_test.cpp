@@ -32,8 +32,11 @@ void tick(board::Driver& driver, board::DeviceHandle handle) {
 
 TEST(Allocation, TicksAndCommandsThroughBoardAndTraceAllocateNothing) {
     board::SimulatorConfig config = board::defaultSimulatorConfig();
-    config.failingRequests = {{.interfaceIndex = 0, .controlCode = board::IOCTL_SI_READ,
-                               .channelNo = 3, .oneIn = 5, .seed = 1}};
+    config.failingRequests = {{.interfaceIndex = 0,
+                               .controlCode = board::IOCTL_SI_READ,
+                               .channelNo = 3,
+                               .oneIn = 5,
+                               .seed = 1}};
     board::ManualSimClock clock;
     const std::string path = ::testing::TempDir() + "sim_allocation_trace.log";
     std::string problem;
@@ -49,8 +52,8 @@ TEST(Allocation, TicksAndCommandsThroughBoardAndTraceAllocateNothing) {
     for (std::uint16_t no = 1; no <= 8; ++no) {
         record.channelNo = no;
         board::sendCommand(*driver, handle, board::IOCTL_SO_START_CYCLIC, record);
-        board::sendCommand(*driver, handle, no % 2 ? board::IOCTL_SI_START_ADDRESS
-                                                   : board::IOCTL_SI_START_FILE,
+        board::sendCommand(*driver, handle,
+                           no % 2 ? board::IOCTL_SI_START_ADDRESS : board::IOCTL_SI_START_FILE,
                            board::SIStartRecord{no, 1, 0xFFFF, 0xFFFF});
     }
     clock.advanceMs(100);

@@ -21,17 +21,16 @@ TEST(SimConfig, EmptyTextGivesTheDefaults) {
 }
 
 TEST(SimConfig, FullFileIsReadAsWritten) {
-    const char* text =
-        "# two boards\n"
-        "board 3 serial 4242 inputs 8 outputs 4\r\n"
-        "board 5 serial 7 inputs 2 outputs 2   # small one\n"
-        "fail-open 4\n"
-        "wire 3 output 2 input 7\n"
-        "traffic 3 input 1 rate 2\n"
-        "traffic 3 input 2\n"
-        "idle 5 input 2\n"
-        "fail 3 IOCTL_SI_READ channel 7\n"
-        "fail\t5 * one-in 20 seed 99\n";
+    const char* text = "# two boards\n"
+                       "board 3 serial 4242 inputs 8 outputs 4\r\n"
+                       "board 5 serial 7 inputs 2 outputs 2   # small one\n"
+                       "fail-open 4\n"
+                       "wire 3 output 2 input 7\n"
+                       "traffic 3 input 1 rate 2\n"
+                       "traffic 3 input 2\n"
+                       "idle 5 input 2\n"
+                       "fail 3 IOCTL_SI_READ channel 7\n"
+                       "fail\t5 * one-in 20 seed 99\n";
     const auto result = board::parseSimulatorConfig(text);
     ASSERT_TRUE(result.ok()) << "line " << result.errorLine << ": " << result.error;
     const auto& config = result.config;
@@ -50,7 +49,8 @@ TEST(SimConfig, FullFileIsReadAsWritten) {
     EXPECT_EQ(big.sources[2].kind, InputSourceKind::Automatic);
     EXPECT_EQ(config.boards[1].sources[1].kind, InputSourceKind::Idle);
 
-    EXPECT_EQ(config.indicesFailingToOpen, std::vector<unsigned>{4}) << "the default index 1 is gone";
+    EXPECT_EQ(config.indicesFailingToOpen, std::vector<unsigned>{4})
+        << "the default index 1 is gone";
 
     ASSERT_EQ(config.failingRequests.size(), 2u);
     EXPECT_EQ(config.failingRequests[0].interfaceIndex, 3u);

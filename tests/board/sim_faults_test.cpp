@@ -23,16 +23,16 @@ TEST(Faults, FailingReadsReadAsNothingReceived) {
 }
 
 TEST(Faults, AFailedRequestIsNotCarriedOut) {
-    SimBench bench(withFaults({{.interfaceIndex = 0, .controlCode = board::IOCTL_SO_START_CYCLIC}}));
+    SimBench bench(
+        withFaults({{.interfaceIndex = 0, .controlCode = board::IOCTL_SO_START_CYCLIC}}));
     bench.init(k100kbit, k100kbit);
     bench.startCyclic(1, labelledWords(8));
     EXPECT_FALSE(bench.outputActive(1));
 }
 
 TEST(Faults, ChannelRuleHitsOnlyThatChannel) {
-    SimBench bench(withFaults({{.interfaceIndex = 0,
-                                .controlCode = board::IOCTL_SI_GET_STATE,
-                                .channelNo = 2}}));
+    SimBench bench(withFaults(
+        {{.interfaceIndex = 0, .controlCode = board::IOCTL_SI_GET_STATE, .channelNo = 2}}));
     bench.init(k100kbit, k100kbit);
     bench.startAddress(1);
     bench.startAddress(2);

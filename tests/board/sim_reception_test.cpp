@@ -138,7 +138,8 @@ TEST_P(CatchUp, LongPausesLeaveTheSameBufferAsFrequentPolling) {
     const auto [fileMode, arraySize] = GetParam();
     const auto often = runScenario({fileMode, arraySize, 1 * kMs});
     for (board::SimTime pause : {97 * kMs, 733 * kMs, 10'000 * kMs})
-        EXPECT_EQ(runScenario({fileMode, arraySize, pause}), often) << "pause " << pause / kMs << " ms";
+        EXPECT_EQ(runScenario({fileMode, arraySize, pause}), often)
+            << "pause " << pause / kMs << " ms";
 }
 
 INSTANTIATE_TEST_SUITE_P(ModesAndSizes, CatchUp,

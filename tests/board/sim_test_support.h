@@ -53,7 +53,8 @@ public:
     }
     void reset() { board::sendBareRequest(driver, handle, board::IOCTL_RESET_DEVICE); }
 
-    static board::SOrecord record(std::uint16_t channelNo, const std::vector<std::uint32_t>& words) {
+    static board::SOrecord record(std::uint16_t channelNo,
+                                  const std::vector<std::uint32_t>& words) {
         board::SOrecord rec{};
         rec.channelNo = channelNo;
         for (std::size_t i = 0; i < words.size() && i < rec.SOwords.size(); ++i)
@@ -86,7 +87,9 @@ public:
         return stateOf(board::IOCTL_SO_GET_STATE, channelNo);
     }
 
-    void startAddress(std::uint16_t channelNo) { startInput(board::IOCTL_SI_START_ADDRESS, channelNo); }
+    void startAddress(std::uint16_t channelNo) {
+        startInput(board::IOCTL_SI_START_ADDRESS, channelNo);
+    }
     void startFile(std::uint16_t channelNo) { startInput(board::IOCTL_SI_START_FILE, channelNo); }
     void stopInput(std::uint16_t channelNo) {
         board::sendCommand(driver, handle, board::IOCTL_SI_STOP, board::ChannelRecord{channelNo});
@@ -117,7 +120,8 @@ public:
 
 private:
     void startInput(std::uint32_t code, std::uint16_t channelNo) {
-        board::sendCommand(driver, handle, code, board::SIStartRecord{channelNo, 1, 0xFFFF, 0xFFFF});
+        board::sendCommand(driver, handle, code,
+                           board::SIStartRecord{channelNo, 1, 0xFFFF, 0xFFFF});
     }
     bool stateOf(std::uint32_t code, std::uint16_t channelNo) {
         board::StateReply reply;
@@ -131,7 +135,8 @@ private:
 inline std::vector<std::uint32_t> labelledWords(int count, std::uint32_t data = 0x123) {
     std::vector<std::uint32_t> words;
     for (int i = 0; i < count; ++i)
-        words.push_back(wordWithLabel(static_cast<std::uint32_t>(i + 1) & 0xFFu, data + static_cast<std::uint32_t>(i)));
+        words.push_back(wordWithLabel(static_cast<std::uint32_t>(i + 1) & 0xFFu,
+                                      data + static_cast<std::uint32_t>(i)));
     return words;
 }
 

@@ -94,8 +94,8 @@ TEST_F(TraceFile, RunsAreAppendedEachUnderItsOwnHeader) {
 TEST_F(TraceFile, WholeOutputRecordIsWritten) {
     board::ManualSimClock clock;
     std::string problem;
-    auto traced = board::withTrace(std::make_unique<testing_support::ScriptedDriver>(), path, clock,
-                                   problem);
+    auto traced =
+        board::withTrace(std::make_unique<testing_support::ScriptedDriver>(), path, clock, problem);
     board::SOrecord record{};
     record.SOwords.fill(0xFFFFFFFFu);
     board::sendCommand(*traced, 0x100, board::IOCTL_SO_START_CYCLIC, record);
@@ -110,8 +110,8 @@ TEST_F(TraceFile, UnwritablePathLeavesTheDriverUntraced) {
     board::ManualSimClock clock;
     std::string problem;
     auto* inner = new testing_support::ScriptedDriver();
-    auto driver = board::withTrace(std::unique_ptr<board::Driver>(inner), "/nonexistent/dir/trace.log",
-                                   clock, problem);
+    auto driver = board::withTrace(std::unique_ptr<board::Driver>(inner),
+                                   "/nonexistent/dir/trace.log", clock, problem);
     EXPECT_FALSE(problem.empty());
     EXPECT_EQ(driver.get(), inner);
 }
@@ -150,7 +150,8 @@ TEST(DefaultDriver, ConfigurationAndTraceFromTheEnvironment) {
         const auto opened = driver->open(6);
         ASSERT_TRUE(opened.valid());
         board::SerialReply serial;
-        board::sendRequestWithoutInput(*driver, opened.handle, board::IOCTL_GET_SERIAL_NUMBER, serial);
+        board::sendRequestWithoutInput(*driver, opened.handle, board::IOCTL_GET_SERIAL_NUMBER,
+                                       serial);
         EXPECT_EQ(serial.serial, 321);
     }
     EXPECT_EQ(messages.str(), "");

@@ -25,14 +25,14 @@ TEST(Bnr, KnownWords) {
     // those hold 10 ones, so bit 32 is set.
     const Case cases[] = {
         {0203, 10000.0, 131072.0, 17, 0xE1388083u},
-        {0203, -1.0, 131072.0, 17, 0x7FFFF883u},       // all data bits and the sign set
-        {0324, 0.0, 180.0, 14, 0xE00000D4u},           // only SSM and label: parity makes it odd
-        {0206, 5000.0, 1024.0, 14, 0x6FFFC086u},       // held at the top of the range
-        {0310, -180.0, 180.0, 20, 0xF00000C8u},        // the most negative value: sign bit only
+        {0203, -1.0, 131072.0, 17, 0x7FFFF883u}, // all data bits and the sign set
+        {0324, 0.0, 180.0, 14, 0xE00000D4u},     // only SSM and label: parity makes it odd
+        {0206, 5000.0, 1024.0, 14, 0x6FFFC086u}, // held at the top of the range
+        {0310, -180.0, 180.0, 20, 0xF00000C8u},  // the most negative value: sign bit only
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "label " << std::oct << int(c.label) << std::dec
-                                        << " value " << c.value);
+        SCOPED_TRACE(testing::Message()
+                     << "label " << std::oct << int(c.label) << std::dec << " value " << c.value);
         EXPECT_EQ(board::encodeBnr(c.label, c.value, c.range, c.bits), c.word);
     }
 }
@@ -51,15 +51,15 @@ struct Expected {
     int refreshMs;
 };
 const std::map<std::uint8_t, Expected> kExpected = {
-    {0203, {131072.0, 17, 7000.0, 13000.0, 60}},    // pressure altitude, ft
-    {0212, {32768.0, 11, -7000.0, 7000.0, 60}},     // altitude rate, ft/min
-    {0206, {1024.0, 14, 200.0, 300.0, 120}},        // computed airspeed, kt
-    {0210, {2048.0, 15, 230.0, 350.0, 120}},        // true airspeed, kt
-    {0320, {180.0, 15, 50.0, 130.0, 50}},           // magnetic heading, deg
-    {0324, {180.0, 14, -5.0, 10.0, 20}},            // pitch, deg
-    {0325, {180.0, 14, -20.0, 20.0, 20}},           // roll, deg
-    {0310, {180.0, 20, 55.0, 56.5, 200}},           // latitude, deg
-    {0311, {180.0, 20, 37.0, 38.5, 200}},           // longitude, deg
+    {0203, {131072.0, 17, 7000.0, 13000.0, 60}}, // pressure altitude, ft
+    {0212, {32768.0, 11, -7000.0, 7000.0, 60}},  // altitude rate, ft/min
+    {0206, {1024.0, 14, 200.0, 300.0, 120}},     // computed airspeed, kt
+    {0210, {2048.0, 15, 230.0, 350.0, 120}},     // true airspeed, kt
+    {0320, {180.0, 15, 50.0, 130.0, 50}},        // magnetic heading, deg
+    {0324, {180.0, 14, -5.0, 10.0, 20}},         // pitch, deg
+    {0325, {180.0, 14, -20.0, 20.0, 20}},        // roll, deg
+    {0310, {180.0, 20, 55.0, 56.5, 200}},        // latitude, deg
+    {0311, {180.0, 20, 37.0, 38.5, 200}},        // longitude, deg
 };
 
 double decodeBnr(std::uint32_t word, double range, int bits) {
@@ -121,7 +121,8 @@ TEST(BuiltInTraffic, ValuesMoveSmoothly) {
         const double value = decodeBnr(word, e.range, e.bits);
         if (last.contains(label)) {
             // Less than 1 % of the label's span between two of its words.
-            EXPECT_LT(std::abs(value - last[label]), (e.highest - e.lowest) / 100) << std::oct << int(label);
+            EXPECT_LT(std::abs(value - last[label]), (e.highest - e.lowest) / 100)
+                << std::oct << int(label);
             moved[label] = moved[label] || value != last[label];
         }
         last[label] = value;

@@ -55,7 +55,8 @@ TEST(SingleTransmission, IsActiveForItsWordsThenStops) {
         int words;
     };
     for (const Case c : {Case{k12_5kbit, 256}, Case{k50kbit, 10}, Case{k100kbit, 1}}) {
-        SCOPED_TRACE(testing::Message() << "rate " << int(c.rateCode) << ", " << c.words << " words");
+        SCOPED_TRACE(testing::Message()
+                     << "rate " << int(c.rateCode) << ", " << c.words << " words");
         SimBench bench;
         bench.init(c.rateCode, c.rateCode);
         bench.startFile(1);
@@ -169,7 +170,8 @@ TEST(CyclicTransmission, TwoWritesInOnePassBothTakeEffectTogether) {
 TEST(Wiring, ReceiverAtAnotherRateHearsNothing) {
     for (std::uint8_t in = 0; in < 3; ++in)
         for (std::uint8_t out = 0; out < 3; ++out) {
-            SCOPED_TRACE(testing::Message() << "input rate " << int(in) << ", output rate " << int(out));
+            SCOPED_TRACE(testing::Message()
+                         << "input rate " << int(in) << ", output rate " << int(out));
             SimBench bench;
             bench.init(in, out);
             bench.startAddress(1);

@@ -31,10 +31,9 @@ TEST(WinDeviceOpen, OpensTheDevicePathOfTheInterfaceAtTheIndex) {
     EXPECT_EQ(result.errorCode, 0u);
     const std::size_t detailSize = board::kDetailPathOffset + kPath1.size() + 1;
     // The set is released before the device is opened.
-    EXPECT_EQ(api.calls, (std::vector<std::string>{
-                             "class devices", "enumerate 1", "detail size",
-                             "detail " + std::to_string(detailSize), "release set",
-                             "open " + kPath1}));
+    EXPECT_EQ(api.calls, (std::vector<std::string>{"class devices", "enumerate 1", "detail size",
+                                                   "detail " + std::to_string(detailSize),
+                                                   "release set", "open " + kPath1}));
     EXPECT_EQ(api.allocations, std::vector<std::size_t>{detailSize});
     EXPECT_EQ(api.classesAskedFor,
               (std::vector<board::InterfaceClassGuid>{kZelvaClass, kZelvaClass}));
@@ -57,20 +56,19 @@ TEST(WinDeviceOpen, EachFailingStepGivesItsErrorAndReleasesTheSet) {
         {"no device information set",
          [](FakeDeviceApi& api) { api.classDevicesError = win_testing::kErrorAccessDenied; }, 0,
          win_testing::kErrorAccessDenied, 0, false},
-        {"no interface at the index", [](FakeDeviceApi&) {}, 2, win_testing::kErrorNoMoreItems,
-         1, false},
+        {"no interface at the index", [](FakeDeviceApi&) {}, 2, win_testing::kErrorNoMoreItems, 1,
+         false},
         {"the size query fails",
-         [](FakeDeviceApi& api) { api.sizingError[0] = win_testing::kErrorDeviceNotConnected; },
-         0, win_testing::kErrorDeviceNotConnected, 1, false},
+         [](FakeDeviceApi& api) { api.sizingError[0] = win_testing::kErrorDeviceNotConnected; }, 0,
+         win_testing::kErrorDeviceNotConnected, 1, false},
         {"a size with no room for a path",
          [](FakeDeviceApi& api) { api.reportedSize[1] = board::kDetailPathOffset; }, 1,
          board::kErrorInsufficientBuffer, 1, false},
-        {"the detail buffer cannot be had",
-         [](FakeDeviceApi& api) { api.refuseAllocation = true; }, 0,
-         board::kErrorNotEnoughMemory, 1, false},
+        {"the detail buffer cannot be had", [](FakeDeviceApi& api) { api.refuseAllocation = true; },
+         0, board::kErrorNotEnoughMemory, 1, false},
         {"fetching the detail fails",
-         [](FakeDeviceApi& api) { api.fetchError[1] = win_testing::kErrorDeviceNotConnected; },
-         1, win_testing::kErrorDeviceNotConnected, 1, false},
+         [](FakeDeviceApi& api) { api.fetchError[1] = win_testing::kErrorDeviceNotConnected; }, 1,
+         win_testing::kErrorDeviceNotConnected, 1, false},
         {"the device does not open",
          [](FakeDeviceApi& api) { api.createError[kPath0] = win_testing::kErrorAccessDenied; }, 0,
          win_testing::kErrorAccessDenied, 1, true},
@@ -100,8 +98,8 @@ TEST(WinDeviceOpen, RefusedBufferIsAskedForWithTheReportedSizeAndNotFetchedInto)
     EXPECT_EQ(result.errorCode, board::kErrorNotEnoughMemory);
     EXPECT_EQ(api.allocations,
               std::vector<std::size_t>{board::kDetailPathOffset + kPath0.size() + 1});
-    EXPECT_EQ(api.calls, (std::vector<std::string>{"class devices", "enumerate 0",
-                                                   "detail size", "release set"}));
+    EXPECT_EQ(api.calls, (std::vector<std::string>{"class devices", "enumerate 0", "detail size",
+                                                   "release set"}));
 }
 
 TEST(WinDeviceOpen, PathWithoutTerminatorEndsAtTheBufferEnd) {

@@ -38,10 +38,11 @@ public:
     // Set-up.
     std::vector<std::string> devicePaths;
     std::optional<std::uint32_t> classDevicesError;
-    std::map<unsigned, std::uint32_t> sizingError;      // the size query fails otherwise than by asking for a buffer
-    std::map<unsigned, std::uint32_t> reportedSize;     // the size query answers this instead
+    std::map<unsigned, std::uint32_t>
+        sizingError; // the size query fails otherwise than by asking for a buffer
+    std::map<unsigned, std::uint32_t> reportedSize; // the size query answers this instead
     std::map<unsigned, std::uint32_t> fetchError;
-    std::map<std::string, std::uint32_t> createError;   // by device path
+    std::map<std::string, std::uint32_t> createError; // by device path
     std::map<board::DeviceHandle, std::uint16_t> serials;
     bool refuseAllocation = false;
     bool pathsUnterminated = false;
@@ -60,8 +61,8 @@ public:
     [[nodiscard]] static board::DeviceHandle handleFor(unsigned index) { return 0x700 + index; }
     [[nodiscard]] bool everySetReleased() const { return liveSets_.empty() && strayDestroys == 0; }
 
-    std::optional<board::DeviceInfoSet>
-    getClassDevices(const board::InterfaceClassGuid& interfaceClass) override {
+    std::optional<board::DeviceInfoSet> getClassDevices(
+        const board::InterfaceClassGuid& interfaceClass) override {
         calls.push_back("class devices");
         classesAskedFor.push_back(interfaceClass);
         if (classDevicesError)
@@ -71,9 +72,9 @@ public:
         return set;
     }
 
-    std::optional<board::DeviceInterface>
-    enumDeviceInterface(board::DeviceInfoSet set, const board::InterfaceClassGuid& interfaceClass,
-                        unsigned index) override {
+    std::optional<board::DeviceInterface> enumDeviceInterface(
+        board::DeviceInfoSet set, const board::InterfaceClassGuid& interfaceClass,
+        unsigned index) override {
         calls.push_back("enumerate " + std::to_string(index));
         classesAskedFor.push_back(interfaceClass);
         enumeratedIndices.push_back(index);
@@ -92,7 +93,8 @@ public:
             return fail(kErrorInvalidData);
         const std::string& path = devicePaths[index];
         const std::size_t terminator = pathsUnterminated ? 0 : 1;
-        requiredSize = static_cast<std::uint32_t>(board::kDetailPathOffset + path.size() + terminator);
+        requiredSize =
+            static_cast<std::uint32_t>(board::kDetailPathOffset + path.size() + terminator);
         if (detail.empty()) {
             if (const auto error = sizingError.find(index); error != sizingError.end())
                 return fail(error->second);
@@ -105,7 +107,8 @@ public:
         if (detail.size() < requiredSize)
             return fail(board::kErrorInsufficientBuffer);
         std::fill(detail.begin(), detail.end(), std::byte{0x5A});
-        std::memcpy(detail.data() + board::kDetailPathOffset, path.c_str(), path.size() + terminator);
+        std::memcpy(detail.data() + board::kDetailPathOffset, path.c_str(),
+                    path.size() + terminator);
         return true;
     }
 

@@ -38,10 +38,10 @@ TEST(WinGuid, RefusesAnythingElse) {
     const std::vector<std::string> refused = {
         "",
         "{}",
-        "{4D36E978-E325-11CE-BFC1-08002BE10318",   // unbalanced brace
+        "{4D36E978-E325-11CE-BFC1-08002BE10318", // unbalanced brace
         "4D36E978-E325-11CE-BFC1-08002BE10318}",
         "(4D36E978-E325-11CE-BFC1-08002BE10318)",
-        "{4D36E978-E325-11CE-BFC108002BE10318-}",  // dash moved
+        "{4D36E978-E325-11CE-BFC108002BE10318-}", // dash moved
         "{4D36E978E325-11CE-BFC1-08002BE10318-}",
         "{4D36E97G-E325-11CE-BFC1-08002BE10318}",  // not a hex digit
         "{+D36E978-E325-11CE-BFC1-08002BE10318}",  // sign

@@ -51,11 +51,11 @@ TEST_F(AssignmentEditing, AddressIsOctalUpTo377) {
         {"377", U'7', EditResult::Stored, 255, 0},
         {"400", U'0', EditResult::Stored, 255, 1},
         {"777", U'7', EditResult::Stored, 255, 1},
-        {"-1", kPaste, EditResult::Stored, 255, 1},  // 65535 as unsigned 16-bit
-        {"0", U'0', EditResult::Stored, 0, 0},       // accepted, leaves the row incomplete
+        {"-1", kPaste, EditResult::Stored, 255, 1}, // 65535 as unsigned 16-bit
+        {"0", U'0', EditResult::Stored, 0, 0},      // accepted, leaves the row incomplete
         {" 12 ", kPaste, EditResult::Stored, 012, 0},
-        {"18", kPaste, EditResult::Stored, 1, 0},    // the octal read stops at the 8
-        {"8", U'8', EditResult::Refused, 042, 1},    // 8 and 9 are not octal keys
+        {"18", kPaste, EditResult::Stored, 1, 0}, // the octal read stops at the 8
+        {"8", U'8', EditResult::Refused, 042, 1}, // 8 and 9 are not octal keys
         {"9", U'9', EditResult::Refused, 042, 1},
         {"1234", U'4', EditResult::Refused, 042, 1},
         {"", 8, EditResult::Refused, 042, 1},
@@ -73,7 +73,7 @@ TEST_F(AssignmentEditing, ChannelIsHeldTo1Through8) {
         {"0", kPaste, EditResult::Stored, 1, 1},
         {"9", kPaste, EditResult::Stored, 8, 1},
         {" 3 ", kPaste, EditResult::Stored, 3, 0},
-        {"0", U'0', EditResult::Refused, 5, 1},  // only the keys 1..8 type a channel
+        {"0", U'0', EditResult::Refused, 5, 1}, // only the keys 1..8 type a channel
         {"9", U'9', EditResult::Refused, 5, 1},
         {"12", U'2', EditResult::Refused, 5, 1},
         {"-1", kPaste, EditResult::Refused, 5, 1},
@@ -85,9 +85,9 @@ TEST_F(AssignmentEditing, ChannelIsHeldTo1Through8) {
 
 TEST_F(AssignmentEditing, TypedLabelsAreNotStored) {
     table.slots[0] = makeAssignment(1, 1, "ALT");
-    EXPECT_EQ(formats::editAssignmentCell(table, 0, formats::kFormatLabelColumn, "SPD", U'D',
-                                          beeper),
-              EditResult::Ignored);
+    EXPECT_EQ(
+        formats::editAssignmentCell(table, 0, formats::kFormatLabelColumn, "SPD", U'D', beeper),
+        EditResult::Ignored);
     EXPECT_EQ(formats::fieldText(table.slots[0].formatLabel), "ALT");
     EXPECT_EQ(beeper.beeps, 0);
     EXPECT_EQ(formats::editAssignmentCell(table, 256, formats::kAddressColumn, "1", U'1', beeper),
@@ -97,9 +97,9 @@ TEST_F(AssignmentEditing, TypedLabelsAreNotStored) {
 TEST(AssignmentTable, CompactionDropsIncompleteRowsAndKeepsOrder) {
     formats::AssignmentTable table;
     table.slots[0] = makeAssignment(0310, 1, "ALT");
-    table.slots[1] = makeAssignment(0, 1, "ALT");      // address 0 cannot be assigned
+    table.slots[1] = makeAssignment(0, 1, "ALT"); // address 0 cannot be assigned
     table.slots[2] = makeAssignment(0206, 2, "SPD");
-    table.slots[3] = makeAssignment(0206, 0, "SPD");   // channel 0
+    table.slots[3] = makeAssignment(0206, 0, "SPD"); // channel 0
     table.slots[4] = makeAssignment(0206, 3, "");
     table.slots[5] = makeAssignment(0310, 1, "HDG");
     EXPECT_EQ(formats::compactAssignments(table, 7), 4);

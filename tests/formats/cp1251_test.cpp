@@ -13,8 +13,8 @@ TEST(Cp1251, RoundTripsRussianUnitsAndLabels) {
 
 TEST(Cp1251, UnmappableTextBecomesQuestionMarks) {
     EXPECT_EQ(formats::utf8ToCp1251("a\xE2\x82\xACz"), "a\x88z"); // euro sign exists
-    EXPECT_EQ(formats::utf8ToCp1251("\xE4\xB8\xAD"), "?");         // a CJK character
-    EXPECT_EQ(formats::utf8ToCp1251("\xC3"), "?");                 // truncated sequence
+    EXPECT_EQ(formats::utf8ToCp1251("\xE4\xB8\xAD"), "?");        // a CJK character
+    EXPECT_EQ(formats::utf8ToCp1251("\xC3"), "?");                // truncated sequence
     EXPECT_EQ(formats::cp1251ToUtf8("\x98"), "\xEF\xBF\xBD");
 }
 

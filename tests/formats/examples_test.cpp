@@ -82,16 +82,11 @@ TEST_F(ShippedExamples, KnownWordsDecodeToTheirValues) {
         const char* text;
     };
     const Case cases[] = {
-        {0203, 10000.0, " +10000.000000  фут    "},
-        {0203, -350.0, " -350.000000  фут    "},
-        {0212, -1504.0, " -1504.000000 фт/мин    "},
-        {0206, 250.5, " +250.500000  узл    "},
-        {0210, 290.0625, " +290.062500  узл    "},
-        {0320, 90.0, " +90.000000 град    "},
-        {0324, 2.8125, " +2.812500 град    "},
-        {0325, -11.25, " -11.250000 град    "},
-        {0310, 45.0, " +45.000000 град    "},
-        {0311, -0.703125, " -0.703125 град    "},
+        {0203, 10000.0, " +10000.000000  фут    "},  {0203, -350.0, " -350.000000  фут    "},
+        {0212, -1504.0, " -1504.000000 фт/мин    "}, {0206, 250.5, " +250.500000  узл    "},
+        {0210, 290.0625, " +290.062500  узл    "},   {0320, 90.0, " +90.000000 град    "},
+        {0324, 2.8125, " +2.812500 град    "},       {0325, -11.25, " -11.250000 град    "},
+        {0310, 45.0, " +45.000000 град    "},        {0311, -0.703125, " -0.703125 град    "},
     };
     const std::map<std::uint8_t, board::TrafficParameter> parameters = [] {
         std::map<std::uint8_t, board::TrafficParameter> byLabel;
@@ -103,7 +98,8 @@ TEST_F(ShippedExamples, KnownWordsDecodeToTheirValues) {
         const reception::ChannelFormatLookup lookup = lookupFor(channel);
         for (const Case& c : cases) {
             const board::TrafficParameter& p = parameters.at(c.label);
-            const std::uint32_t word = board::encodeBnr(c.label, c.value, p.range, p.significantBits);
+            const std::uint32_t word =
+                board::encodeBnr(c.label, c.value, p.range, p.significantBits);
             EXPECT_EQ(reception::decodeDecimal(word, lookup), c.text)
                 << "channel " << channel << " label " << std::oct << int(c.label);
         }
@@ -118,8 +114,8 @@ TEST_F(ShippedExamples, LoopedBackInputsHaveNoFormats) {
 
 // What an engineer expects to read for each label of the stream, independent of the tables.
 const std::map<std::uint8_t, std::string> kUnits = {
-    {0203, "фут"}, {0212, "фт/мин"}, {0206, "узл"},  {0210, "узл"},  {0320, "град"},
-    {0324, "град"}, {0325, "град"},  {0310, "град"}, {0311, "град"},
+    {0203, "фут"},  {0212, "фт/мин"}, {0206, "узл"},  {0210, "узл"},  {0320, "град"},
+    {0324, "град"}, {0325, "град"},   {0310, "град"}, {0311, "град"},
 };
 
 struct Decoded {
@@ -160,8 +156,8 @@ TEST_F(ShippedExamples, BuiltInStreamDecodesWithinItsRangeOnEveryTrafficInput) {
             }
         }
         for (const board::TrafficParameter& p : board::trafficParameters()) {
-            SCOPED_TRACE(testing::Message() << "channel " << channel << " label " << std::oct
-                                            << int(p.label));
+            SCOPED_TRACE(testing::Message()
+                         << "channel " << channel << " label " << std::oct << int(p.label));
             ASSERT_TRUE(seen.contains(p.label));
             const auto [lowest, highest] = seen.at(p.label);
             const double step = p.range / std::ldexp(1.0, p.significantBits) + 1e-4;

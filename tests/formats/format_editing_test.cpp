@@ -56,21 +56,20 @@ protected:
     testing_support::CountingBeeper beeper;
 };
 
-
 TEST_F(FormatEditing, MsbClampsAndBeepsInOrder) {
     const BitCase cases[] = {
-        {1, 0, 0, "5", 9, 0},     // below 9: raised silently
-        {1, 0, 0, "35", 29, 1},   // above 29: lowered with a beep
-        {0, 0, 0, "29", 28, 1},   // 29 is the sign bit on a "знак" row
+        {1, 0, 0, "5", 9, 0},   // below 9: raised silently
+        {1, 0, 0, "35", 29, 1}, // above 29: lowered with a beep
+        {0, 0, 0, "29", 28, 1}, // 29 is the sign bit on a "знак" row
         {1, 0, 0, "29", 29, 0},
-        {1, 0, 0, "-1", 29, 1},   // -1 is 65535 as unsigned 16-bit
-        {0, 0, 0, "-1", 28, 2},   // clamped to 29, then the sign rule
-        {1, 0, 0, " 17", 17, 0},  // leading blanks do not count
-        {1, 0, 12, "10", 12, 1},  // below the LSB: the LSB's value
-        {1, 0, 12, "1", 12, 1},   // raised to 9, then to the LSB
-        {0, 0, 29, "29", 28, 1},  // the sign rule stops before the LSB rule
+        {1, 0, 0, "-1", 29, 1},  // -1 is 65535 as unsigned 16-bit
+        {0, 0, 0, "-1", 28, 2},  // clamped to 29, then the sign rule
+        {1, 0, 0, " 17", 17, 0}, // leading blanks do not count
+        {1, 0, 12, "10", 12, 1}, // below the LSB: the LSB's value
+        {1, 0, 12, "1", 12, 1},  // raised to 9, then to the LSB
+        {0, 0, 29, "29", 28, 1}, // the sign rule stops before the LSB rule
         {1, 0, 12, "12", 12, 0},
-        {1, 0, 0, "7x", 9, 0},    // the read stops at the first unsuitable character
+        {1, 0, 0, "7x", 9, 0}, // the read stops at the first unsuitable character
         {1, 20, 0, "29", 29, 0},
     };
     checkBitCases(formats::kMsbColumn, cases);
@@ -78,14 +77,11 @@ TEST_F(FormatEditing, MsbClampsAndBeepsInOrder) {
 
 TEST_F(FormatEditing, LsbClampsAndStaysAtOrBelowTheMsb) {
     const BitCase cases[] = {
-        {1, 20, 0, "12", 12, 0},
-        {1, 20, 0, "5", 9, 0},
-        {1, 20, 0, "25", 20, 1},  // above the MSB: the MSB's value
-        {1, 20, 0, "35", 20, 2},  // clamped to 29, then above the MSB
-        {1, 29, 0, "35", 29, 1},
-        {1, 0, 0, "12", 0, 1},    // fresh row: the MSB has to come first
-        {1, 0, 0, "5", 0, 1},
-        {0, 28, 0, "-1", 28, 2},
+        {1, 20, 0, "12", 12, 0}, {1, 20, 0, "5", 9, 0},
+        {1, 20, 0, "25", 20, 1},                        // above the MSB: the MSB's value
+        {1, 20, 0, "35", 20, 2},                        // clamped to 29, then above the MSB
+        {1, 29, 0, "35", 29, 1}, {1, 0, 0, "12", 0, 1}, // fresh row: the MSB has to come first
+        {1, 0, 0, "5", 0, 1},    {0, 28, 0, "-1", 28, 2},
     };
     checkBitCases(formats::kLsbColumn, cases);
 }
@@ -94,13 +90,13 @@ TEST_F(FormatEditing, LsbClampsAndStaysAtOrBelowTheMsb) {
 // 9..29 (found by fuzzing the format editor).
 TEST_F(FormatEditing, DamagedOtherBitNumberBoundsWithinNineTo29) {
     const BitCase msbCases[] = {
-        {1, 0, 200, "20", 29, 1},  // was 200: raised to the LSB
+        {1, 0, 200, "20", 29, 1}, // was 200: raised to the LSB
         {0, 0, 255, "12", 29, 1},
-        {1, 0, 3, "12", 12, 0},    // an LSB below 9 bounds nothing
+        {1, 0, 3, "12", 12, 0}, // an LSB below 9 bounds nothing
     };
     checkBitCases(formats::kMsbColumn, msbCases);
     const BitCase lsbCases[] = {
-        {1, 3, 0, "12", 9, 1},     // was 3: lowered to the MSB
+        {1, 3, 0, "12", 9, 1}, // was 3: lowered to the MSB
         {1, 1, 0, "5", 9, 0},
         {1, 200, 0, "12", 12, 0},
         {1, 200, 0, "35", 29, 1},
@@ -159,7 +155,8 @@ TEST_F(FormatEditing, WeightKnownAnswers) {
     const struct {
         std::string_view text;
         float expected;
-    } stored[] = {{"90", 90.0F}, {"-180", -180.0F}, {" 1e2", 100.0F}, {"0.0439453", 0.0439453F},
+    } stored[] = {{"90", 90.0F},      {"-180", -180.0F},
+                  {" 1e2", 100.0F},   {"0.0439453", 0.0439453F},
                   {"2048x", 2048.0F}, {"0", 0.0F}};
     for (const auto& c : stored) {
         EXPECT_EQ(edit(formats::kWeightColumn, c.text, kPaste), EditResult::Stored) << c.text;
@@ -186,7 +183,7 @@ TEST_F(FormatEditing, LabelsAreTrimmedLimitedToEightCharactersAndStoredInCp1251)
 
     EXPECT_EQ(edit(formats::kLabelColumn, "123456789", U'9'), EditResult::Refused);
     EXPECT_EQ(edit(formats::kLabelColumn, "высота123", U'3'), EditResult::Refused);
-    EXPECT_EQ(edit(formats::kLabelColumn, "alt\xE2\x84\xA2\xE2\x82\xBF", U'x'),  // ™ fits, ₿ not
+    EXPECT_EQ(edit(formats::kLabelColumn, "alt\xE2\x84\xA2\xE2\x82\xBF", U'x'), // ™ fits, ₿ not
               EditResult::Refused);
     EXPECT_EQ(beeper.beeps, 3);
     EXPECT_EQ(label(), "\xE2\xFB\xF1\xEE\xF2\xE0");
@@ -227,14 +224,14 @@ TEST_F(FormatEditing, ChoosingSignLowersAnMsbOf29AndLeavesTheLsb) {
     EXPECT_TRUE(formats::chooseBit29Mode(table, 0, 0));
     EXPECT_EQ(format().bit29Mode, 0);
     EXPECT_EQ(format().msbBit, 28);
-    EXPECT_EQ(format().lsbBit, 29);  // now above the MSB, as the rule leaves it
+    EXPECT_EQ(format().lsbBit, 29); // now above the MSB, as the rule leaves it
 
     EXPECT_FALSE(formats::chooseBit29Mode(table, 0, 1));
     EXPECT_EQ(format().bit29Mode, 1);
     EXPECT_EQ(format().msbBit, 28);
     EXPECT_EQ(formats::bit29ItemIndex(format()), 1);
 
-    format().bit29Mode = 7;  // from a damaged file: any nonzero value reads as data
+    format().bit29Mode = 7; // from a damaged file: any nonzero value reads as data
     EXPECT_EQ(formats::bit29ItemIndex(format()), 1);
     EXPECT_EQ(formats::formatCellText(format(), formats::kBit29Column), "данные");
 }

@@ -38,18 +38,24 @@ TEST_F(StateFile, SavedBytesAreTheRecordsInTableOrder) {
     table.formatCount = 2;
     ASSERT_FALSE(formats::saveFormatState(table, file()));
 
-    const std::string expected =
-        std::string("ALT\0\0\0\0\0\0" "\x00\x1C\x12" "\x00\x00\xB4\x42" "ft\0\0\0\0\0", 23) +
-        std::string("\xF1\xEA\0\0\0\0\0\0\0" "\x01\x1D\x09" "\x00\x00\x00\xBF"
-                    "\xEA\xEC/\xF7\0\0\0", 23);
+    const std::string expected = std::string("ALT\0\0\0\0\0\0"
+                                             "\x00\x1C\x12"
+                                             "\x00\x00\xB4\x42"
+                                             "ft\0\0\0\0\0",
+                                             23) +
+                                 std::string("\xF1\xEA\0\0\0\0\0\0\0"
+                                             "\x01\x1D\x09"
+                                             "\x00\x00\x00\xBF"
+                                             "\xEA\xEC/\xF7\0\0\0",
+                                             23);
     EXPECT_EQ(readBytes(file()), expected);
     EXPECT_EQ(entriesIn(dir), 1u);
 }
 
 TEST_F(StateFile, SaveThenLoadGivesTheSameFormats) {
     for (int slot = 0; slot < formats::kFormatSlots; ++slot)
-        table.slots[slot] = makeFormat("F" + std::to_string(slot), 28, 9,
-                                       static_cast<float>(slot) + 0.25F, "u");
+        table.slots[slot] =
+            makeFormat("F" + std::to_string(slot), 28, 9, static_cast<float>(slot) + 0.25F, "u");
     table.formatCount = formats::kFormatSlots;
     ASSERT_FALSE(formats::saveFormatState(table, file()));
     EXPECT_EQ(std::filesystem::file_size(file()), 23u * 256);
@@ -62,7 +68,7 @@ TEST_F(StateFile, SaveThenLoadGivesTheSameFormats) {
 
 TEST_F(StateFile, ClosingCompactsThenWritesEvenAnEmptyTable) {
     writeBytes(file(), "old contents");
-    table.slots[0] = makeFormat("A", 28, 18, 0.0F, "ft");  // incomplete: no weight
+    table.slots[0] = makeFormat("A", 28, 18, 0.0F, "ft"); // incomplete: no weight
     table.formatCount = 1;
     auto closing = formats::closeFormatList(table, 2, file());
     EXPECT_FALSE(closing.saveError);
@@ -157,14 +163,17 @@ protected:
 
 TEST_F(AssignmentFile, SaveCompactsAndWritesElevenByteRecords) {
     table.slots[0] = makeAssignment(0310, 1, "ALT");
-    table.slots[1] = makeAssignment(0206, 0, "SPD");  // incomplete
+    table.slots[1] = makeAssignment(0206, 0, "SPD"); // incomplete
     table.slots[2] = makeAssignment(0206, 2, "\xF1\xEA");
     const auto save = formats::saveAssignmentFile(table, 4, file());
     EXPECT_FALSE(save.error);
     EXPECT_EQ(save.gridRows, 3);
     EXPECT_EQ(table.assignmentCount, 2);
-    EXPECT_EQ(readBytes(file()), std::string("\xC8\x01" "ALT\0\0\0\0\0\0"
-                                             "\x86\x02" "\xF1\xEA\0\0\0\0\0\0\0", 22));
+    EXPECT_EQ(readBytes(file()), std::string("\xC8\x01"
+                                             "ALT\0\0\0\0\0\0"
+                                             "\x86\x02"
+                                             "\xF1\xEA\0\0\0\0\0\0\0",
+                                             22));
 }
 
 TEST_F(AssignmentFile, SaveThenLoadRestoresTheSameRowsInOrder) {
@@ -194,7 +203,7 @@ TEST_F(AssignmentFile, EmptyTableSavesAnEmptyFileThatLoadsAsOneEmptyRow) {
     EXPECT_TRUE(load.opened);
     EXPECT_EQ(load.gridRows, 2);
     EXPECT_EQ(table.assignmentCount, 0);
-    EXPECT_EQ(table.slots[5].channel, 0);  // every channel is cleared on loading
+    EXPECT_EQ(table.slots[5].channel, 0); // every channel is cleared on loading
 }
 
 TEST_F(AssignmentFile, MissingFileChangesNothing) {
@@ -223,7 +232,9 @@ TEST_F(AssignmentFile, ChannelZeroRecordIsLoadedThenDroppedAtCompaction) {
 TEST_F(AssignmentFile, ShortLastPieceOverwritesOnlyItsBytes) {
     table.slots[1] = makeAssignment(077, 5, "OLDLABEL");
     const auto a = makeAssignment(0310, 1, "ALT");
-    writeBytes(file(), recordBytes(&a, 11) + std::string("\x12\x03" "NE", 4));
+    writeBytes(file(), recordBytes(&a, 11) + std::string("\x12\x03"
+                                                         "NE",
+                                                         4));
     ASSERT_TRUE(formats::loadAssignmentFile(table, file()).opened);
     ASSERT_EQ(table.assignmentCount, 2);
     EXPECT_EQ(table.slots[1].address, 0x12);
@@ -233,7 +244,9 @@ TEST_F(AssignmentFile, ShortLastPieceOverwritesOnlyItsBytes) {
 
 TEST_F(AssignmentFile, StreamLoadMatchesFileLoad) {
     const auto a = makeAssignment(0310, 1, "ALT");
-    const std::string bytes = recordBytes(&a, 11) + std::string("\x12\x03" "NE", 4);
+    const std::string bytes = recordBytes(&a, 11) + std::string("\x12\x03"
+                                                                "NE",
+                                                                4);
     writeBytes(file(), bytes);
     table.slots[1] = makeAssignment(077, 5, "OLDLABEL");
     formats::AssignmentTable fromStream = table;
@@ -252,7 +265,7 @@ TEST_F(AssignmentFile, RecordsBeyondSlot255AreIgnoredAndCounted) {
         const auto r = makeAssignment(static_cast<std::uint8_t>(record % 255 + 1), 1, "X");
         bytes += recordBytes(&r, 11);
     }
-    bytes += "\x01";  // and a short piece
+    bytes += "\x01"; // and a short piece
     writeBytes(file(), bytes);
     const auto load = formats::loadAssignmentFile(table, file());
     EXPECT_EQ(table.assignmentCount, 256);
@@ -264,7 +277,9 @@ TEST_F(AssignmentFile, RecordsBeyondSlot255AreIgnoredAndCounted) {
 TEST_F(AssignmentFile, FailedSaveIsReportedAndKeepsThePreviousFile) {
     table.slots[0] = makeAssignment(1, 1, "ALT");
     table.slots[1] = makeAssignment(2, 1, "SPD");
-    const std::string previous = std::string("\x01\x02" "previous\0\xFF", 12);
+    const std::string previous = std::string("\x01\x02"
+                                             "previous\0\xFF",
+                                             12);
     for (const std::size_t failAfter : {0u, 5u, 11u, 21u, 22u}) {
         SCOPED_TRACE(failAfter);
         writeBytes(file(), previous);

@@ -21,7 +21,7 @@ void expectClearedFrom(const formats::DecimalFormatTable& table, int first) {
         ASSERT_EQ(format.lsbBit, 0) << slot;
         std::uint32_t weightBits = 1;
         std::memcpy(&weightBits, &format.msbWeight, sizeof weightBits);
-        ASSERT_EQ(weightBits, 0u) << slot;  // all four bytes, so no -0.0 either
+        ASSERT_EQ(weightBits, 0u) << slot; // all four bytes, so no -0.0 either
         ASSERT_EQ(format.units[0], '\0') << slot;
     }
 }
@@ -47,11 +47,11 @@ TEST(FormatTable, CompletenessNeedsAllFiveFields) {
 TEST(FormatTable, CompactionKeepsCompleteFormatsInOrderAndClearsTheRest) {
     formats::DecimalFormatTable table;
     table.slots[0] = makeFormat("A", 28, 18, 90.0F, "deg");
-    table.slots[1] = makeFormat("B", 28, 18, 0.0F, "deg", 1);  // no weight
+    table.slots[1] = makeFormat("B", 28, 18, 0.0F, "deg", 1); // no weight
     table.slots[2] = makeFormat("C", 20, 9, 1.0F, "ft", 1);
-    table.slots[3] = makeFormat("D", 20, 9, 1.0F, "", 1);       // no units
+    table.slots[3] = makeFormat("D", 20, 9, 1.0F, "", 1); // no units
     table.slots[4] = makeFormat("E", 29, 9, 2.0F, "kt");
-    table.slots[5] = makeFormat("F", 29, 9, 2.0F, "kt");        // has no grid row
+    table.slots[5] = makeFormat("F", 29, 9, 2.0F, "kt"); // has no grid row
     table.formatCount = 4;
 
     EXPECT_EQ(formats::compactFormats(table, 6), 4);
@@ -61,7 +61,7 @@ TEST(FormatTable, CompactionKeepsCompleteFormatsInOrderAndClearsTheRest) {
     EXPECT_EQ(table.slots[1].bit29Mode, 1);
     EXPECT_EQ(formats::fieldText(table.slots[2].label), "E");
     expectClearedFrom(table, 3);
-    EXPECT_EQ(table.slots[3].bit29Mode, 1);  // the drop-down keeps what the slot last held
+    EXPECT_EQ(table.slots[3].bit29Mode, 1); // the drop-down keeps what the slot last held
 
     // Compacting again changes nothing.
     const auto before = table;
@@ -108,7 +108,7 @@ TEST(FormatTable, LookupByLabelIsExactAndTakesTheLowestSlot) {
     table.slots[0] = makeFormat("ALT", 28, 18, 90.0F, "ft");
     table.slots[1] = makeFormat("SPD", 28, 18, 1.0F, "kt");
     table.slots[2] = makeFormat("ALT", 20, 9, 2.0F, "m");
-    table.slots[3] = makeFormat("HDG", 20, 9, 2.0F, "deg");  // beyond formatCount
+    table.slots[3] = makeFormat("HDG", 20, 9, 2.0F, "deg"); // beyond formatCount
     table.formatCount = 3;
     EXPECT_EQ(formats::findFormatByLabel(table, "ALT"), &table.slots[0]);
     EXPECT_EQ(formats::findFormatByLabel(table, "SPD"), &table.slots[1]);
@@ -141,7 +141,7 @@ TEST(FormatCells, HeadersAndCellTexts) {
 
 TEST(FormatCells, DamagedRecordsStillGiveBoundedTexts) {
     formats::DecimalFormat damaged;
-    std::memset(&damaged, 0xFF, sizeof damaged);  // no NUL anywhere, weight is a NaN
+    std::memset(&damaged, 0xFF, sizeof damaged); // no NUL anywhere, weight is a NaN
     EXPECT_EQ(formats::formatCellText(damaged, formats::kLabelColumn).size(), 9u * 2);
     EXPECT_EQ(formats::formatCellText(damaged, formats::kUnitsColumn).size(), 7u * 2);
     EXPECT_EQ(formats::formatCellText(damaged, formats::kMsbColumn), "    255");

@@ -9,9 +9,9 @@
 
 namespace formats_testing {
 
-inline formats::DecimalFormat makeFormat(std::string_view label, std::uint8_t msb,
-                                         std::uint8_t lsb, float weight,
-                                         std::string_view units, std::uint8_t bit29Mode = 0) {
+inline formats::DecimalFormat makeFormat(std::string_view label, std::uint8_t msb, std::uint8_t lsb,
+                                         float weight, std::string_view units,
+                                         std::uint8_t bit29Mode = 0) {
     formats::DecimalFormat format{};
     formats::storeFieldText(format.label, label);
     format.bit29Mode = bit29Mode;

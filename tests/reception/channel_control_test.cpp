@@ -131,14 +131,15 @@ TEST_F(ChannelControlTest, FailedStateQueryReadsAsStopped) {
     state.SImode[2] = board::SImodeAddress;
     const auto result = reception::queryInputChannelState(driver, state);
     EXPECT_FALSE(result.active);
-    EXPECT_EQ(result.statusText,
-              std::optional<std::string>("Входной канал №3: прием остановлен; частота 48КГц+/-25%"));
+    EXPECT_EQ(result.statusText, std::optional<std::string>(
+                                     "Входной канал №3: прием остановлен; частота 48КГц+/-25%"));
 }
 
 TEST_F(ChannelControlTest, EmptyRateTextBeforeInitialisation) {
     state.SIrateText = {};
     const auto result = reception::queryInputChannelState(driver, state);
-    EXPECT_EQ(result.statusText, std::optional<std::string>("Входной канал №3: прием остановлен; "));
+    EXPECT_EQ(result.statusText,
+              std::optional<std::string>("Входной канал №3: прием остановлен; "));
 }
 
 TEST_F(ChannelControlTest, SelectingATabFollowsItsChannelAndSendsNothing) {

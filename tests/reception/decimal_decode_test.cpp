@@ -54,8 +54,7 @@ TEST_P(DecodeKnownAnswers, GivesTheText) {
 INSTANTIATE_TEST_SUITE_P(
     Words, DecodeKnownAnswers,
     ::testing::Values(
-        DecodeCase{"Bit28Alone", bit(28) | 0203, 0, 28, 18, 90.0f, "deg",
-                   " +90.000000  deg    "},
+        DecodeCase{"Bit28Alone", bit(28) | 0203, 0, 28, 18, 90.0f, "deg", " +90.000000  deg    "},
         DecodeCase{"OneNegativeStep", bits(18, 28) | bit(29), 0, 28, 18, 90.0f, "deg",
                    " -0.087891  deg    "},
         DecodeCase{"NegativeZero", bit(29), 0, 28, 18, 90.0f, "deg", " -0.000000  deg    "},
@@ -107,16 +106,15 @@ float bitByBitMagnitude(std::uint32_t value, const formats::DecimalFormat& forma
 
 TEST(DecodeDecimal, SumsAsBitByBitForEveryWeight) {
     const formats::DecimalFormat kFormats[] = {
-        makeFormat("A", 0, 28, 9, 65536.0f, ""),  makeFormat("B", 1, 32, 1, 3.4e38f, ""),
-        makeFormat("C", 0, 29, 1, 1.0e-30f, ""),  makeFormat("D", 0, 20, 1, 2.0e-40f, ""),
-        makeFormat("E", 0, 28, 18, -90.0f, ""),   makeFormat("F", 0, 12, 12, 0.0f, "")};
+        makeFormat("A", 0, 28, 9, 65536.0f, ""), makeFormat("B", 1, 32, 1, 3.4e38f, ""),
+        makeFormat("C", 0, 29, 1, 1.0e-30f, ""), makeFormat("D", 0, 20, 1, 2.0e-40f, ""),
+        makeFormat("E", 0, 28, 18, -90.0f, ""),  makeFormat("F", 0, 12, 12, 0.0f, "")};
     for (const formats::DecimalFormat& format : kFormats)
         for (std::uint32_t word = 1; word < 0xFFFFFFFFu - 0x00F0F0F0u; word += 0x00F0F0F1u) {
             const auto value = reception::decimalValueWith(word, format);
             ASSERT_TRUE(value.has_value());
-            const std::uint32_t field = value->negative
-                                            ? ~word + (std::uint32_t{1} << (format.lsbBit - 1))
-                                            : word;
+            const std::uint32_t field =
+                value->negative ? ~word + (std::uint32_t{1} << (format.lsbBit - 1)) : word;
             ASSERT_EQ(std::bit_cast<std::uint32_t>(value->magnitude),
                       std::bit_cast<std::uint32_t>(bitByBitMagnitude(field, format)))
                 << std::hex << word << " " << format.label.data();
@@ -165,9 +163,19 @@ TEST(DecodeDecimal, LooksUpTheFormatOfTheWordsAddress) {
 // fractions ending exactly half way between two millionths, the tiny and the huge) they
 // must not differ from it.
 TEST(FixedSix, WritesFloatsAsPrintfDoes) {
-    std::vector<float> values = {0.0f, 1.0f, 0.5f, 1e-7f, 5e-7f, 4.9999997e-7f, 1.0f / 128,
-                                 3.0f / 128, 5.0f / 128, 8388607.5f, 8796093022208.0f,
-                                 17592186044416.0f, 3.4028235e38f,
+    std::vector<float> values = {0.0f,
+                                 1.0f,
+                                 0.5f,
+                                 1e-7f,
+                                 5e-7f,
+                                 4.9999997e-7f,
+                                 1.0f / 128,
+                                 3.0f / 128,
+                                 5.0f / 128,
+                                 8388607.5f,
+                                 8796093022208.0f,
+                                 17592186044416.0f,
+                                 3.4028235e38f,
                                  std::numeric_limits<float>::denorm_min(),
                                  std::numeric_limits<float>::infinity()};
     for (std::uint32_t bits = 0; bits < 0x7F800000u; bits += 4093)
@@ -177,7 +185,8 @@ TEST(FixedSix, WritesFloatsAsPrintfDoes) {
     std::array<char, reception::kFixedSixCapacity> text;
     for (const float value : values) {
         char* end = reception::writeFixedSix(text.data(), value);
-        ASSERT_EQ(std::string(text.data(), end), board::printfText("%.6f", static_cast<double>(value)))
+        ASSERT_EQ(std::string(text.data(), end),
+                  board::printfText("%.6f", static_cast<double>(value)))
             << std::hexfloat << value;
     }
 }

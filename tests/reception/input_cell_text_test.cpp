@@ -9,8 +9,8 @@
 
 namespace {
 
-using reception::InputColumn;
 using reception::inputCellText;
+using reception::InputColumn;
 
 std::string cellText(InputColumn column, int cellNumber, std::uint32_t word, std::uint32_t tick,
                      const reception::ChannelFormatLookup& lookup = {}) {
@@ -19,7 +19,7 @@ std::string cellText(InputColumn column, int cellNumber, std::uint32_t word, std
 }
 
 TEST(InputCellText, HeaderTexts) {
-    const char* expected[] = {"№ ячейки", " АП",        "  HEX",    "  OCTAL",
+    const char* expected[] = {"№ ячейки", " АП",       "  HEX",    "  OCTAL",
                               " M",       "  DECIMAL", "  BINARY", "  № цикла"};
     for (int column = 0; column < reception::kInputColumnCount; ++column)
         EXPECT_EQ(reception::inputHeaderText(column), expected[column]) << column;
@@ -30,8 +30,8 @@ TEST(InputCellText, HeaderTexts) {
 TEST(InputCellText, ClearedCell) {
     const reception::ChannelFormatLookup lookup;
     const board::InputCell cleared{};
-    const char* expected[] = {"    0", " 000", " 000000", "00000000", " 00 ", " ", "0",
-                              "         0"};
+    const char* expected[] = {"    0", " 000", " 000000", "00000000",
+                              " 00 ",  " ",    "0",       "         0"};
     for (int column = 0; column < reception::kInputColumnCount; ++column)
         EXPECT_EQ(inputCellText(column, 0, cleared, lookup), expected[column]) << column;
 }
@@ -58,27 +58,26 @@ TEST_P(CellKnownAnswers, GivesTheText) {
 
 INSTANTIATE_TEST_SUITE_P(
     Words, CellKnownAnswers,
-    ::testing::Values(
-        CellCase{InputColumn::CellNumber, 255, 0, 0, "  255"},
-        CellCase{InputColumn::CellNumber, 7, 0, 0, "    7"},
-        CellCase{InputColumn::Address, 0, 0x12345683u, 0, " 203"},
-        CellCase{InputColumn::Address, 0, 0x000000FFu, 0, " 377"},
-        CellCase{InputColumn::Address, 0, 0x00000005u, 0, " 005"},
-        CellCase{InputColumn::Hex, 0, 0xABCDEF12u, 0, " abcdef"},
-        CellCase{InputColumn::Hex, 0, 0x00010000u, 0, " 000100"},
-        CellCase{InputColumn::Octal, 0, 0xFFFFFF00u, 0, "77777777"},
-        CellCase{InputColumn::Octal, 0, 0x00000800u, 0, "00000010"},
-        CellCase{InputColumn::StatusBits, 0, 0x20000000u, 0, " 01 "},
-        CellCase{InputColumn::StatusBits, 0, 0x40000000u, 0, " 10 "},
-        CellCase{InputColumn::StatusBits, 0, 0x60000000u, 0, " 11 "},
-        CellCase{InputColumn::StatusBits, 0, 0x9FFFFFFFu, 0, " 00 "},
-        CellCase{InputColumn::Binary, 0, 0x00000100u, 0, "1"},
-        CellCase{InputColumn::Binary, 0, 0x000005FFu, 0, "101"},
-        CellCase{InputColumn::Binary, 0, 0x000000FFu, 0, "0"},
-        CellCase{InputColumn::Binary, 0, 0xFFFFFFFFu, 0, "111111111111111111111111"},
-        CellCase{InputColumn::Binary, 0, 0x80000000u, 0, "100000000000000000000000"},
-        CellCase{InputColumn::Tick, 0, 0, 1, "         1"},
-        CellCase{InputColumn::Tick, 0, 0, 4294967295u, "4294967295"}),
+    ::testing::Values(CellCase{InputColumn::CellNumber, 255, 0, 0, "  255"},
+                      CellCase{InputColumn::CellNumber, 7, 0, 0, "    7"},
+                      CellCase{InputColumn::Address, 0, 0x12345683u, 0, " 203"},
+                      CellCase{InputColumn::Address, 0, 0x000000FFu, 0, " 377"},
+                      CellCase{InputColumn::Address, 0, 0x00000005u, 0, " 005"},
+                      CellCase{InputColumn::Hex, 0, 0xABCDEF12u, 0, " abcdef"},
+                      CellCase{InputColumn::Hex, 0, 0x00010000u, 0, " 000100"},
+                      CellCase{InputColumn::Octal, 0, 0xFFFFFF00u, 0, "77777777"},
+                      CellCase{InputColumn::Octal, 0, 0x00000800u, 0, "00000010"},
+                      CellCase{InputColumn::StatusBits, 0, 0x20000000u, 0, " 01 "},
+                      CellCase{InputColumn::StatusBits, 0, 0x40000000u, 0, " 10 "},
+                      CellCase{InputColumn::StatusBits, 0, 0x60000000u, 0, " 11 "},
+                      CellCase{InputColumn::StatusBits, 0, 0x9FFFFFFFu, 0, " 00 "},
+                      CellCase{InputColumn::Binary, 0, 0x00000100u, 0, "1"},
+                      CellCase{InputColumn::Binary, 0, 0x000005FFu, 0, "101"},
+                      CellCase{InputColumn::Binary, 0, 0x000000FFu, 0, "0"},
+                      CellCase{InputColumn::Binary, 0, 0xFFFFFFFFu, 0, "111111111111111111111111"},
+                      CellCase{InputColumn::Binary, 0, 0x80000000u, 0, "100000000000000000000000"},
+                      CellCase{InputColumn::Tick, 0, 0, 1, "         1"},
+                      CellCase{InputColumn::Tick, 0, 0, 4294967295u, "4294967295"}),
     [](const auto& info) {
         return "Column" + std::to_string(static_cast<int>(info.param.column)) + "Case" +
                std::to_string(info.index);

@@ -86,7 +86,7 @@ TEST_F(LabelWatchTest, CountsChangesParityErrorsAndTheRangeOfValues) {
     EXPECT_EQ(row.parityErrors, 1u);
     EXPECT_EQ(row.lastChangeMs, 200);
     ASSERT_TRUE(row.hasRange);
-    EXPECT_DOUBLE_EQ(row.least, 0.5);    // one step of bit 18: 512 / 2^10
+    EXPECT_DOUBLE_EQ(row.least, 0.5); // one step of bit 18: 512 / 2^10
     EXPECT_DOUBLE_EQ(row.greatest, 2.0);
     // All field bits and the sign set: one step below zero.
     tick({{1, 0203, withOddParity(0203u | 0x10000000u | (0x7FFu << 17))}}, 400);
@@ -102,11 +102,15 @@ TEST_F(LabelWatchTest, ALabelWithoutFormatOrWithADamagedOneHasNoRange) {
 }
 
 TEST_F(LabelWatchTest, ChangedRunsNameOnlyTheRowsThatChanged) {
-    tick({{0, 1, withOddParity(1)}, {0, 2, withOddParity(2)}, {0, 3, withOddParity(3)},
+    tick({{0, 1, withOddParity(1)},
+          {0, 2, withOddParity(2)},
+          {0, 3, withOddParity(3)},
           {0, 4, withOddParity(4)}},
          0);
-    tick({{0, 1, withOddParity(0x101)}, {0, 3, withOddParity(0x103)},
-          {0, 4, withOddParity(0x104)}, {0, 9, withOddParity(9)}},
+    tick({{0, 1, withOddParity(0x101)},
+          {0, 3, withOddParity(0x103)},
+          {0, 4, withOddParity(0x104)},
+          {0, 9, withOddParity(9)}},
          100);
     using Runs = std::vector<std::pair<std::size_t, std::size_t>>;
     EXPECT_EQ(runsOf(table), (Runs{{0, 0}, {2, 3}}));

@@ -66,10 +66,12 @@ TEST_F(RowTest, QuotesUnitsThatHoldACommaOrAQuote) {
 
 // The recording builds the decimal column's text without printf; it must not differ.
 TEST(RecordingDecimalText, IsTheDecimalColumnsTextForEveryWordAndFormat) {
-    const formats::DecimalFormat kFormats[] = {
-        makeFormat("HDG", 0, 28, 18, 90.0f, "deg"),   makeFormat("ALT", 0, 28, 9, 65536.0f, "ft"),
-        makeFormat("V", 1, 29, 9, 16384.0f, "\xEC/\xF1"), makeFormat("W", 0, 32, 1, 3.4e38f, "1234567"),
-        makeFormat("U", 0, 12, 9, 0.001f, ""),         makeFormat("E", 0, 9, 12, 1.0f, "four")};
+    const formats::DecimalFormat kFormats[] = {makeFormat("HDG", 0, 28, 18, 90.0f, "deg"),
+                                               makeFormat("ALT", 0, 28, 9, 65536.0f, "ft"),
+                                               makeFormat("V", 1, 29, 9, 16384.0f, "\xEC/\xF1"),
+                                               makeFormat("W", 0, 32, 1, 3.4e38f, "1234567"),
+                                               makeFormat("U", 0, 12, 9, 0.001f, ""),
+                                               makeFormat("E", 0, 9, 12, 1.0f, "four")};
     for (const formats::DecimalFormat& format : kFormats)
         for (std::uint32_t word = 0; word < 0xFFFFFFFFu - 0x00F0F0F0u; word += 0x00F0F0F1u) {
             std::array<char, reception::kDecimalTextCapacity> text;
@@ -88,7 +90,9 @@ TEST(RecordingTickFields, WriteLocalTimeToTheMillisecondThenElapsedMsAndTick) {
 class SteppingClock final : public reception::RecordingClock {
 public:
     reception::LocalDateTime localNow() override { return {2024, 12, 31, 23, 59, 59, 999}; }
-    std::chrono::milliseconds monotonicNow() override { return now += std::chrono::milliseconds(250); }
+    std::chrono::milliseconds monotonicNow() override {
+        return now += std::chrono::milliseconds(250);
+    }
     std::chrono::milliseconds now{10'000};
 };
 

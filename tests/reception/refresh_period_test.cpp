@@ -28,20 +28,18 @@ TEST_P(ApplyPeriod, GivesThePeriod) {
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, ApplyPeriod,
-    ::testing::Values(PeriodCase{"250", 500, 250}, PeriodCase{"50", 500, 100},
-                      PeriodCase{"100", 500, 100}, PeriodCase{"99", 500, 100},
-                      PeriodCase{"9999", 500, 9999}, PeriodCase{"20000", 500, 10000},
-                      PeriodCase{"10000", 500, 10000}, PeriodCase{"12345", 500, 10000},
-                      PeriodCase{"00150", 500, 10000}, // five characters are not read
-                      PeriodCase{"-5000", 500, 10000}, PeriodCase{"-500", 500, 100},
-                      PeriodCase{"+750", 500, 750}, PeriodCase{" 750", 500, 750},
-                      PeriodCase{"3x", 500, 100}, PeriodCase{"750s", 500, 750},
-                      // No number: the current period stays.
-                      PeriodCase{"", 700, 700}, PeriodCase{"abc", 700, 700},
-                      PeriodCase{"  ", 700, 700}, PeriodCase{"-", 2500, 2500},
-                      PeriodCase{"x12", 700, 700},
-                      // Characters are counted, not bytes: four Cyrillic letters are four.
-                      PeriodCase{"абвг", 700, 700}, PeriodCase{"абвгд", 700, 10000}),
+    ::testing::Values(
+        PeriodCase{"250", 500, 250}, PeriodCase{"50", 500, 100}, PeriodCase{"100", 500, 100},
+        PeriodCase{"99", 500, 100}, PeriodCase{"9999", 500, 9999}, PeriodCase{"20000", 500, 10000},
+        PeriodCase{"10000", 500, 10000}, PeriodCase{"12345", 500, 10000},
+        PeriodCase{"00150", 500, 10000}, // five characters are not read
+        PeriodCase{"-5000", 500, 10000}, PeriodCase{"-500", 500, 100}, PeriodCase{"+750", 500, 750},
+        PeriodCase{" 750", 500, 750}, PeriodCase{"3x", 500, 100}, PeriodCase{"750s", 500, 750},
+        // No number: the current period stays.
+        PeriodCase{"", 700, 700}, PeriodCase{"abc", 700, 700}, PeriodCase{"  ", 700, 700},
+        PeriodCase{"-", 2500, 2500}, PeriodCase{"x12", 700, 700},
+        // Characters are counted, not bytes: four Cyrillic letters are four.
+        PeriodCase{"абвг", 700, 700}, PeriodCase{"абвгд", 700, 10000}),
     [](const auto& info) { return "Text" + std::to_string(info.index); });
 
 TEST(RefreshPeriodText, IsTheDecimalPeriod) {

@@ -87,7 +87,7 @@ TEST_F(RefreshTickTest, ReadsAllCellsOfRunningChannelsInOrder) {
         ASSERT_EQ(r.handle, ScriptedDriver::handleFor(0));
         ASSERT_EQ(r.outputSize, 6u);
         const std::vector<std::byte> expected = {
-            std::byte(channelNo), std::byte{0}, std::byte{1}, std::byte{0},
+            std::byte(channelNo),    std::byte{0},         std::byte{1}, std::byte{0},
             std::byte(index & 0xFF), std::byte(index >> 8)};
         ASSERT_EQ(r.input, expected) << "request " << i;
     }

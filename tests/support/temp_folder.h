@@ -32,8 +32,7 @@ inline void writeBytes(const std::filesystem::path& file, std::span<const std::b
 }
 
 inline std::size_t entriesIn(const std::filesystem::path& folder) {
-    return static_cast<std::size_t>(
-        std::distance(std::filesystem::directory_iterator(folder), {}));
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
 }
 
 /// An empty folder of its own for each test, removed afterwards. The random part of its name

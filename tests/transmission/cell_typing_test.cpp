@@ -49,28 +49,37 @@ protected:
 
 TEST_F(CellTypingTest, TypingSequences) {
     const Sequence sequences[] = {
-        {"1 2 3", AddressColumn, {{'1', "1", "001", false}, {'2', "12", "012", false},
-                                  {'3', "123", "123", false}}},
-        {"7 7 7", AddressColumn, {{'7', "7", "007", false}, {'7', "77", "077", false},
-                                  {'7', "777", "377", false}}},
-        {"4 0 0", AddressColumn, {{'4', "4", "004", false}, {'0', "40", "040", false},
-                                  {'0', "400", "000", false}}},
-        {"fourth address character", AddressColumn,
-         {{'1', "1", "001", false}, {'2', "12", "012", false}, {'3', "123", "123", false},
+        {"1 2 3",
+         AddressColumn,
+         {{'1', "1", "001", false}, {'2', "12", "012", false}, {'3', "123", "123", false}}},
+        {"7 7 7",
+         AddressColumn,
+         {{'7', "7", "007", false}, {'7', "77", "077", false}, {'7', "777", "377", false}}},
+        {"4 0 0",
+         AddressColumn,
+         {{'4', "4", "004", false}, {'0', "40", "040", false}, {'0', "400", "000", false}}},
+        {"fourth address character",
+         AddressColumn,
+         {{'1', "1", "001", false},
+          {'2', "12", "012", false},
+          {'3', "123", "123", false},
           {'4', "1234", "123", true}}},
         {"8 and 9", AddressColumn, {{'8', "8", "000", true}, {'9', "9", "000", true}}},
-        {"deleting the last character", AddressColumn,
+        {"deleting the last character",
+         AddressColumn,
          {{'5', "5", "005", false}, {kBackspace, "", "005", true}}},
         {"a digit after a blank prefix", AddressColumn, {{kPaste, "  7", "007", false}}},
         {"a text with no leading digit", AddressColumn, {{kPaste, "x1", "000", true}}},
         {"cyrillic key", AddressColumn, {{U'й', "й", "000", true}}},
-        {"characters, not bytes, count", AddressColumn, {{kPaste, "12й", "012", false},
-                                                         {kPaste, "1ййй", "012", true}}},
+        {"characters, not bytes, count",
+         AddressColumn,
+         {{kPaste, "12й", "012", false}, {kPaste, "1ййй", "012", true}}},
         {"F and f", CodeColumn, {{'F', "F", "00000f", false}, {'f', "Ff", "0000ff", false}}},
         {"G", CodeColumn, {{'G', "G", "feff01", true}}},
         {"paste 17zz", CodeColumn, {{kPaste, "17zz", "000017", false}}},
         {"no 0x prefix", CodeColumn, {{kPaste, "0x12", "000000", false}}},
-        {"seventh code character", CodeColumn,
+        {"seventh code character",
+         CodeColumn,
          {{kPaste, "abcdef", "abcdef", false}, {'1', "abcdef1", "abcdef", true}}},
     };
     for (const auto& sequence : sequences) {
@@ -82,8 +91,7 @@ TEST_F(CellTypingTest, TypingSequences) {
             const int beepsBefore = beeper.beeps;
             const std::uint32_t wordBefore = word();
             typing.recordKey(step.key);
-            const bool changed =
-                typing.applyCellText(state, sequence.column, 5, step.text, beeper);
+            const bool changed = typing.applyCellText(state, sequence.column, 5, step.text, beeper);
             EXPECT_EQ(beeper.beeps - beepsBefore, step.beeps ? 1 : 0);
             EXPECT_EQ(changed, word() != wordBefore);
             const auto shown = sequence.column == AddressColumn
@@ -111,8 +119,7 @@ TEST_F(CellTypingTest, CellsThatCannotBeEditedAreIgnoredWithoutABeep) {
     state.SOrecord[0].SOwords[10] = 0x55u;
     typing.recordKey('7');
     for (const auto& [column, row] : {std::pair{0, 5}, {1, 0}, {1, 11}, {2, 300}, {3, 5}})
-        EXPECT_FALSE(typing.applyCellText(state, column, row, "7", beeper))
-            << column << "," << row;
+        EXPECT_FALSE(typing.applyCellText(state, column, row, "7", beeper)) << column << "," << row;
     EXPECT_EQ(beeper.beeps, 0);
     EXPECT_EQ(state.SOrecord[0].SOwords[10], 0x55u);
     EXPECT_EQ(word(), 0xFEFF0100u);
@@ -134,10 +141,11 @@ TEST(ReadLeadingNumber, StopsAtTheFirstUnsuitableCharacter) {
         std::optional<std::uint32_t> value;
     };
     const Case cases[] = {
-        {"777", 8, 0777},      {"18", 8, 1},         {" \t12", 8, 012},
-        {"", 8, std::nullopt}, {"  ", 16, std::nullopt}, {"-1", 8, std::nullopt},
-        {"+1", 16, std::nullopt}, {"fFz9", 16, 0xFF},  {"8", 8, std::nullopt},
-        {"ffffffff", 16, 0xFFFFFFFFu},
+        {"777", 8, 0777},         {"18", 8, 1},
+        {" \t12", 8, 012},        {"", 8, std::nullopt},
+        {"  ", 16, std::nullopt}, {"-1", 8, std::nullopt},
+        {"+1", 16, std::nullopt}, {"fFz9", 16, 0xFF},
+        {"8", 8, std::nullopt},   {"ffffffff", 16, 0xFFFFFFFFu},
     };
     for (const auto& c : cases)
         EXPECT_EQ(transmission::readLeadingNumber(c.text, c.base), c.value)

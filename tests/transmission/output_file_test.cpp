@@ -88,8 +88,8 @@ TEST_F(OutputFileTest, DamagedFiles) {
         {"count only", bytes({2, 0}), OutputFileStatus::Restored, 2, kOld, kOld},
         {"ends inside word 1", bytes({2, 0, 1, 2, 3, 4, 0xAA}), OutputFileStatus::Restored, 2,
          0x04030201u, 0x5A5A5AAAu},
-        {"extra bytes ignored", bytes({1, 0, 1, 2, 3, 4, 9, 9, 9, 9}),
-         OutputFileStatus::Restored, 1, 0x04030201u, kOld},
+        {"extra bytes ignored", bytes({1, 0, 1, 2, 3, 4, 9, 9, 9, 9}), OutputFileStatus::Restored,
+         1, 0x04030201u, kOld},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -156,8 +156,10 @@ TEST_F(OutputFileTest, FailedSaveIsReportedAndKeepsWhatWasThere) {
 
 TEST_F(OutputFileTest, SaveFailingPartWayKeepsThePreviousFileAndSaysSo) {
     const auto path = dir / "kept.so";
-    const std::string previous = std::string("\x01\x00" "\x04\x03\x02\x01", 6);
-    ASSERT_TRUE(transmission::setArraySizeFromListItem(state, 2));  // 14 bytes
+    const std::string previous = std::string("\x01\x00"
+                                             "\x04\x03\x02\x01",
+                                             6);
+    ASSERT_TRUE(transmission::setArraySizeFromListItem(state, 2)); // 14 bytes
     transmission::fillTestPattern(state);
     for (const std::size_t failAfter : {0u, 1u, 2u, 6u, 13u, 14u}) {
         SCOPED_TRACE(failAfter);
@@ -189,7 +191,8 @@ TEST(OutputFileNames, DefaultExtensionAndDialogSettings) {
     EXPECT_EQ(transmission::withDefaultExtension("dir/array"), fs::path("dir/array.so"));
     EXPECT_EQ(transmission::withDefaultExtension("array.so"), fs::path("array.so"));
     EXPECT_EQ(transmission::withDefaultExtension("array.bin"), fs::path("array.bin"));
-    EXPECT_EQ(transmission::kOutputFileOpenFilter, "Файлы выходных параметров (*.so) |*.so|*.*|*.*");
+    EXPECT_EQ(transmission::kOutputFileOpenFilter,
+              "Файлы выходных параметров (*.so) |*.so|*.*|*.*");
     EXPECT_EQ(transmission::kOutputFileSaveFilter, "Файлы выходных параметров (*.so)|*.so|*.*|*.*");
 }
 

@@ -52,7 +52,8 @@ TEST_F(TransmissionControlTest, SingleStartLoadsTheWholeRecordThenStartsWithItsF
     EXPECT_EQ(requests[0].handle, ScriptedDriver::handleFor(2));
     ASSERT_EQ(requests[0].input.size(), 1032u);
     EXPECT_EQ(requests[0].outputSize, 2u);
-    EXPECT_EQ(first(requests[0].input, 12), bytes({3, 0, 1, 0, 0, 0, 1, 0, 0x00, 0x03, 0xFF, 0xFC}));
+    EXPECT_EQ(first(requests[0].input, 12),
+              bytes({3, 0, 1, 0, 0, 0, 1, 0, 0x00, 0x03, 0xFF, 0xFC}));
     // All 256 words go, although the array has one.
     EXPECT_EQ(requests[0].inputAs<board::SOrecord>().SOwords[255], 0xFC0003FFu);
 
@@ -100,13 +101,18 @@ TEST_F(TransmissionControlTest, StateQueryStatusTexts) {
         const char* text;
     };
     const Case cases[] = {
-        {1, board::SOmodeSingle, 0, true, "Выходной канал №3: выдача однократная; частота 12,5КГц+/-1%"},
-        {0x80, board::SOmodeCyclic, 1, true, "Выходной канал №3: выдача циклическая; частота 50КГц+/-1%"},
+        {1, board::SOmodeSingle, 0, true,
+         "Выходной канал №3: выдача однократная; частота 12,5КГц+/-1%"},
+        {0x80, board::SOmodeCyclic, 1, true,
+         "Выходной канал №3: выдача циклическая; частота 50КГц+/-1%"},
         // After a stop command the board may still report the channel running.
-        {1, board::SOmodeStopped, 2, true, "Выходной канал №3: выдача циклическая; частота 100КГц+/-1%"},
-        {0, board::SOmodeCyclic, 2, false, "Выходной канал №3: выдача остановлена; частота 100КГц+/-1%"},
+        {1, board::SOmodeStopped, 2, true,
+         "Выходной канал №3: выдача циклическая; частота 100КГц+/-1%"},
+        {0, board::SOmodeCyclic, 2, false,
+         "Выходной канал №3: выдача остановлена; частота 100КГц+/-1%"},
         // A code outside 0..2 keeps the previous rate text.
-        {0, board::SOmodeSingle, 7, false, "Выходной канал №3: выдача остановлена; частота 100КГц+/-1%"},
+        {0, board::SOmodeSingle, 7, false,
+         "Выходной канал №3: выдача остановлена; частота 100КГц+/-1%"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);

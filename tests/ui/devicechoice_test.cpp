@@ -29,8 +29,10 @@ private Q_SLOTS:
         auto& d = m.dialog();
         QCOMPARE(d.windowTitle(), QStringLiteral("Выбор устройства"));
         QCOMPARE(d.DeviceList->count(), 2);
-        QCOMPARE(d.DeviceList->itemText(0), QStringLiteral("              1021                         0"));
-        QCOMPARE(d.DeviceList->itemText(1), QStringLiteral("              1187                         2"));
+        QCOMPARE(d.DeviceList->itemText(0),
+                 QStringLiteral("              1021                         0"));
+        QCOMPARE(d.DeviceList->itemText(1),
+                 QStringLiteral("              1187                         2"));
         QCOMPARE(d.DeviceList->currentIndex(), 0);
         QVERIFY(d.Button1->isEnabled());
         QCOMPARE(d.Button1->text(), QStringLiteral("Применить"));

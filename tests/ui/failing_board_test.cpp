@@ -208,8 +208,8 @@ void runThroughTheMonitor(FailingBoardMonitor& m) {
     QTest::mousePress(grid->viewport(), Qt::RightButton, {}, word4.center());
     QVERIFY(!QTest::currentTestFailed());
     QCOMPARE(m.state().SOrecord[0].SOwords[4], before ^ 1u);
-    QCOMPARE(cellText(grid, 4, 1), QStringLiteral("%1").arg((before ^ 1u) & 0xFF, 3, 8,
-                                                           QLatin1Char('0')));
+    QCOMPARE(cellText(grid, 4, 1),
+             QStringLiteral("%1").arg((before ^ 1u) & 0xFF, 3, 8, QLatin1Char('0')));
     QCOMPARE(m.requestsSent(board::IOCTL_SO_WRITE_WORD), updates + 1);
 
     onNextModal([&m](QWidget*) {
@@ -376,8 +376,7 @@ private Q_SLOTS:
             const bool transmitting = m.button("tbSOstop")->isEnabled();
             QCOMPARE(m.action("mmSOstop")->isEnabled(), transmitting);
             QCOMPARE(m.button("tbSOdataTest")->isEnabled(), !transmitting);
-            QCOMPARE(child<QMenu>(&m.main(), "mmSOdata")->menuAction()->isEnabled(),
-                     !transmitting);
+            QCOMPARE(child<QMenu>(&m.main(), "mmSOdata")->menuAction()->isEnabled(), !transmitting);
             QCOMPARE(child<QComboBox>(&m.main(), "cbSOArrayDim")->isEnabled(), !transmitting);
             QCOMPARE(m.statusText("XPStatusBar2", 1),
                      outputStatus(out, !transmitting ? "выдача остановлена"

@@ -57,11 +57,9 @@ QImage plainlyDrawn(const QString& text, QSize size, const QColor& background,
 class Grid {
 public:
     Grid(int rows, std::vector<int> widths)
-        : widths_(std::move(widths)),
-          model_(rows, static_cast<int>(widths_.size())),
-          tester_(&model_),
-          view_(ui::makeGridView(QStringLiteral("grid"), model_,
-                                 {kFontPixels, kRowHeight}, nullptr)) {
+        : widths_(std::move(widths)), model_(rows, static_cast<int>(widths_.size())),
+          tester_(&model_), view_(ui::makeGridView(QStringLiteral("grid"), model_,
+                                                   {kFontPixels, kRowHeight}, nullptr)) {
         for (std::size_t column = 0; column < widths_.size(); ++column)
             view_->setColumnWidth(static_cast<int>(column), widths_[column]);
         view_->setShowGrid(false);
@@ -125,9 +123,7 @@ public:
         option_.state = QStyle::State_Enabled | QStyle::State_Active;
     }
 
-    void paint(QPainter& painter) const {
-        delegate_.paint(&painter, option_, model_.index(0, 0));
-    }
+    void paint(QPainter& painter) const { delegate_.paint(&painter, option_, model_.index(0, 0)); }
     [[nodiscard]] QSize sizeHint() const { return delegate_.sizeHint(option_, model_.index(0, 0)); }
 
 private:
@@ -188,8 +184,7 @@ private Q_SLOTS:
         QTest::addColumn<QColor>("background");
         QTest::addColumn<QColor>("foreground");
         QTest::newRow("cell number") << QStringLiteral("  255") << kButtonFace << textColour();
-        QTest::newRow("hexadecimal")
-            << QStringLiteral(" 64f5ad") << baseColour() << textColour();
+        QTest::newRow("hexadecimal") << QStringLiteral(" 64f5ad") << baseColour() << textColour();
         QTest::newRow("decimal with Cyrillic units")
             << QStringLiteral(" +55.796299 град    ") << baseColour() << textColour();
         QTest::newRow("red text") << QStringLiteral(" -0.087891   кг") << baseColour() << kRed;
@@ -230,15 +225,14 @@ private Q_SLOTS:
         const QRect neighbour = grid.cell(0, 1).adjusted(0, 0, -1, -1);
         QVERIFY(inkIn(image, neighbour, kButtonFace).isNull());
         const QRect line = grid.cell(0, 0);
-        QVERIFY(inkIn(image, QRect(line.right(), line.top(), 1, line.height()),
-                      grid.gridColour())
+        QVERIFY(inkIn(image, QRect(line.right(), line.top(), 1, line.height()), grid.gridColour())
                     .isNull());
         // Digits run up to the cell's edge: the last pixel columns before the grid line
         // hold ink, and the text is the plain text cut there, not "1100…".
         const QRect cell = grid.cell(0, 0);
-        QVERIFY(!inkIn(image, QRect(cell.right() - 4, cell.top(), 4, cell.height() - 1),
-                       baseColour())
-                     .isEmpty());
+        QVERIFY(
+            !inkIn(image, QRect(cell.right() - 4, cell.top(), 4, cell.height() - 1), baseColour())
+                 .isEmpty());
         QCOMPARE(grid.inside(image, 0, 0),
                  plainlyDrawn(QStringLiteral("11001001111010110101"), cell.size() - QSize(1, 1),
                               baseColour(), textColour()));

@@ -21,7 +21,7 @@
 
 namespace {
 
-using formats_testing::makeFormat;  // labels and units given in cp1251
+using formats_testing::makeFormat; // labels and units given in cp1251
 
 // QTest::keyClicks takes Latin-1 only: other characters are sent as key events with their text.
 void typeKeys(QWidget* widget, const QString& keys) {
@@ -108,7 +108,7 @@ private Q_SLOTS:
     }
 
     void windowControlsAndTexts() {
-        Window w({makeFormat("ALT", 28, 12, 65536.0F, "\xF4\xF3\xF2", 1)});  // "фут"
+        Window w({makeFormat("ALT", 28, 12, 65536.0F, "\xF4\xF3\xF2", 1)}); // "фут"
         auto& d = *w.dialog;
         QCOMPARE(d.objectName(), QStringLiteral("TFrmFormatList"));
         QCOMPARE(d.windowTitle(), QStringLiteral("Десятичные форматы"));
@@ -130,7 +130,7 @@ private Q_SLOTS:
 
         QCOMPARE(d.DrawGrid1->objectName(), QStringLiteral("DrawGrid1"));
         QCOMPARE(d.DrawGrid1->font().pixelSize(), 11);
-        const QStringList headers = {" метка",     "29-й бит",        "№ ст.бита",
+        const QStringList headers = {" метка",    "29-й бит",        "№ ст.бита",
                                      "№ мл.бита", "цена ст.разряда", "единицы измерения"};
         QHeaderView* header = d.DrawGrid1->horizontalHeader();
         for (int column = 0; column < 6; ++column) {
@@ -218,7 +218,7 @@ private Q_SLOTS:
         QVERIFY(editor != nullptr);
         QTest::keyClicks(editor, QStringLiteral("2x"));
         QCOMPARE(w.prompts.beeps, 2);
-        QCOMPARE(w.table.slots[0].msbBit, 9);  // "2" raised to 9 without a beep
+        QCOMPARE(w.table.slots[0].msbBit, 9); // "2" raised to 9 without a beep
         QTest::keyClick(editor, Qt::Key_Backspace);
         QTest::keyClicks(editor, QStringLiteral("5"));
         Window::leave(editor);
@@ -242,7 +242,7 @@ private Q_SLOTS:
 
         w.type(0, 5, QStringLiteral(" км/ч "));
         QCOMPARE(w.cell(0, 5), QStringLiteral("км/ч"));
-        QCOMPARE(w.table.slots[0].units[0], '\xEA');  // cp1251 'к'
+        QCOMPARE(w.table.slots[0].units[0], '\xEA'); // cp1251 'к'
         w.type(0, 5, QStringLiteral("градусы"));
         QCOMPARE(w.cell(0, 5), QStringLiteral("градус"));
         QCOMPARE(w.prompts.beeps, 2);
@@ -253,7 +253,8 @@ private Q_SLOTS:
         w.grid()->setFocus();
         w.grid()->setCurrentIndex(w.dialog->model().index(0, 2));
         QTest::keyClick(w.grid(), Qt::Key_2);
-        QLineEdit* editor = qobject_cast<QLineEdit*>(w.grid()->indexWidget(w.grid()->currentIndex()));
+        QLineEdit* editor =
+            qobject_cast<QLineEdit*>(w.grid()->indexWidget(w.grid()->currentIndex()));
         QVERIFY(editor != nullptr);
         QCOMPARE(editor->text(), QStringLiteral("2"));
         QTest::keyClicks(editor, QStringLiteral("4"));

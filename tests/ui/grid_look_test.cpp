@@ -59,8 +59,7 @@ private Q_SLOTS:
     void theHeaderMeasuresAgainForANewFont() {
         QStandardItemModel model(4, 3);
         labelColumns(model);
-        const std::unique_ptr<QTableView> grid(
-            ui::makeGridView("Grid", model, {13, 18}, nullptr));
+        const std::unique_ptr<QTableView> grid(ui::makeGridView("Grid", model, {13, 18}, nullptr));
         QHeaderView* header = grid->horizontalHeader();
         const int before = header->sizeHint().height();
         header->setFont(ui::courierNewFont(26));
@@ -70,8 +69,7 @@ private Q_SLOTS:
     void aGridMadeWithoutRowsStillGetsAHeaderHeight() {
         QStandardItemModel model(0, 3);
         labelColumns(model);
-        const std::unique_ptr<QTableView> grid(
-            ui::makeGridView("Grid", model, {13, 18}, nullptr));
+        const std::unique_ptr<QTableView> grid(ui::makeGridView("Grid", model, {13, 18}, nullptr));
         QVERIFY(grid->horizontalHeader()->sizeHint().height() > 13);
     }
 };

@@ -79,10 +79,10 @@ private Q_SLOTS:
     void init() {
         QFETCH(QString, window);
         QFETCH(QString, gridName);
-        grid_ = window == QStringLiteral("TMainFrm")
-                    ? testing_support::child<QTableView>(&m().main(), qPrintable(gridName))
-                    : testing_support::child<QTableView>(m().dialogNamed(window),
-                                                         qPrintable(gridName));
+        grid_ =
+            window == QStringLiteral("TMainFrm")
+                ? testing_support::child<QTableView>(&m().main(), qPrintable(gridName))
+                : testing_support::child<QTableView>(m().dialogNamed(window), qPrintable(gridName));
         QVERIFY(grid_ != nullptr);
     }
 
@@ -135,11 +135,16 @@ private:
     static void grids() {
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("gridName");
-        QTest::newRow("input buffer") << "TMainFrm" << "DrawGrid2";
-        QTest::newRow("output array") << "TMainFrm" << "DrawGrid1";
-        QTest::newRow("decimal formats") << "TFrmFormatList" << "DrawGrid1";
-        QTest::newRow("parameter formats: assignments") << "TFrmParamFormat" << "DrawGrid2";
-        QTest::newRow("parameter formats: format list") << "TFrmParamFormat" << "DrawGrid1";
+        QTest::newRow("input buffer") << "TMainFrm"
+                                      << "DrawGrid2";
+        QTest::newRow("output array") << "TMainFrm"
+                                      << "DrawGrid1";
+        QTest::newRow("decimal formats") << "TFrmFormatList"
+                                         << "DrawGrid1";
+        QTest::newRow("parameter formats: assignments") << "TFrmParamFormat"
+                                                        << "DrawGrid2";
+        QTest::newRow("parameter formats: format list") << "TFrmParamFormat"
+                                                        << "DrawGrid1";
     }
 
     QTemporaryDir workDir_;

@@ -108,7 +108,8 @@ private Q_SLOTS:
         QCOMPARE(model.rowCount(), 4);
         QCOMPARE(inserted.size(), 1);
         QVERIFY(rowSignals(changed).isEmpty());
-        QCOMPARE(model.index(2, ui::LabelWatchModel::Label).data().toString(), QStringLiteral("203"));
+        QCOMPARE(model.index(2, ui::LabelWatchModel::Label).data().toString(),
+                 QStringLiteral("203"));
         QCOMPARE(model.index(2, ui::LabelWatchModel::Channel).data().toInt(), 1);
 
         changed.clear();

@@ -5,14 +5,14 @@
 #include "ui/Timerperiod.h"
 
 #include <QAbstractItemModelTester>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QCheckBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QMenu>
+#include <QPushButton>
 #include <QTabBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -342,7 +342,8 @@ private Q_SLOTS:
         QCOMPARE(m.main().timer()->interval(), 100);
         QVERIFY(m.main().timer()->isActive());
         m.main().Timer1Timer();
-        QVERIFY(m.statusText("XPStatusBar1", 1).startsWith(QStringLiteral("Обновление экрана:-период  100 мс;")));
+        QVERIFY(m.statusText("XPStatusBar1", 1)
+                    .startsWith(QStringLiteral("Обновление экрана:-период  100 мс;")));
 
         testing_support::onNextModal([&](QWidget*) {
             m.windows->timerPeriod().Edit1->setText(QStringLiteral("7000"));

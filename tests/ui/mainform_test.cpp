@@ -55,13 +55,13 @@ private Q_SLOTS:
         QCOMPARE(m.statusText("XPStatusBar1", 1), QString());
         QCOMPARE(m.statusText("XPStatusBar2", 0), QString());
 
-        for (const char* on : {"tbExit", "tbDeviceChoice", "tbFormatList", "tbParamFormat",
-                               "tbTimer", "tbHelp"})
+        for (const char* on :
+             {"tbExit", "tbDeviceChoice", "tbFormatList", "tbParamFormat", "tbTimer", "tbHelp"})
             QVERIFY2(m.button(on)->isEnabled(), on);
-        for (const char* off : {"tbDeviceInitialization", "tbDeviceReset", "tbSIaddressPusk",
-                                "tbSIfilePusk", "tbSIstop", "tbSOsinglePusk", "tbSOciclePusk",
-                                "tbSOstop", "tbSOdataClear", "tbSOdataTest", "tbSOdataOpen",
-                                "tbSOdataSave"})
+        for (const char* off :
+             {"tbDeviceInitialization", "tbDeviceReset", "tbSIaddressPusk", "tbSIfilePusk",
+              "tbSIstop", "tbSOsinglePusk", "tbSOciclePusk", "tbSOstop", "tbSOdataClear",
+              "tbSOdataTest", "tbSOdataOpen", "tbSOdataSave"})
             QVERIFY2(!m.button(off)->isEnabled(), off);
         QVERIFY(!menuEnabled(&m.main(), "mmChannel"));
         QVERIFY(!menuEnabled(&m.main(), "mmSOdata"));
@@ -78,11 +78,30 @@ private Q_SLOTS:
 
     void toolbarHasTheCommandsInGroupsWithHints() {
         Monitor m;
-        const QStringList expected = {
-            "tbExit", "|", "tbDeviceChoice", "tbDeviceInitialization", "tbDeviceReset", "|",
-            "tbSIaddressPusk", "tbSIfilePusk", "tbSIstop", "|", "tbSOsinglePusk",
-            "tbSOciclePusk", "tbSOstop", "|", "tbSOdataClear", "tbSOdataTest", "tbSOdataOpen",
-            "tbSOdataSave", "|", "tbFormatList", "tbParamFormat", "tbTimer", "|", "tbHelp"};
+        const QStringList expected = {"tbExit",
+                                      "|",
+                                      "tbDeviceChoice",
+                                      "tbDeviceInitialization",
+                                      "tbDeviceReset",
+                                      "|",
+                                      "tbSIaddressPusk",
+                                      "tbSIfilePusk",
+                                      "tbSIstop",
+                                      "|",
+                                      "tbSOsinglePusk",
+                                      "tbSOciclePusk",
+                                      "tbSOstop",
+                                      "|",
+                                      "tbSOdataClear",
+                                      "tbSOdataTest",
+                                      "tbSOdataOpen",
+                                      "tbSOdataSave",
+                                      "|",
+                                      "tbFormatList",
+                                      "tbParamFormat",
+                                      "tbTimer",
+                                      "|",
+                                      "tbHelp"};
         QCOMPARE(toolbarOrder(&m.main()), expected);
         QCOMPARE(m.button("tbSIaddressPusk")->toolTip(), QStringLiteral("пуск адресного приема"));
         QCOMPARE(m.button("tbParamFormat")->toolTip(),
@@ -220,12 +239,11 @@ private Q_SLOTS:
         QVERIFY(m.main().timer()->isActive());
         QCOMPARE(m.main().timer()->interval(), 500);
 
-        for (const char* on : {"tbDeviceReset", "tbSIaddressPusk", "tbSIfilePusk",
-                               "tbSOsinglePusk", "tbSOciclePusk", "tbSOdataClear",
-                               "tbSOdataTest", "tbSOdataOpen", "tbSOdataSave"})
+        for (const char* on :
+             {"tbDeviceReset", "tbSIaddressPusk", "tbSIfilePusk", "tbSOsinglePusk", "tbSOciclePusk",
+              "tbSOdataClear", "tbSOdataTest", "tbSOdataOpen", "tbSOdataSave"})
             QVERIFY2(m.button(on)->isEnabled(), on);
-        for (const char* off : {"tbDeviceChoice", "tbDeviceInitialization", "tbSIstop",
-                                "tbSOstop"})
+        for (const char* off : {"tbDeviceChoice", "tbDeviceInitialization", "tbSIstop", "tbSOstop"})
             QVERIFY2(!m.button(off)->isEnabled(), off);
         QVERIFY(!m.action("mmDeviceChoice")->isEnabled());
         QVERIFY(m.action("mmDeviceReset")->isEnabled());
@@ -269,9 +287,9 @@ private Q_SLOTS:
         QVERIFY(!m.button("tbDeviceReset")->isEnabled());
         QVERIFY(!menuEnabled(w, "mmChannel"));
         QVERIFY(!menuEnabled(w, "mmSOdata"));
-        for (const char* off : {"tbSIaddressPusk", "tbSIfilePusk", "tbSIstop", "tbSOsinglePusk",
-                                "tbSOciclePusk", "tbSOstop", "tbSOdataClear", "tbSOdataTest",
-                                "tbSOdataOpen", "tbSOdataSave"})
+        for (const char* off :
+             {"tbSIaddressPusk", "tbSIfilePusk", "tbSIstop", "tbSOsinglePusk", "tbSOciclePusk",
+              "tbSOstop", "tbSOdataClear", "tbSOdataTest", "tbSOdataOpen", "tbSOdataSave"})
             QVERIFY2(!m.button(off)->isEnabled(), off);
 
         // Running again after a stop: a new rate reaches the board and the status texts.
@@ -350,7 +368,8 @@ private Q_SLOTS:
         QCOMPARE(dialogsNamed("TFrmDeviceChoice"), 1);
 
         for (int opening = 0; opening < 2; ++opening) {
-            testing_support::onNextModal([](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
+            testing_support::onNextModal(
+                [](QWidget* dialog) { static_cast<QDialog*>(dialog)->reject(); });
             m.button("tbTimer")->click();
         }
         QCOMPARE(dialogsNamed("TFrmTimerPeriod"), 1);

@@ -105,9 +105,7 @@ struct MonitorControls {
 
 /// The scripted boards behind a `Monitor`.
 struct ScriptedBoards {
-    explicit ScriptedBoards(const std::function<void(ScriptedDriver&)>& script) {
-        script(driver);
-    }
+    explicit ScriptedBoards(const std::function<void(ScriptedDriver&)>& script) { script(driver); }
     ScriptedDriver driver;
 };
 

@@ -143,7 +143,7 @@ private Q_SLOTS:
         for (int c = 0; c < 3; ++c) {
             QCOMPARE(w.grid2()->model()->headerData(c, Qt::Horizontal).toString(), headers2[c]);
         }
-        const QStringList headers1 = {" метка",     "29-й бит",        "№ ст.бита",
+        const QStringList headers1 = {" метка",    "29-й бит",        "№ ст.бита",
                                       "№ мл.бита", "цена ст.разряда", "единицы измерения"};
         for (int c = 0; c < 6; ++c) {
             QCOMPARE(w.grid1()->model()->headerData(c, Qt::Horizontal).toString(), headers1[c]);
@@ -162,7 +162,7 @@ private Q_SLOTS:
         w.open();
         for (QWidget* area : {w.grid1()->viewport(), w.grid1()->horizontalHeader()->viewport()}) {
             QToolTip::hideText();
-            const QPoint at(area->width() - 5, area->height() - 3);  // no cell there
+            const QPoint at(area->width() - 5, area->height() - 3); // no cell there
             QHelpEvent help(QEvent::ToolTip, at, area->mapToGlobal(at));
             QApplication::sendEvent(area, &help);
             QCOMPARE(QToolTip::text(), w.grid1()->toolTip());
@@ -205,7 +205,7 @@ private Q_SLOTS:
         QCOMPARE(w.assignments.slots[0].address, 0377);
         QCOMPARE(w.prompts.beeps, 1);
         QCOMPARE(w.cell2(0, 0), QStringLiteral("    377"));
-        w.pressEnter(editor);  // closing the editor does not judge the text again
+        w.pressEnter(editor); // closing the editor does not judge the text again
         QCOMPARE(w.prompts.beeps, 1);
         QCOMPARE(w.assignments.slots[0].address, 0377);
 
@@ -240,13 +240,13 @@ private Q_SLOTS:
         QCOMPARE(w.assignments.slots[0].channel, 3);
         QCOMPARE(w.cell2(0, 1), QStringLiteral("      3"));
         QCOMPARE(w.prompts.beeps, 0);
-        QTest::keyClicks(editor, QStringLiteral("4"));  // "34": longer than one character
+        QTest::keyClicks(editor, QStringLiteral("4")); // "34": longer than one character
         QCOMPARE(w.prompts.beeps, 1);
         QCOMPARE(w.assignments.slots[0].channel, 3);
         w.pressEnter(editor);
 
         for (const QString& typed : {QStringLiteral("9"), QStringLiteral("0")}) {
-            w.pressEnter(w.type(0, 1, typed));  // keys outside 1..8
+            w.pressEnter(w.type(0, 1, typed)); // keys outside 1..8
             QCOMPARE(w.assignments.slots[0].channel, 3);
         }
         QCOMPARE(w.prompts.beeps, 3);
@@ -279,7 +279,7 @@ private Q_SLOTS:
     void labelsNamingNoCountedFormatAreRed() {
         Window w;
         fillTwoFormats(w.formats);
-        w.formats.slots[2] = makeFormat("HDG", 28, 9, 90.0f, "deg");  // beyond formatCount
+        w.formats.slots[2] = makeFormat("HDG", 28, 9, 90.0f, "deg"); // beyond formatCount
         w.assignments.slots[0] = makeAssignment(0310, 1, "ALT");
         w.assignments.slots[1] = makeAssignment(0311, 1, "HDG");
         w.assignments.slots[2] = makeAssignment(0312, 1, "alt");
@@ -339,7 +339,7 @@ private Q_SLOTS:
     void deleteRemovesTheRowAndEveryIncompleteOne() {
         Window w;
         w.assignments.slots[0] = makeAssignment(0310, 1, "ALT");
-        w.assignments.slots[1] = makeAssignment(0206, 0, "SPD");  // channel 0: incomplete
+        w.assignments.slots[1] = makeAssignment(0206, 0, "SPD"); // channel 0: incomplete
         w.assignments.slots[2] = makeAssignment(0206, 2, "SPD");
         w.assignments.slots[3] = makeAssignment(0311, 3, "HDG");
         w.assignments.assignmentCount = 4;
@@ -361,7 +361,7 @@ private Q_SLOTS:
         w.dialog->btDelete->click();
         w.dialog->btDelete->click();
         QCOMPARE(w.assignments.assignmentCount, 0);
-        QCOMPARE(w.rows2(), 1);  // never fewer than one data row
+        QCOMPARE(w.rows2(), 1); // never fewer than one data row
     }
 
     void addStopsAt256Rows() {
@@ -395,12 +395,11 @@ private Q_SLOTS:
     void saveThenLoadRestoresTheRows() {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("params.si"));
-        const QString filter =
-            QStringLiteral("Файлы форматов входных параметров(*.si);;*.*");
+        const QString filter = QStringLiteral("Файлы форматов входных параметров(*.si);;*.*");
         Window w;
         fillTwoFormats(w.formats);
         w.assignments.slots[0] = makeAssignment(0310, 1, "ALT");
-        w.assignments.slots[1] = makeAssignment(0, 1, "SPD");  // dropped by the save
+        w.assignments.slots[1] = makeAssignment(0, 1, "SPD"); // dropped by the save
         w.assignments.slots[2] = makeAssignment(0206, 2, "SPD");
         w.assignments.assignmentCount = 3;
         w.open();
@@ -430,7 +429,7 @@ private Q_SLOTS:
 
     void cancelledDialogsChangeNothing() {
         Window w;
-        w.assignments.slots[0] = makeAssignment(0, 1, "ALT");  // incomplete, not compacted
+        w.assignments.slots[0] = makeAssignment(0, 1, "ALT"); // incomplete, not compacted
         w.assignments.slots[1] = makeAssignment(0206, 2, "SPD");
         w.assignments.assignmentCount = 2;
         w.open();
@@ -481,7 +480,8 @@ private Q_SLOTS:
         w.dialog->btWriteFile->click();
         QCOMPARE(w.prompts.questions.size(), 1);
         const QString expectedStart = QStringLiteral("Форматы параметров|Не удалось сохранить "
-                                                     "файл \"") + path + QStringLiteral("\" (");
+                                                     "файл \"") +
+                                      path + QStringLiteral("\" (");
         QVERIFY2(w.prompts.questions[0].startsWith(expectedStart),
                  qPrintable(w.prompts.questions[0]));
         QVERIFY(w.prompts.questions[0].endsWith(
@@ -504,8 +504,8 @@ private Q_SLOTS:
         w.assignments.slots[3] = makeAssignment(0377, 8, "NONE");
         w.assignments.assignmentCount = 4;
         w.open();
-        QVERIFY(w.dialog->grab().save(QDir(QString::fromLocal8Bit(folder))
-                                          .filePath(QStringLiteral("paramformat.png"))));
+        QVERIFY(w.dialog->grab().save(
+            QDir(QString::fromLocal8Bit(folder)).filePath(QStringLiteral("paramformat.png"))));
     }
 };
 

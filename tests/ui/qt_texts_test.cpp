@@ -55,7 +55,8 @@ private Q_SLOTS:
         testing_support::onNextModal([&buttons](QWidget* modal) {
             auto* box = qobject_cast<QMessageBox*>(modal);
             QVERIFY(box != nullptr);
-            buttons << box->button(QMessageBox::Yes)->text() << box->button(QMessageBox::No)->text();
+            buttons << box->button(QMessageBox::Yes)->text()
+                    << box->button(QMessageBox::No)->text();
             box->button(QMessageBox::No)->click();
         });
         QVERIFY(!prompts.confirm(nullptr, QStringLiteral("ВНИМАНИЕ!"), QStringLiteral("?")));
@@ -121,10 +122,10 @@ private Q_SLOTS:
             labels << places->index(0, 0).data().toString();
             dialog->reject();
         });
-        const QString chosen =
-            save ? prompts.chooseFileToSave(nullptr, filter, QStringLiteral("."),
-                                            QStringLiteral("so"))
-                 : prompts.chooseFileToOpen(nullptr, filter, QStringLiteral("."));
+        const QString chosen = save
+                                   ? prompts.chooseFileToSave(nullptr, filter, QStringLiteral("."),
+                                                              QStringLiteral("so"))
+                                   : prompts.chooseFileToOpen(nullptr, filter, QStringLiteral("."));
         QVERIFY(chosen.isEmpty());
         const QString accept = save ? QStringLiteral("&Сохранить") : QStringLiteral("&Открыть");
         // The side list names the top of the file system as the system's own shell does.

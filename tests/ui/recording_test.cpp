@@ -102,7 +102,8 @@ private Q_SLOTS:
         const QString path = workDir.filePath(QStringLiteral("запись.csv"));
         QCOMPARE(m.recording()->text(), QStringLiteral("запись принятых слов…"));
         m.startRecording(path);
-        QCOMPARE(m.prompts.fileDialogs.last(), QStringLiteral("Записи принятых слов (*.csv)|.|csv"));
+        QCOMPARE(m.prompts.fileDialogs.last(),
+                 QStringLiteral("Записи принятых слов (*.csv)|.|csv"));
         QVERIFY(m.recording()->isChecked());
         QCOMPARE(m.recording()->text(), QStringLiteral("остановить запись"));
 
@@ -114,7 +115,7 @@ private Q_SLOTS:
         m.words[3] = kNegativeWord;
         m.main().Timer1Timer(); // tick 3: one row
         m.reset();
-        m.initialise(); // the cells are cleared and the ticks counted anew
+        m.initialise();         // the cells are cleared and the ticks counted anew
         m.main().Timer1Timer(); // tick 1 again: both words are new to their cells
         m.recording()->trigger();
         QVERIFY(!m.recording()->isChecked());
@@ -126,16 +127,15 @@ private Q_SLOTS:
         QCOMPARE(read.value(QStringLiteral("columns")).toArray().size(), 11);
         const QJsonArray rows = read.value(QStringLiteral("rows")).toArray();
         QCOMPARE(rows.size(), 5);
-        const auto fields = {"№ цикла", "входной канал", "ячейка", "слово", "метка", "SDI", "SSM",
-                             "четность", "десятичное значение"};
-        QCOMPARE(fieldsOf(rows[0], fields),
-                 QStringLiteral("1|1|131|28000283|203|2|1|ошибка|"));
+        const auto fields = {"№ цикла", "входной канал", "ячейка",
+                             "слово",   "метка",         "SDI",
+                             "SSM",     "четность",      "десятичное значение"};
+        QCOMPARE(fieldsOf(rows[0], fields), QStringLiteral("1|1|131|28000283|203|2|1|ошибка|"));
         QCOMPARE(fieldsOf(rows[1], fields),
                  QStringLiteral("1|3|131|a8000283|203|2|1|норма|+90.000000  deg"));
         QCOMPARE(fieldsOf(rows[2], fields),
                  QStringLiteral("3|3|131|9ffe0283|203|2|0|норма|-0.087891  deg"));
-        QCOMPARE(fieldsOf(rows[3], fields),
-                 QStringLiteral("1|1|131|28000283|203|2|1|ошибка|"));
+        QCOMPARE(fieldsOf(rows[3], fields), QStringLiteral("1|1|131|28000283|203|2|1|ошибка|"));
         QCOMPARE(fieldsOf(rows[4], fields),
                  QStringLiteral("1|3|131|9ffe0283|203|2|0|норма|-0.087891  deg"));
         const QRegularExpression localTime(
@@ -185,10 +185,10 @@ private Q_SLOTS:
         QVERIFY(m.prompts.questions.isEmpty()); // told once the tick is over
         QCoreApplication::processEvents();
         QCOMPARE(m.prompts.questions.size(), 1);
-        QVERIFY2(m.prompts.questions[0].endsWith(
-                     QStringLiteral("Запись принятых слов остановлена; "
-                                    "в файле сохранено принятых слов: 1.")),
-                 qPrintable(m.prompts.questions[0]));
+        QVERIFY2(
+            m.prompts.questions[0].endsWith(QStringLiteral("Запись принятых слов остановлена; "
+                                                           "в файле сохранено принятых слов: 1.")),
+            qPrintable(m.prompts.questions[0]));
         QCOMPARE(m.state().TickCount, 3u);
         QVERIFY(m.main().timer()->isActive());
     }

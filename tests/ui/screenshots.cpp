@@ -48,8 +48,7 @@ void save(QWidget& window, const QString& name) {
     QPixmap shot;
     if (QGuiApplication::platformName() != QLatin1String("offscreen")) {
         const QRect frame = window.frameGeometry();
-        shot = window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(),
-                                           frame.height());
+        shot = window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
     }
     if (shot.isNull())
         shot = window.grab();

@@ -21,8 +21,7 @@ QString ScriptedPrompts::chooseFileToOpen(QWidget*, const QString& filter,
     return answer;
 }
 
-QString ScriptedPrompts::chooseFileToSave(QWidget*, const QString& filter,
-                                          const QString& directory,
+QString ScriptedPrompts::chooseFileToSave(QWidget*, const QString& filter, const QString& directory,
                                           const QString& defaultSuffix) {
     fileDialogs << filter + QLatin1Char('|') + directory + QLatin1Char('|') + defaultSuffix;
     if (fileAnswers.empty())

@@ -19,10 +19,10 @@ public:
     void warn(QWidget* parent, const QString& caption, const QString& text) override;
     void beep() override { ++beeps; }
 
-    std::deque<bool> confirmAnswers;   // an empty script answers Yes
-    std::deque<QString> fileAnswers;   // an empty script cancels
-    QStringList questions;             // "caption|text" of every question and warning
-    QStringList fileDialogs;           // "filter|directory|suffix" of every file dialog
+    std::deque<bool> confirmAnswers; // an empty script answers Yes
+    std::deque<QString> fileAnswers; // an empty script cancels
+    QStringList questions;           // "caption|text" of every question and warning
+    QStringList fileDialogs;         // "filter|directory|suffix" of every file dialog
     int beeps = 0;
 };
 

@@ -118,9 +118,9 @@ private Q_SLOTS:
                  QStringLiteral("Применить"));
         QCOMPARE(testing_support::child<QPushButton>(&dialog, "Button2")->text(),
                  QStringLiteral("Отмена"));
-        for (QWidget* control : {static_cast<QWidget*>(dialog.Edit1),
-                                 static_cast<QWidget*>(dialog.Button1),
-                                 static_cast<QWidget*>(dialog.Button2)}) {
+        for (QWidget* control :
+             {static_cast<QWidget*>(dialog.Edit1), static_cast<QWidget*>(dialog.Button1),
+              static_cast<QWidget*>(dialog.Button2)}) {
             QVERIFY(dialog.rect().contains(control->geometry()));
             QVERIFY(control->width() >= control->minimumSizeHint().width());
         }
