@@ -11,7 +11,7 @@ packages=(
   xvfb xauth
   python3
   g++-mingw-w64-x86-64-posix googletest wine64 qt6-translations-l10n
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy
 )
 
 missing=()

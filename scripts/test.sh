@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every check:
+#   0. the code format (.clang-format) of every source;
 #   1. the whole test suite, optimised, warnings as errors (preset ci);
 #   2. the same suite under the address and undefined-behaviour sanitizers (preset asan);
 #   3. Windows (scripts/windows.sh): everything cross-built with mingw-w64, every test program
@@ -15,6 +16,9 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 # The package check below needs nothing more; it installs the dependencies only when run alone.
 export ZELVA_DEPS_INSTALLED=1
+
+echo "=== code format"
+bash scripts/format-check.sh
 
 passed=0
 failed=0
