@@ -3,7 +3,7 @@
 // between ticks, so every tick also delivers the words of that period.
 
 #include "reception/refresh_tick.h"
-#include "tests/board/sim_test_support.h"
+#include "tests/board/simulated/test_support.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,14 +13,15 @@
 namespace {
 
 using sim_testing::k100kbit;
-constexpr board::SimTime kRefreshPeriod = 100 * sim_testing::kMs;
+constexpr board::simulated::SimTime kRefreshPeriod = 100 * sim_testing::kMs;
 
-board::SimulatorConfig eightChannelBoard(bool allWired) {
-    board::SimulatedBoardSpec boardSetup{
+board::simulated::SimulatorConfig eightChannelBoard(bool allWired) {
+    board::simulated::SimulatedBoardSpec boardSetup{
         .interfaceIndex = 0, .serial = 1021, .inputs = 8, .outputs = 8};
     if (!allWired)
         for (std::size_t i = 4; i < 8; ++i)
-            boardSetup.sources[i] = {.kind = board::InputSourceKind::Traffic, .rateCode = k100kbit};
+            boardSetup.sources[i] = {.kind = board::simulated::InputSourceKind::Traffic,
+                                     .rateCode = k100kbit};
     return {.boards = {boardSetup}, .indicesFailingToOpen = {}, .failingRequests = {}};
 }
 

@@ -6,9 +6,9 @@
 #include "scripted_prompts.h"
 #include "windows_benchmark_main.h"
 
-#include "board/sim_clock.h"
-#include "board/sim_setup.h"
-#include "board/simulated_driver.h"
+#include "board/simulated/clock.h"
+#include "board/simulated/setup.h"
+#include "board/simulated/simulated_driver.h"
 #include "formats/assignment.h"
 #include "formats/decimal_format.h"
 #include "reception/refresh_tick.h"
@@ -104,7 +104,7 @@ private:
 class TickedMonitor {
 public:
     TickedMonitor()
-        : driver_(board::defaultSimulatorConfig(), clock_),
+        : driver_(board::simulated::defaultSimulatorConfig(), clock_),
           windows_(std::make_unique<ui::MonitorWindows>(driver_, prompts_)) {
         main().resize(1280, 800);
         main().show();
@@ -201,8 +201,8 @@ public:
     }
 
 private:
-    board::ManualSimClock clock_;
-    board::SimulatedDriver driver_;
+    board::simulated::ManualSimClock clock_;
+    board::simulated::SimulatedDriver driver_;
     testing_support::ScriptedPrompts prompts_;
     std::unique_ptr<ui::MonitorWindows> windows_;
     QTableView* grid_ = nullptr;

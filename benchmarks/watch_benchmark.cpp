@@ -9,9 +9,9 @@
 #include "scripted_prompts.h"
 #include "windows_benchmark_main.h"
 
-#include "board/sim_clock.h"
-#include "board/sim_setup.h"
-#include "board/simulated_driver.h"
+#include "board/simulated/clock.h"
+#include "board/simulated/setup.h"
+#include "board/simulated/simulated_driver.h"
 #include "reception/changed_cells.h"
 #include "reception/format_lookup.h"
 #include "reception/label_watch.h"
@@ -80,7 +80,7 @@ void BM_LabelWatchTable_AllCellsChanging(benchmark::State& state) {
 class MonitorWithAnalysis {
 public:
     MonitorWithAnalysis()
-        : driver_(board::defaultSimulatorConfig(), clock_),
+        : driver_(board::simulated::defaultSimulatorConfig(), clock_),
           windows_(std::make_unique<ui::MonitorWindows>(driver_, prompts_)) {
         formats::DecimalFormatTable& table = main().formatTable();
         table = {};
@@ -106,8 +106,8 @@ public:
     }
 
 private:
-    board::ManualSimClock clock_;
-    board::SimulatedDriver driver_;
+    board::simulated::ManualSimClock clock_;
+    board::simulated::SimulatedDriver driver_;
     testing_support::ScriptedPrompts prompts_;
     std::unique_ptr<ui::MonitorWindows> windows_;
     std::unique_ptr<ui::AnalysisWindows> analysis_;

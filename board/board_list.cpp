@@ -1,8 +1,8 @@
 #include "board_list.h"
 
 #include "control_codes.h"
-#include "printf_text.h"
 #include "requests.h"
+#include "util/printf_text.h"
 
 namespace board {
 
@@ -24,12 +24,12 @@ void buildBoardList(Driver& driver, SharedState& state) {
 }
 
 std::string boardListItemText(std::uint32_t serial, std::uint32_t ordinal) {
-    return printfText("%18d %25d", static_cast<int>(serial), static_cast<int>(ordinal));
+    return util::printfText("%18d %25d", static_cast<int>(serial), static_cast<int>(ordinal));
 }
 
 std::string deviceStatusText(std::uint32_t serial, std::uint32_t ordinal) {
-    return printfText("ZELVA-1: серийный № %d; порядковый № %d", static_cast<int>(serial),
-                      static_cast<int>(ordinal));
+    return util::printfText("ZELVA-1: серийный № %d; порядковый № %d", static_cast<int>(serial),
+                            static_cast<int>(ordinal));
 }
 
 } // namespace board

@@ -1,22 +1,17 @@
 #include "default_driver.h"
 
-#include "interface_class_file.h"
-#include "sim_config.h"
-#include "simulated_driver.h"
+#include "board/simulated/config.h"
+#include "board/simulated/simulated_driver.h"
+#include "driver_access.h"
 #include "trace_driver.h"
-#include "win_guid.h"
-
-#ifdef _WIN32
-#include "win_driver.h"
-#include "win_system_api.h"
-#endif
 
 #include <cstdlib>
 #include <iostream>
-#include <optional>
 
 namespace board {
 namespace {
+
+using simulated::SimulatorConfig;
 
 constexpr const char* kConfigVariable = "ZELVA1_SIM_CONFIG";
 constexpr const char* kTraceVariable = "ZELVA1_DRIVER_TRACE";
@@ -25,57 +20,6 @@ constexpr const char* kBackendVariable = "ZELVA1_BACKEND";
 constexpr std::string_view kSimulatedName = "simulated";
 constexpr std::string_view kDriverName = "driver";
 
-#ifdef ZELVA1_DEVICE_INTERFACE_GUID
-// The build setting arrives as a string; a malformed one stops the build here.
-constexpr std::optional<InterfaceClassGuid> kBuiltInInterfaceClass =
-    parseInterfaceClassGuid(ZELVA1_DEVICE_INTERFACE_GUID);
-static_assert(kBuiltInInterfaceClass.has_value(),
-              "ZELVA1_DEVICE_INTERFACE_GUID must read {xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx}");
-#else
-constexpr std::optional<InterfaceClassGuid> kBuiltInInterfaceClass;
-#endif
-
-#ifdef _WIN32
-constexpr bool kWindowsBuild = true;
-
-std::unique_ptr<Driver> makeBoardDriver(const InterfaceClassGuid& interfaceClass) {
-    return std::make_unique<WindowsDriver>(makeSystemDeviceApi(), interfaceClass);
-}
-
-std::filesystem::path interfaceClassFileBesideProgram() {
-    const std::filesystem::path folder = programFolder();
-    return folder.empty() ? folder : folder / kInterfaceClassFileName;
-}
-#else
-constexpr bool kWindowsBuild = false;
-
-// Never called: the driver is only chosen in Windows builds.
-std::unique_ptr<Driver> makeBoardDriver(const InterfaceClassGuid&) { return nullptr; }
-
-std::filesystem::path interfaceClassFileBesideProgram() { return {}; }
-#endif
-
-/// The interface class the driver would use; `refused` when the settings file names it
-/// wrongly, in which case no class is trusted, not even the build's.
-struct InterfaceClassChoice {
-    std::optional<InterfaceClassGuid> interfaceClass;
-    bool refused = false;
-};
-
-InterfaceClassChoice interfaceClassFor(const std::filesystem::path& file, std::ostream& messages) {
-    if (file.empty())
-        return {kBuiltInInterfaceClass};
-    const InterfaceClassSetting setting = loadInterfaceClassSetting(file);
-    if (!setting.ok()) {
-        messages << file.string() << ": ";
-        if (setting.errorLine > 0)
-            messages << "line " << setting.errorLine << ": ";
-        messages << setting.error << "; running on the simulated boards\n";
-        return {std::nullopt, true};
-    }
-    return {setting.interfaceClass ? setting.interfaceClass : kBuiltInInterfaceClass};
-}
-
 std::string environmentValue(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? value : "";
@@ -83,8 +27,8 @@ std::string environmentValue(const char* name) {
 
 SimulatorConfig simulatorConfig(const std::string& path, std::ostream& messages) {
     if (path.empty())
-        return defaultSimulatorConfig();
-    SimConfigResult result = loadSimulatorConfig(path);
+        return simulated::defaultSimulatorConfig();
+    simulated::SimConfigResult result = simulated::loadSimulatorConfig(path);
     if (!result.ok()) {
         messages << kConfigVariable << ": " << path << ": ";
         if (result.errorLine > 0)
@@ -100,28 +44,26 @@ const char* backendText(Backend backend) {
 }
 
 std::unique_ptr<Driver> makeBackend(const DriverSettings& settings, std::ostream& messages) {
-    const InterfaceClassChoice choice = interfaceClassFor(settings.interfaceClassFile, messages);
-    const bool driverUsable = kWindowsBuild && choice.interfaceClass.has_value();
-    if (!choice.refused &&
+    const BoardDriverAccess access = boardDriverAccess(settings.interfaceClassFile, messages);
+    const bool driverUsable = static_cast<bool>(access.makeDriver);
+    if (!access.refused &&
         chooseBackend(settings.backend, driverUsable, messages) == Backend::boardDriver) {
         if (!settings.simulatorConfigPath.empty())
             messages << kConfigVariable << ": ignored, " << backendText(Backend::boardDriver)
                      << " (" << kBackendVariable << "=" << kSimulatedName
                      << " selects the simulated boards)\n";
-        return makeBoardDriver(*choice.interfaceClass);
+        return access.makeDriver();
     }
-    return std::make_unique<SimulatedDriver>(
-        simulatorConfig(settings.simulatorConfigPath, messages), steadySimClock());
+    return std::make_unique<simulated::SimulatedDriver>(
+        simulatorConfig(settings.simulatorConfigPath, messages), simulated::steadySimClock());
 }
 
 } // namespace
 
 DriverSettings driverSettingsFromEnvironment() {
     return {environmentValue(kConfigVariable), environmentValue(kTraceVariable),
-            environmentValue(kBackendVariable), interfaceClassFileBesideProgram()};
+            environmentValue(kBackendVariable), driverSettingsFile()};
 }
-
-bool boardDriverBuiltIn() { return kWindowsBuild && kBuiltInInterfaceClass.has_value(); }
 
 Backend chooseBackend(std::string_view setting, bool driverBuiltIn, std::ostream& messages) {
     const Backend fallback = driverBuiltIn ? Backend::boardDriver : Backend::simulated;
@@ -149,7 +91,7 @@ std::unique_ptr<Driver> makeDriver(const DriverSettings& settings, std::ostream&
     if (settings.tracePath.empty())
         return driver;
     std::string problem;
-    driver = withTrace(std::move(driver), settings.tracePath, steadySimClock(), problem);
+    driver = withTrace(std::move(driver), settings.tracePath, simulated::steadySimClock(), problem);
     if (!problem.empty())
         messages << kTraceVariable << ": " << settings.tracePath << ": " << problem
                  << "; requests are not traced\n";

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "driver.h"
+#include "driver_access.h"
 
 #include <filesystem>
 #include <iosfwd>
@@ -27,10 +28,6 @@ struct DriverSettings {
 
 /// What the monitor's requests go to.
 enum class Backend { simulated, boardDriver };
-
-/// @brief Whether this build reaches real boards without a settings file: a Windows build
-/// given the driver's interface class GUID (the ZELVA1_DEVICE_INTERFACE_GUID build setting).
-[[nodiscard]] bool boardDriverBuiltIn();
 
 /// @brief The back-end a ZELVA1_BACKEND value names: "simulated", or "driver" for the boards'
 /// kernel driver; "" is the driver where it can be used (`driverBuiltIn`: a Windows build

@@ -3,15 +3,14 @@
 #include "cp1251.h"
 #include "format_cells.h"
 
-#include "board/printf_text.h"
+#include "util/printf_text.h"
 
 namespace formats {
 
 std::string assignmentCellText(const ParamFormatAssignment& assignment, int column) {
     switch (column) {
-    case kAddressColumn:
-        return board::printfText(" %6o", static_cast<unsigned>(assignment.address));
-    case kChannelColumn: return board::printfText(" %6d", assignment.channel);
+    case kAddressColumn: return util::printfText(" %6o", static_cast<unsigned>(assignment.address));
+    case kChannelColumn: return util::printfText(" %6d", assignment.channel);
     case kFormatLabelColumn: return cp1251ToUtf8(fieldText(assignment.formatLabel));
     default: return {};
     }

@@ -23,7 +23,7 @@ constexpr NumberColumn kAddress = {'0', '7', 3, 8, 0, 0377};
 constexpr NumberColumn kChannel = {'1', '8', 1, 10, 1, 8};
 
 EditResult editNumber(std::uint8_t& field, const NumberColumn& column, std::string_view text,
-                      char32_t lastKey, board::Beeper& beeper) {
+                      char32_t lastKey, util::Beeper& beeper) {
     if (!keyPassesFilter(lastKey, column.firstKey, column.lastKey)) {
         beeper.beep();
         return EditResult::Refused;
@@ -40,7 +40,7 @@ EditResult editNumber(std::uint8_t& field, const NumberColumn& column, std::stri
 } // namespace
 
 EditResult editAssignmentCell(AssignmentTable& table, int slot, int column,
-                              std::string_view utf8Text, char32_t lastKey, board::Beeper& beeper) {
+                              std::string_view utf8Text, char32_t lastKey, util::Beeper& beeper) {
     if (slot < 0 || slot >= kAssignmentSlots)
         return EditResult::Ignored;
     ParamFormatAssignment& assignment = table.slots[static_cast<std::size_t>(slot)];

@@ -3,7 +3,7 @@
 #include "assignment.h"
 #include "cell_edit.h"
 
-#include "board/beeper.h"
+#include "util/beeper.h"
 
 #include <string_view>
 
@@ -17,6 +17,6 @@ namespace formats {
 /// labels come from the format list (see transferFormatLabel).
 [[nodiscard]] EditResult editAssignmentCell(AssignmentTable& table, int slot, int column,
                                             std::string_view utf8Text, char32_t lastKey,
-                                            board::Beeper& beeper);
+                                            util::Beeper& beeper);
 
 } // namespace formats

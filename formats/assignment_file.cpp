@@ -31,13 +31,12 @@ AssignmentFileLoad loadAssignmentFile(AssignmentTable& table, std::istream& in) 
 }
 
 AssignmentFileSave saveAssignmentFile(AssignmentTable& table, int gridRows,
-                                      const std::filesystem::path& file,
-                                      board::FileWriter& writer) {
+                                      const std::filesystem::path& file, util::FileWriter& writer) {
     AssignmentFileSave save;
     save.gridRows = compactAssignments(table, gridRows);
     const std::size_t count = std::min<std::size_t>(table.assignmentCount, kAssignmentSlots);
     save.error =
-        board::writeFileReplacing(file, std::as_bytes(std::span(table.slots).first(count)), writer);
+        util::writeFileReplacing(file, std::as_bytes(std::span(table.slots).first(count)), writer);
     return save;
 }
 

@@ -2,7 +2,7 @@
 
 #include "assignment.h"
 
-#include "board/file_replacing.h"
+#include "util/file_replacing.h"
 
 #include <array>
 #include <cstddef>
@@ -54,6 +54,6 @@ struct AssignmentFileSave {
 /// whole.
 [[nodiscard]] AssignmentFileSave saveAssignmentFile(
     AssignmentTable& table, int gridRows, const std::filesystem::path& file,
-    board::FileWriter& writer = board::diskFileWriter());
+    util::FileWriter& writer = util::diskFileWriter());
 
 } // namespace formats

@@ -2,7 +2,7 @@
 
 #include "file_message_text.h"
 
-#include "board/printf_text.h"
+#include "util/printf_text.h"
 
 #include <cstddef>
 #include <string>
@@ -19,9 +19,9 @@ inline constexpr std::string_view kAssignmentFileWarningCaption = "Формат�
 /// @brief The file held more records than the table's 256 slots: only the first 256 were
 /// loaded. The count is given as a number in brackets so the text needs no plural forms.
 [[nodiscard]] inline std::string ignoredRecordsWarning(std::size_t ignoredRecords) {
-    return board::printfText("В файле больше 256 записей. Загружены первые 256, "
-                             "остальные записи (%zu) пропущены.",
-                             ignoredRecords);
+    return util::printfText("В файле больше 256 записей. Загружены первые 256, "
+                            "остальные записи (%zu) пропущены.",
+                            ignoredRecords);
 }
 
 /// @brief The assignment file could not be written; the earlier file, if any, is untouched.

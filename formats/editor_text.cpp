@@ -39,7 +39,7 @@ std::optional<std::string> toCp1251Exactly(std::string_view utf8) {
 }
 
 std::optional<std::uint16_t> readCellNumber(std::string_view utf8Text, std::size_t maxChars,
-                                            int base, board::Beeper& beeper) {
+                                            int base, util::Beeper& beeper) {
     const auto value = characterCount(trimEditorText(utf8Text)) <= maxChars
                            ? readLeadingInteger(utf8Text, base)
                            : std::nullopt;
@@ -50,14 +50,14 @@ std::optional<std::uint16_t> readCellNumber(std::string_view utf8Text, std::size
     return asUnsigned16(*value);
 }
 
-void holdAtMost(std::uint16_t& value, std::uint16_t highest, board::Beeper& beeper) {
+void holdAtMost(std::uint16_t& value, std::uint16_t highest, util::Beeper& beeper) {
     if (value > highest) {
         value = highest;
         beeper.beep();
     }
 }
 
-void holdAtLeast(std::uint16_t& value, std::uint16_t lowest, board::Beeper& beeper) {
+void holdAtLeast(std::uint16_t& value, std::uint16_t lowest, util::Beeper& beeper) {
     if (value < lowest) {
         value = lowest;
         beeper.beep();

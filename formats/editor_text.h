@@ -2,7 +2,7 @@
 
 #include "cell_edit.h"
 
-#include "board/beeper.h"
+#include "util/beeper.h"
 
 #include <array>
 #include <cstddef>
@@ -29,13 +29,13 @@ namespace formats {
 /// (so "-1" is 65535); otherwise beep and nothing.
 [[nodiscard]] std::optional<std::uint16_t> readCellNumber(std::string_view utf8Text,
                                                           std::size_t maxChars, int base,
-                                                          board::Beeper& beeper);
+                                                          util::Beeper& beeper);
 
 /// @brief Lowers `value` to `highest` with a beep when it lies above.
-void holdAtMost(std::uint16_t& value, std::uint16_t highest, board::Beeper& beeper);
+void holdAtMost(std::uint16_t& value, std::uint16_t highest, util::Beeper& beeper);
 
 /// @brief Raises `value` to `lowest` with a beep when it lies below.
-void holdAtLeast(std::uint16_t& value, std::uint16_t lowest, board::Beeper& beeper);
+void holdAtLeast(std::uint16_t& value, std::uint16_t lowest, util::Beeper& beeper);
 
 /// @brief Writes cp1251 text into a fixed-width field, NUL-terminated and zero-filled;
 /// the text must be shorter than the field.
@@ -49,7 +49,7 @@ void storeFieldText(std::array<char, N>& field, std::string_view cp1251) {
 /// it has at most N - 1 characters, all of which cp1251 can hold; otherwise beep.
 template <std::size_t N>
 [[nodiscard]] EditResult editTextField(std::array<char, N>& field, std::string_view utf8Text,
-                                       board::Beeper& beeper) {
+                                       util::Beeper& beeper) {
     static_assert(N >= 2);
     constexpr std::size_t maxChars = N - 1;
     const std::string_view trimmed = trimEditorText(utf8Text);

@@ -23,7 +23,7 @@ std::uint16_t asBound(std::uint8_t otherBit) {
 }
 
 // The common part of the MSB and LSB rules: length limit, decimal read and the two clamps.
-std::optional<std::uint16_t> readBitNumber(std::string_view text, board::Beeper& beeper) {
+std::optional<std::uint16_t> readBitNumber(std::string_view text, util::Beeper& beeper) {
     auto bit = readCellNumber(text, kBitNumberChars, 10, beeper);
     if (!bit)
         return std::nullopt;
@@ -33,7 +33,7 @@ std::optional<std::uint16_t> readBitNumber(std::string_view text, board::Beeper&
     return bit;
 }
 
-EditResult editMsbBit(DecimalFormat& format, std::string_view text, board::Beeper& beeper) {
+EditResult editMsbBit(DecimalFormat& format, std::string_view text, util::Beeper& beeper) {
     auto bit = readBitNumber(text, beeper);
     if (!bit)
         return EditResult::Refused;
@@ -48,7 +48,7 @@ EditResult editMsbBit(DecimalFormat& format, std::string_view text, board::Beepe
     return EditResult::Stored;
 }
 
-EditResult editLsbBit(DecimalFormat& format, std::string_view text, board::Beeper& beeper) {
+EditResult editLsbBit(DecimalFormat& format, std::string_view text, util::Beeper& beeper) {
     auto bit = readBitNumber(text, beeper);
     if (!bit)
         return EditResult::Refused;
@@ -58,7 +58,7 @@ EditResult editLsbBit(DecimalFormat& format, std::string_view text, board::Beepe
     return EditResult::Stored;
 }
 
-EditResult editMsbWeight(DecimalFormat& format, std::string_view text, board::Beeper& beeper) {
+EditResult editMsbWeight(DecimalFormat& format, std::string_view text, util::Beeper& beeper) {
     const auto weight = readLeadingFloat(text);
     if (!weight) {
         beeper.beep();
@@ -71,7 +71,7 @@ EditResult editMsbWeight(DecimalFormat& format, std::string_view text, board::Be
 } // namespace
 
 EditResult editFormatCell(DecimalFormatTable& table, int slot, int column,
-                          std::string_view utf8Text, char32_t lastKey, board::Beeper& beeper) {
+                          std::string_view utf8Text, char32_t lastKey, util::Beeper& beeper) {
     if (slot < 0 || slot >= kFormatSlots)
         return EditResult::Ignored;
     DecimalFormat& format = table.slots[static_cast<std::size_t>(slot)];

@@ -3,7 +3,7 @@
 #include "cell_edit.h"
 #include "decimal_format.h"
 
-#include "board/beeper.h"
+#include "util/beeper.h"
 
 #include <string_view>
 
@@ -17,7 +17,7 @@ namespace formats {
 /// set through the drop-down only (see chooseBit29Mode).
 [[nodiscard]] EditResult editFormatCell(DecimalFormatTable& table, int slot, int column,
                                         std::string_view utf8Text, char32_t lastKey,
-                                        board::Beeper& beeper);
+                                        util::Beeper& beeper);
 
 /// @brief A choice in the bit-29 drop-down (item 0 "знак", 1 "данные") for the format in
 /// `slot`. A sign bit leaves bit 28 as the highest data bit, so an MSB of 29 drops to 28;

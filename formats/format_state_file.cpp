@@ -31,10 +31,10 @@ std::size_t loadFormatState(DecimalFormatTable& formats, AssignmentTable& assign
 }
 
 std::error_code saveFormatState(const DecimalFormatTable& formats,
-                                const std::filesystem::path& file, board::FileWriter& writer) {
+                                const std::filesystem::path& file, util::FileWriter& writer) {
     const std::size_t count = std::min<std::size_t>(formats.formatCount, kFormatSlots);
-    return board::writeFileReplacing(file, std::as_bytes(std::span(formats.slots).first(count)),
-                                     writer);
+    return util::writeFileReplacing(file, std::as_bytes(std::span(formats.slots).first(count)),
+                                    writer);
 }
 
 FormatListClosing closeFormatList(DecimalFormatTable& formats, int gridRows,

@@ -3,7 +3,7 @@
 #include "assignment.h"
 #include "decimal_format.h"
 
-#include "board/file_replacing.h"
+#include "util/file_replacing.h"
 
 #include <filesystem>
 #include <istream>
@@ -33,7 +33,7 @@ std::size_t loadFormatState(DecimalFormatTable& formats, AssignmentTable& assign
 /// @return the error that stopped the write; empty on success.
 [[nodiscard]] std::error_code saveFormatState(
     const DecimalFormatTable& formats, const std::filesystem::path& file = kFormatStateFileName,
-    board::FileWriter& writer = board::diskFileWriter());
+    util::FileWriter& writer = util::diskFileWriter());
 
 struct FormatListClosing {
     int gridRows = 0;          ///< the grid's row count after compaction

@@ -7,16 +7,16 @@
 #include "board/records.h"
 #include "board/requests.h"
 #include "board/shared_state.h"
-#include "board/sim_clock.h"
-#include "board/sim_config.h"
-#include "board/simulated_driver.h"
+#include "board/simulated/clock.h"
+#include "board/simulated/config.h"
+#include "board/simulated/simulated_driver.h"
 
 #include <algorithm>
 #include <string_view>
 
 namespace {
 
-using board::SimulatorConfig;
+using board::simulated::SimulatorConfig;
 
 std::size_t lineCount(std::string_view text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
@@ -29,7 +29,7 @@ bool hasBoard(const SimulatorConfig& config, unsigned index) {
 
 void checkConfig(const SimulatorConfig& config) {
     FUZZ_CHECK(config.boards.size() <= board::kMaxInterfaceIndex + 1);
-    for (const board::SimulatedBoardSpec& boardSetup : config.boards) {
+    for (const board::simulated::SimulatedBoardSpec& boardSetup : config.boards) {
         FUZZ_CHECK(boardSetup.interfaceIndex <= board::kMaxInterfaceIndex);
         const auto sameIndex = [&](const auto& other) {
             return other.interfaceIndex == boardSetup.interfaceIndex;
@@ -38,15 +38,16 @@ void checkConfig(const SimulatorConfig& config) {
         FUZZ_CHECK(boardSetup.inputs >= 0 && boardSetup.inputs <= board::kMaxChannels);
         FUZZ_CHECK(boardSetup.outputs >= 0 && boardSetup.outputs <= board::kMaxChannels);
         for (int input = 1; input <= boardSetup.inputs; ++input) {
-            const board::InputSource source = board::resolvedSource(boardSetup, input);
-            if (source.kind == board::InputSourceKind::Output)
+            const board::simulated::InputSource source =
+                board::simulated::resolvedSource(boardSetup, input);
+            if (source.kind == board::simulated::InputSourceKind::Output)
                 FUZZ_CHECK(source.outputChannel >= 1 && source.outputChannel <= boardSetup.outputs);
             FUZZ_CHECK(source.rateCode <= 2);
         }
     }
     for (const unsigned index : config.indicesFailingToOpen)
         FUZZ_CHECK(index <= board::kMaxInterfaceIndex);
-    for (const board::FaultRule& rule : config.failingRequests) {
+    for (const board::simulated::FaultRule& rule : config.failingRequests) {
         FUZZ_CHECK(hasBoard(config, rule.interfaceIndex));
         FUZZ_CHECK(rule.channelNo <= board::kMaxChannels && rule.oneIn >= 1);
     }
@@ -55,8 +56,8 @@ void checkConfig(const SimulatorConfig& config) {
 // Every board the configuration describes opens (unless told not to) and answers the
 // requests of a short session.
 void runBoards(const SimulatorConfig& config) {
-    board::ManualSimClock clock;
-    board::SimulatedDriver driver(config, clock);
+    board::simulated::ManualSimClock clock;
+    board::simulated::SimulatedDriver driver(config, clock);
     for (unsigned index = 0; index <= board::kMaxInterfaceIndex; ++index) {
         const board::OpenResult opened = driver.open(index);
         const bool failsToOpen = std::find(config.indicesFailingToOpen.begin(),
@@ -98,11 +99,12 @@ void runBoards(const SimulatorConfig& config) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(bytes), size);
-    const board::SimConfigResult result = board::parseSimulatorConfig(text);
+    const board::simulated::SimConfigResult result = board::simulated::parseSimulatorConfig(text);
     if (!result.ok()) {
         FUZZ_CHECK(result.errorLine >= 1 &&
                    static_cast<std::size_t>(result.errorLine) <= lineCount(text));
-        FUZZ_CHECK(result.config.boards.size() == board::defaultSimulatorConfig().boards.size());
+        FUZZ_CHECK(result.config.boards.size() ==
+                   board::simulated::defaultSimulatorConfig().boards.size());
         return 0;
     }
     FUZZ_CHECK(result.errorLine == 0);

@@ -3,8 +3,8 @@
 #include "input_rate_text.h"
 
 #include "board/control_codes.h"
-#include "board/printf_text.h"
 #include "board/requests.h"
+#include "util/printf_text.h"
 
 namespace reception {
 
@@ -56,13 +56,13 @@ InputChannelState queryInputChannelState(board::Driver& driver, const board::Sha
     if (const char* format = statusFormat(result.active, state)) {
         const std::string rateText(state.SIrateText); // a view need not end in NUL
         result.statusText =
-            board::printfText(format, static_cast<int>(state.SIchannelNo), rateText.c_str());
+            util::printfText(format, static_cast<int>(state.SIchannelNo), rateText.c_str());
     }
     return result;
 }
 
 std::string inputBufferCaption(std::uint16_t channelNo) {
-    return board::printfText("Буфер входного канала № %d", static_cast<int>(channelNo));
+    return util::printfText("Буфер входного канала № %d", static_cast<int>(channelNo));
 }
 
 std::string selectInputChannel(board::SharedState& state, std::uint16_t tabIndex,

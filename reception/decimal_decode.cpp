@@ -2,9 +2,9 @@
 
 #include "fixed_decimal.h"
 
-#include "board/printf_text.h"
 #include "formats/cp1251.h"
 #include "formats/format_cells.h"
+#include "util/printf_text.h"
 
 #include <array>
 #include <bit>
@@ -45,7 +45,7 @@ std::string decimalText(char sign, float value,
     std::array<char, sizeof unitsField + 1> unitsText{};
     units.copy(unitsText.data(), units.size());
     const std::string cp1251 =
-        board::printfText(" %c%f %4s    ", sign, static_cast<double>(value), unitsText.data());
+        util::printfText(" %c%f %4s    ", sign, static_cast<double>(value), unitsText.data());
     return formats::cp1251ToUtf8(cp1251);
 }
 

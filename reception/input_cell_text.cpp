@@ -2,7 +2,7 @@
 
 #include "decimal_decode.h"
 
-#include "board/printf_text.h"
+#include "util/printf_text.h"
 
 #include <array>
 #include <bit>
@@ -56,15 +56,14 @@ std::string inputCellText(int column, int cellNumber, const board::InputCell& ce
                           const ChannelFormatLookup& lookup) {
     const std::uint32_t word = cell.word;
     switch (static_cast<InputColumn>(column)) {
-    case InputColumn::CellNumber: return board::printfText("%5d", cellNumber);
-    case InputColumn::Address: return board::printfText(" %03o", word & 0xFFu);
-    case InputColumn::Hex: return board::printfText(" %06x", dataBits(word));
-    case InputColumn::Octal: return board::printfText("%08o", dataBits(word));
+    case InputColumn::CellNumber: return util::printfText("%5d", cellNumber);
+    case InputColumn::Address: return util::printfText(" %03o", word & 0xFFu);
+    case InputColumn::Hex: return util::printfText(" %06x", dataBits(word));
+    case InputColumn::Octal: return util::printfText("%08o", dataBits(word));
     case InputColumn::StatusBits: return statusBitsText(word);
     case InputColumn::Decimal: return decodeDecimal(word, lookup);
     case InputColumn::Binary: return binaryDataText(word);
-    case InputColumn::Tick:
-        return board::printfText("%10lu", static_cast<unsigned long>(cell.tick));
+    case InputColumn::Tick: return util::printfText("%10lu", static_cast<unsigned long>(cell.tick));
     }
     return {};
 }

@@ -1,7 +1,7 @@
 #include "recording_messages.h"
 
-#include "board/printf_text.h"
 #include "formats/file_message_text.h"
+#include "util/printf_text.h"
 
 namespace reception {
 
@@ -14,9 +14,9 @@ std::string recordingStoppedWarning(std::string_view fileName, std::string_view 
                                     std::uint64_t rowsKept) {
     // The count after a colon, so the text needs no plural forms.
     return formats::fileMessageText("Не удалось записать в файл", fileName, reason) +
-           board::printfText(".\nЗапись принятых слов остановлена; "
-                             "в файле сохранено принятых слов: %llu.",
-                             static_cast<unsigned long long>(rowsKept));
+           util::printfText(".\nЗапись принятых слов остановлена; "
+                            "в файле сохранено принятых слов: %llu.",
+                            static_cast<unsigned long long>(rowsKept));
 }
 
 } // namespace reception

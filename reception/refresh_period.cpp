@@ -1,8 +1,8 @@
 #include "refresh_period.h"
 
-#include "board/printf_text.h"
 #include "formats/editor_text.h"
 #include "formats/numeric_read.h"
+#include "util/printf_text.h"
 
 #include <algorithm>
 
@@ -23,6 +23,6 @@ std::int32_t appliedRefreshPeriod(std::string_view text, std::int32_t currentPer
     return std::clamp<std::int32_t>(period, kMinRefreshPeriodMs, kMaxRefreshPeriodMs);
 }
 
-std::string refreshPeriodText(std::int32_t period) { return board::printfText("%d", period); }
+std::string refreshPeriodText(std::int32_t period) { return util::printfText("%d", period); }
 
 } // namespace reception

@@ -1,18 +1,18 @@
 #include "refresh_tick.h"
 
 #include "board/control_codes.h"
-#include "board/printf_text.h"
 #include "board/requests.h"
+#include "util/printf_text.h"
 
 namespace reception {
 
 std::string refreshStatusText(int intervalMs, std::uint32_t tickCount) {
-    return board::printfText("Обновление экрана:-период %4d мс;  -счетчик %10lu", intervalMs,
-                             static_cast<unsigned long>(tickCount));
+    return util::printfText("Обновление экрана:-период %4d мс;  -счетчик %10lu", intervalMs,
+                            static_cast<unsigned long>(tickCount));
 }
 
 std::string initialRefreshStatusText(int intervalMs) {
-    return board::printfText("Обновление экрана:-период %4d мс;   -счетчик 0", intervalMs);
+    return util::printfText("Обновление экрана:-период %4d мс;   -счетчик 0", intervalMs);
 }
 
 std::string beginRefreshTick(board::SharedState& state, int timerIntervalMs) {

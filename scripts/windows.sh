@@ -69,7 +69,7 @@ cmake --build "$build" -j "${ZELVA_BUILD_JOBS:-2}"
 # build setting still compiles is checked on the one file that reads it.
 x86_64-w64-mingw32-g++-posix -std=c++20 -Wall -Wextra -Wpedantic -Werror -I. \
   '-DZELVA1_DEVICE_INTERFACE_GUID="{6F0E1A2B-3C4D-4E5F-8091-A2B3C4D5E6F7}"' \
-  -c board/default_driver.cpp -o "$build/guid_setting_check.o"
+  -c board/windows/driver_access.cpp -o "$build/guid_setting_check.o"
 
 rm -f "$build"/zelva1-monitor-*-win64.zip
 (cd "$build" && cpack -G ZIP >/dev/null)

@@ -11,7 +11,7 @@
 #include "formats/format_table.h"
 #include "formats/grid_rows.h"
 
-#include "board/beeper.h"
+#include "util/beeper.h"
 
 #include <cstdio>
 #include <stdexcept>
@@ -38,7 +38,7 @@ constexpr int kSignBitItem = 0; // "знак"
 
 // Example data must pass the editors' rules untouched: a beep means a refused or corrected
 // entry, which would ship something other than what the table says.
-class StrictEntry : public board::Beeper {
+class StrictEntry : public util::Beeper {
 public:
     void beep() override { ++beeps_; }
 

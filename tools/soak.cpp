@@ -17,9 +17,9 @@
 
 #include "board/board_list.h"
 #include "board/board_session.h"
-#include "board/sim_clock.h"
-#include "board/sim_setup.h"
-#include "board/simulated_driver.h"
+#include "board/simulated/clock.h"
+#include "board/simulated/setup.h"
+#include "board/simulated/simulated_driver.h"
 #include "reception/channel_control.h"
 #include "reception/format_lookup.h"
 #include "reception/input_cell_text.h"
@@ -86,8 +86,8 @@ bool parseArguments(int argc, char** argv, std::uint64_t& ticks, const char*& re
 
 /// The monitor's logic state on the built-in 8-channel board (serial 1021).
 struct SoakRun {
-    board::ManualSimClock clock;
-    board::SimulatedDriver driver{board::defaultSimulatorConfig(), clock};
+    board::simulated::ManualSimClock clock;
+    board::simulated::SimulatedDriver driver{board::simulated::defaultSimulatorConfig(), clock};
     board::SharedState state{};
     formats::DecimalFormatTable formatTable = tools::buildExampleFormatTable();
     formats::AssignmentTable assignmentTable = tools::buildExampleAssignmentTable(formatTable);

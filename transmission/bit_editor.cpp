@@ -2,13 +2,13 @@
 
 #include "output_array.h"
 
-#include "board/printf_text.h"
+#include "util/printf_text.h"
 
 namespace transmission {
 
 std::string bitEditorCaption(std::uint16_t index) {
-    return board::printfText("Задание кода выходного параметра (индекс %d)",
-                             static_cast<int>(index));
+    return util::printfText("Задание кода выходного параметра (индекс %d)",
+                            static_cast<int>(index));
 }
 
 bool selectWordForBitEditor(board::SharedState& state, int row) {

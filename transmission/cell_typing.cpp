@@ -3,9 +3,9 @@
 #include "output_array.h"
 #include "output_grid_text.h"
 
-#include "board/hex_digit.h"
 #include "formats/cell_edit.h"
 #include "formats/editor_text.h"
+#include "util/hex_digit.h"
 
 #include <cstddef>
 
@@ -20,7 +20,7 @@ constexpr std::uint32_t kAddressMask = 0x000000FFu;
 constexpr std::uint32_t kCodeMask = 0xFFFFFF00u;
 
 bool isDigitOfBase(char32_t c, int base) {
-    const int value = board::hexDigitValue(c);
+    const int value = util::hexDigitValue(c);
     return value >= 0 && value < base;
 }
 
@@ -35,7 +35,7 @@ bool isBlank(char c) {
 // The shared part of both column rules; `place` puts the number read into the word.
 template <typename Place>
 bool applyColumnText(std::uint32_t& word, std::string_view text, char32_t lastKey, int base,
-                     std::size_t limit, board::Beeper& beeper, Place place) {
+                     std::size_t limit, util::Beeper& beeper, Place place) {
     const auto number = keyAllowedForBase(lastKey, base) && formats::characterCount(text) <= limit
                             ? readLeadingNumber(text, base)
                             : std::nullopt;
@@ -59,14 +59,14 @@ std::optional<std::uint32_t> readLeadingNumber(std::string_view text, int base) 
         return std::nullopt;
     std::uint32_t value = 0;
     for (; pos < text.size() && isDigitOfBase(static_cast<unsigned char>(text[pos]), base); ++pos) {
-        const int digit = board::hexDigitValue(static_cast<unsigned char>(text[pos]));
+        const int digit = util::hexDigitValue(static_cast<unsigned char>(text[pos]));
         value = value * static_cast<std::uint32_t>(base) + static_cast<std::uint32_t>(digit);
     }
     return value;
 }
 
 bool applyAddressText(std::uint32_t& word, std::string_view text, char32_t lastKey,
-                      board::Beeper& beeper) {
+                      util::Beeper& beeper) {
     return applyColumnText(word, text, lastKey, 8, kAddressTextLimit, beeper,
                            [](std::uint32_t w, std::uint32_t number) {
                                return (w & kCodeMask) | (number & kAddressMask);
@@ -74,7 +74,7 @@ bool applyAddressText(std::uint32_t& word, std::string_view text, char32_t lastK
 }
 
 bool applyCodeText(std::uint32_t& word, std::string_view text, char32_t lastKey,
-                   board::Beeper& beeper) {
+                   util::Beeper& beeper) {
     return applyColumnText(word, text, lastKey, 16, kCodeTextLimit, beeper,
                            [](std::uint32_t w, std::uint32_t number) {
                                return (w & kAddressMask) | ((number << 8) & kCodeMask);
@@ -82,7 +82,7 @@ bool applyCodeText(std::uint32_t& word, std::string_view text, char32_t lastKey,
 }
 
 bool OutputCellTyping::applyCellText(board::SharedState& state, int column, int row,
-                                     std::string_view text, board::Beeper& beeper) const {
+                                     std::string_view text, util::Beeper& beeper) const {
     if (!isDataRow(state, row))
         return false;
     auto& word = currentOutputRecord(state).SOwords[static_cast<std::size_t>(row - 1)];

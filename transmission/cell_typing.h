@@ -1,7 +1,7 @@
 #pragma once
 
-#include "board/beeper.h"
 #include "board/shared_state.h"
+#include "util/beeper.h"
 
 #include <cstdint>
 #include <optional>
@@ -20,14 +20,14 @@ namespace transmission {
 /// an octal number sets bits 1-8 of the word to the number's low eight bits. Anything else
 /// beeps and leaves the word alone. @return whether the word changed.
 [[nodiscard]] bool applyAddressText(std::uint32_t& word, std::string_view text, char32_t lastKey,
-                                    board::Beeper& beeper);
+                                    util::Beeper& beeper);
 
 /// @brief The code rule: lastKey must be a hexadecimal digit of either case or one of the
 /// four editing keys; then a text of at most 6 characters starting with a hexadecimal number
 /// sets bits 9-32 of the word to it. Anything else beeps and leaves the word alone.
 /// @return whether the word changed.
 [[nodiscard]] bool applyCodeText(std::uint32_t& word, std::string_view text, char32_t lastKey,
-                                 board::Beeper& beeper);
+                                 util::Beeper& beeper);
 
 /// @brief Typing into the output grid's cells. The window reports every typed character
 /// (recordKey) and every change of the cell editor's text, plus once more when the editor
@@ -42,7 +42,7 @@ public:
     /// start at 1) and column 1 (address) or 2 (code). Cells that cannot be edited are
     /// ignored without a beep. @return whether the word changed, so the grid repaints.
     [[nodiscard]] bool applyCellText(board::SharedState& state, int column, int row,
-                                     std::string_view text, board::Beeper& beeper) const;
+                                     std::string_view text, util::Beeper& beeper) const;
 
 private:
     char32_t lastKey_ = 0;

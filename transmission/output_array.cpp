@@ -2,7 +2,7 @@
 
 #include "output_rate_text.h"
 
-#include "board/printf_text.h"
+#include "util/printf_text.h"
 
 namespace transmission {
 
@@ -34,8 +34,8 @@ bool selectOutputChannel(board::SharedState& state, int tabIndex) {
 }
 
 std::string outputArrayTitle(const board::SharedState& state) {
-    return board::printfText("Массив выходных параметров канала № %d",
-                             static_cast<int>(state.SOchannelNo));
+    return util::printfText("Массив выходных параметров канала № %d",
+                            static_cast<int>(state.SOchannelNo));
 }
 
 int outputGridRowCount(const board::SharedState& state) { return currentArraySize(state) + 1; }

@@ -2,7 +2,7 @@
 
 #include "output_array.h"
 
-#include "board/printf_text.h"
+#include "util/printf_text.h"
 
 #include <algorithm>
 #include <array>
@@ -35,9 +35,9 @@ std::string outputFileWarning(const OutputFileResult& result) {
     case OutputFileStatus::TooShort:
         return "Файл не содержит числа слов массива; массив выходных параметров не изменён.";
     case OutputFileStatus::BadCount:
-        return board::printfText("Число слов в файле (%u) вне допустимого диапазона 1..256; "
-                                 "массив выходных параметров не изменён.",
-                                 static_cast<unsigned>(result.count));
+        return util::printfText("Число слов в файле (%u) вне допустимого диапазона 1..256; "
+                                "массив выходных параметров не изменён.",
+                                static_cast<unsigned>(result.count));
     case OutputFileStatus::WriteFailed:
         return "Не удалось сохранить массив выходных параметров в файле; "
                "прежнее содержимое файла не изменено.";
@@ -82,13 +82,13 @@ OutputFileResult restoreOutputArray(board::SharedState& state, const std::filesy
 }
 
 OutputFileResult saveOutputArray(const board::SharedState& state, const std::filesystem::path& path,
-                                 board::FileWriter& writer) {
+                                 util::FileWriter& writer) {
     const std::uint16_t count = currentArraySize(state);
     if (!validCount(count))
         return {OutputFileStatus::WriteFailed, count};
     const auto bytes = encodeOutputFile(std::span{currentOutputRecord(state).SOwords}.first(count));
 
-    if (board::writeFileReplacing(path, bytes, writer))
+    if (util::writeFileReplacing(path, bytes, writer))
         return {OutputFileStatus::WriteFailed, count};
     return {OutputFileStatus::Saved, count};
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "board/file_replacing.h"
 #include "board/shared_state.h"
+#include "util/file_replacing.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -66,7 +66,7 @@ struct OutputFileResult {
 /// target, so a failed save leaves a previous file whole.
 [[nodiscard]] OutputFileResult saveOutputArray(const board::SharedState& state,
                                                const std::filesystem::path& path,
-                                               board::FileWriter& writer = board::diskFileWriter());
+                                               util::FileWriter& writer = util::diskFileWriter());
 
 /// @brief The save dialog's default extension for a name typed without one: "name" becomes
 /// "name.so"; a name with any extension is kept.

@@ -2,18 +2,18 @@
 
 #include "output_array.h"
 
-#include "board/printf_text.h"
+#include "util/printf_text.h"
 
 namespace transmission {
 
-std::string indexCellText(int index) { return board::printfText("%5d", index); }
+std::string indexCellText(int index) { return util::printfText("%5d", index); }
 
 std::string addressCellText(std::uint32_t word) {
-    return board::printfText("%03o", static_cast<unsigned>(word & 0xFFu));
+    return util::printfText("%03o", static_cast<unsigned>(word & 0xFFu));
 }
 
 std::string codeCellText(std::uint32_t word) {
-    return board::printfText("%06x", static_cast<unsigned>(word >> 8));
+    return util::printfText("%06x", static_cast<unsigned>(word >> 8));
 }
 
 std::string widestOutputCellText(int column) {

@@ -3,8 +3,8 @@
 #include "output_array.h"
 
 #include "board/control_codes.h"
-#include "board/printf_text.h"
 #include "board/requests.h"
+#include "util/printf_text.h"
 
 namespace transmission {
 
@@ -30,7 +30,7 @@ std::uint16_t currentMode(const board::SharedState& state) {
 
 std::string statusLine(const char* format, const board::SharedState& state) {
     const std::string rateText(state.SOrateText); // a view need not end in NUL
-    return board::printfText(format, static_cast<int>(state.SOchannelNo), rateText.c_str());
+    return util::printfText(format, static_cast<int>(state.SOchannelNo), rateText.c_str());
 }
 
 } // namespace

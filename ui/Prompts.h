@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/beeper.h"
+#include "util/beeper.h"
 
 #include <QString>
 
@@ -44,7 +44,7 @@ public:
 };
 
 /// @brief The beep of the logic layer's editing rules, sounded through the prompts.
-class PromptsBeeper final : public board::Beeper {
+class PromptsBeeper final : public util::Beeper {
 public:
     explicit PromptsBeeper(Prompts& prompts) : prompts_(prompts) {}
     void beep() override { prompts_.beep(); }

@@ -1,7 +1,7 @@
 #include "tools/example_tables.h"
 
-#include "board/sim_arinc.h"
-#include "board/sim_traffic.h"
+#include "board/simulated/arinc.h"
+#include "board/simulated/traffic.h"
 #include "formats/assignment_file.h"
 #include "formats/assignment_table.h"
 #include "formats/format_state_file.h"
@@ -88,18 +88,18 @@ TEST_F(ShippedExamples, KnownWordsDecodeToTheirValues) {
         {0324, 2.8125, " +2.812500 град    "},       {0325, -11.25, " -11.250000 град    "},
         {0310, 45.0, " +45.000000 град    "},        {0311, -0.703125, " -0.703125 град    "},
     };
-    const std::map<std::uint8_t, board::TrafficParameter> parameters = [] {
-        std::map<std::uint8_t, board::TrafficParameter> byLabel;
-        for (const board::TrafficParameter& p : board::trafficParameters())
+    const std::map<std::uint8_t, board::simulated::TrafficParameter> parameters = [] {
+        std::map<std::uint8_t, board::simulated::TrafficParameter> byLabel;
+        for (const board::simulated::TrafficParameter& p : board::simulated::trafficParameters())
             byLabel[p.label] = p;
         return byLabel;
     }();
     for (const std::uint16_t channel : tools::kTrafficInputs) {
         const reception::ChannelFormatLookup lookup = lookupFor(channel);
         for (const Case& c : cases) {
-            const board::TrafficParameter& p = parameters.at(c.label);
+            const board::simulated::TrafficParameter& p = parameters.at(c.label);
             const std::uint32_t word =
-                board::encodeBnr(c.label, c.value, p.range, p.significantBits);
+                board::simulated::encodeBnr(c.label, c.value, p.range, p.significantBits);
             EXPECT_EQ(reception::decodeDecimal(word, lookup), c.text)
                 << "channel " << channel << " label " << std::oct << int(c.label);
         }
@@ -107,7 +107,7 @@ TEST_F(ShippedExamples, KnownWordsDecodeToTheirValues) {
 }
 
 TEST_F(ShippedExamples, LoopedBackInputsHaveNoFormats) {
-    const std::uint32_t altitude = board::encodeBnr(0203, 10000.0, 131072.0, 17);
+    const std::uint32_t altitude = board::simulated::encodeBnr(0203, 10000.0, 131072.0, 17);
     for (std::uint16_t channel = 1; channel <= 4; ++channel)
         EXPECT_EQ(reception::decodeDecimal(altitude, lookupFor(channel)), " ") << channel;
 }
@@ -139,7 +139,7 @@ TEST_F(ShippedExamples, BuiltInStreamDecodesWithinItsRangeOnEveryTrafficInput) {
     for (const std::uint16_t channel : tools::kTrafficInputs) {
         const reception::ChannelFormatLookup lookup = lookupFor(channel);
         // The board gives input n the stream with source number n.
-        const board::SimTraffic traffic(0, channel);
+        const board::simulated::SimTraffic traffic(0, channel);
         std::map<std::uint8_t, std::pair<double, double>> seen; // lowest, highest
         // Ten minutes, every third frame: a whole period of the slowest parameter.
         const std::uint64_t frame = traffic.wordsPerFrame();
@@ -155,7 +155,7 @@ TEST_F(ShippedExamples, BuiltInStreamDecodesWithinItsRangeOnEveryTrafficInput) {
                 entry->second.second = std::max(entry->second.second, decoded.value);
             }
         }
-        for (const board::TrafficParameter& p : board::trafficParameters()) {
+        for (const board::simulated::TrafficParameter& p : board::simulated::trafficParameters()) {
             SCOPED_TRACE(testing::Message()
                          << "channel " << channel << " label " << std::oct << int(p.label));
             ASSERT_TRUE(seen.contains(p.label));

@@ -4,7 +4,7 @@
 #include "formats/format_cells.h"
 #include "formats/format_state_file.h"
 
-#include "../board/failing_file_writer.h"
+#include "../util/failing_file_writer.h"
 #include "table_fixtures.h"
 #include "temp_folder.h"
 

@@ -1,7 +1,7 @@
 #include "reception/decimal_decode.h"
 #include "reception/fixed_decimal.h"
 
-#include "board/printf_text.h"
+#include "util/printf_text.h"
 
 #include "format_test_helpers.h"
 
@@ -186,7 +186,7 @@ TEST(FixedSix, WritesFloatsAsPrintfDoes) {
     for (const float value : values) {
         char* end = reception::writeFixedSix(text.data(), value);
         ASSERT_EQ(std::string(text.data(), end),
-                  board::printfText("%.6f", static_cast<double>(value)))
+                  util::printfText("%.6f", static_cast<double>(value)))
             << std::hexfloat << value;
     }
 }

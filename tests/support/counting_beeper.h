@@ -2,12 +2,12 @@
 
 // Header-only and free of the test framework: the fuzz targets use it as well.
 
-#include "board/beeper.h"
+#include "util/beeper.h"
 
 namespace testing_support {
 
 /// Counts the beeps with which an editor refuses a keystroke.
-class CountingBeeper final : public board::Beeper {
+class CountingBeeper final : public util::Beeper {
 public:
     void beep() override { ++beeps; }
     int beeps = 0;

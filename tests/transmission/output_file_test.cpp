@@ -1,7 +1,7 @@
 #include "transmission/output_array.h"
 #include "transmission/output_file.h"
 
-#include "../board/failing_file_writer.h"
+#include "../util/failing_file_writer.h"
 #include "byte_vectors.h"
 #include "temp_folder.h"
 #include "test_support.h"

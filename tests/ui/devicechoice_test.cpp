@@ -1,7 +1,6 @@
 #include "monitor_fixture.h"
 
 #include "board/default_driver.h"
-#include "board/interface_class_file.h"
 
 #include <QComboBox>
 #include <QDir>

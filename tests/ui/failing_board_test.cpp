@@ -6,9 +6,9 @@
 #include "monitor_fixture.h"
 
 #include "board/control_codes.h"
-#include "board/sim_clock.h"
-#include "board/sim_config.h"
-#include "board/simulated_driver.h"
+#include "board/simulated/clock.h"
+#include "board/simulated/config.h"
+#include "board/simulated/simulated_driver.h"
 #include "reception/refresh_tick.h"
 #include "transmission/output_array.h"
 #include "ui/Sobinparam.h"
@@ -86,15 +86,15 @@ struct FailingBoards {
     explicit FailingBoards(std::string_view failRules)
         : simulated(parsedConfig(failRules), clock), driver(simulated) {}
 
-    static board::SimulatorConfig parsedConfig(std::string_view text) {
-        board::SimConfigResult parsed = board::parseSimulatorConfig(text);
+    static board::simulated::SimulatorConfig parsedConfig(std::string_view text) {
+        board::simulated::SimConfigResult parsed = board::simulated::parseSimulatorConfig(text);
         if (!parsed.ok())
             qFatal("fail rules rejected: %s", parsed.error.c_str());
         return parsed.config;
     }
 
-    board::ManualSimClock clock;
-    board::SimulatedDriver simulated;
+    board::simulated::ManualSimClock clock;
+    board::simulated::SimulatedDriver simulated;
     CountingDriver driver;
 };
 

@@ -1,0 +1,98 @@
+#include "traffic.h"
+
+#include "arinc.h"
+#include "timing.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace board::simulated {
+namespace {
+
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
+
+// Altitude swings 2000 ft over 120 s; its rate (ft/min) is the derivative, a quarter turn ahead.
+constexpr double kClimbAmplitudeFeet = 2000.0;
+constexpr double kClimbPeriodSeconds = 120.0;
+constexpr double kClimbRateAmplitude = kClimbAmplitudeFeet * kTwoPi / kClimbPeriodSeconds * 60.0;
+
+// Refresh periods within the usual ranges for these labels; all divide the 600 ms frame.
+constexpr std::array<TrafficParameter, 9> kParameters = {{
+    {0203, 131072.0, 17, 10000.0, kClimbAmplitudeFeet, kClimbPeriodSeconds, 0.0, 60},
+    {0212, 32768.0, 11, 0.0, kClimbRateAmplitude, kClimbPeriodSeconds, std::numbers::pi / 2, 60},
+    {0206, 1024.0, 14, 250.0, 20.0, 90.0, 0.0, 120},
+    {0210, 2048.0, 15, 290.0, 25.0, 90.0, 0.3, 120},
+    {0320, 180.0, 15, 90.0, 30.0, 200.0, 0.0, 50},
+    {0324, 180.0, 14, 2.0, 3.0, 20.0, 0.0, 20},
+    {0325, 180.0, 14, 0.0, 15.0, 30.0, 1.0, 20},
+    {0310, 180.0, 20, 55.75, 0.05, 600.0, 0.0, 200},
+    {0311, 180.0, 20, 37.62, 0.08, 600.0, std::numbers::pi / 2, 200},
+}};
+
+constexpr SimTime kMs = 1'000'000;
+// Labels start 2 ms apart so that they do not all queue at the start of the frame.
+constexpr SimTime kLabelStagger = 2 * kMs;
+constexpr SimTime kSourceShift = 37 * kNanosPerSecond;
+
+} // namespace
+
+std::span<const TrafficParameter> trafficParameters() { return kParameters; }
+
+SimTraffic::SimTraffic(std::uint8_t rateCode, unsigned sourceNumber)
+    : rateCode_(rateCode), timeShift_(static_cast<SimTime>(sourceNumber) * kSourceShift) {
+    struct Wanted {
+        SimTime at;
+        std::uint8_t parameter;
+    };
+    std::array<Wanted, kMaxWordsPerFrame> wanted{};
+    std::size_t count = 0;
+    for (std::size_t p = 0; p < kParameters.size(); ++p) {
+        const SimTime refresh = kParameters[p].refreshMs * kMs;
+        for (SimTime at = static_cast<SimTime>(p) * kLabelStagger; at < kFrame; at += refresh)
+            if (count < wanted.size())
+                wanted[count++] = {at, static_cast<std::uint8_t>(p)};
+    }
+    std::stable_sort(wanted.begin(), wanted.begin() + static_cast<std::ptrdiff_t>(count),
+                     [](const Wanted& a, const Wanted& b) { return a.at < b.at; });
+
+    // One word at a time on the bus: a word waits for the one before it to finish.
+    const SimTime wordTime = wordTimeFor(rateCode).value_or(*wordTimeFor(0));
+    const SimTime gap = gapTimeFor(wordTime);
+    SimTime busFreeAt = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const SimTime begins = std::max(wanted[i].at, busFreeAt);
+        busFreeAt = begins + wordTime;
+        if (busFreeAt - gap >= kFrame)
+            break; // cannot happen at the known rates; keeps the frame self-contained
+        slots_[wordsPerFrame_++] = {busFreeAt - gap, wanted[i].parameter};
+    }
+}
+
+std::uint64_t SimTraffic::deliveredBy(SimTime now) const {
+    if (now < 0)
+        return 0;
+    const auto frames = static_cast<std::uint64_t>(now / kFrame);
+    const SimTime intoFrame = now % kFrame;
+    const auto* first = slots_.data();
+    const auto* last = first + wordsPerFrame_;
+    const auto* after = std::upper_bound(
+        first, last, intoFrame, [](SimTime t, const Slot& s) { return t < s.completesAt; });
+    return frames * wordsPerFrame_ + static_cast<std::uint64_t>(after - first);
+}
+
+SimTime SimTraffic::deliveryTime(std::uint64_t k) const {
+    const std::uint64_t frame = k / wordsPerFrame_;
+    return static_cast<SimTime>(frame) * kFrame + slots_[k % wordsPerFrame_].completesAt;
+}
+
+std::uint32_t SimTraffic::wordAt(std::uint64_t k) const {
+    const TrafficParameter& p = kParameters[slots_[k % wordsPerFrame_].parameter];
+    const double seconds =
+        static_cast<double>(deliveryTime(k) + timeShift_) / static_cast<double>(kNanosPerSecond);
+    const double value =
+        p.center + p.amplitude * std::sin(kTwoPi * seconds / p.periodSeconds + p.phase);
+    return encodeBnr(p.label, value, p.range, p.significantBits);
+}
+
+} // namespace board::simulated
