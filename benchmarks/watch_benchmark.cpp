@@ -51,7 +51,9 @@ struct AlternatingChanges {
                                    static_cast<std::uint8_t>(cell), word});
                 }
     }
-    const reception::ChangedCells& forTick(std::int64_t tick) const { return sets[tick % 2]; }
+    [[nodiscard]] const reception::ChangedCells& forTick(std::int64_t tick) const {
+        return sets[tick % 2];
+    }
 
     std::array<reception::ChangedCells, 2> sets;
 };

@@ -94,12 +94,12 @@ void TraceDriver::appendHex(std::span<const std::byte> bytes) {
         return;
     }
     static constexpr char kDigits[] = "0123456789abcdef";
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
+    for (const std::byte byte : bytes) {
         if (length_ + 2 + kTailRoom > line_.size()) {
             appendText(kTruncated);
             return;
         }
-        const auto value = static_cast<unsigned>(bytes[i]);
+        const auto value = static_cast<unsigned>(byte);
         line_[length_++] = kDigits[value >> 4];
         line_[length_++] = kDigits[value & 0xFu];
     }

@@ -55,7 +55,7 @@ void showAndDecode(const DecimalFormatTable& table, std::span<const std::uint8_t
     reception::rebuildChannelFormatLookup(lookup, 1, table, assignments);
     for (int slot = 0; slot < table.formatCount; ++slot) {
         const std::uint32_t base = fuzz_support::wordAt(data, static_cast<std::size_t>(slot) * 7);
-        const std::uint32_t address = static_cast<std::uint32_t>(slot);
+        const auto address = static_cast<std::uint32_t>(slot);
         for (const std::uint32_t word : {base, base | 0x10000000u, base | 0x20000000u, ~base}) {
             const std::uint32_t labelled = (word & ~0xFFu) | address;
             const std::string text = reception::decodeDecimal(labelled, lookup);

@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
     transmission::fillTestPattern(state);
     transmission::OutputCellTyping typing;
     CountingBeeper beeper;
-    std::uint32_t word = input.ConsumeIntegral<std::uint32_t>();
+    auto word = input.ConsumeIntegral<std::uint32_t>();
 
     for (int step = 0; step < 64 && input.remaining_bytes() > 0; ++step) {
         switch (input.ConsumeIntegralInRange(0, 4)) {

@@ -35,7 +35,7 @@ std::string binaryDataText(std::uint32_t word) {
     const std::uint32_t data = dataBits(word);
     if (data == 0)
         return "0";
-    const int digits = std::bit_width(data);
+    const int digits = static_cast<int>(std::bit_width(data));
     std::string text(static_cast<std::size_t>(digits), '0');
     for (int i = 0; i < digits; ++i) {
         if (((data >> (digits - 1 - i)) & 1u) != 0)

@@ -15,8 +15,9 @@ int main(int argc, char* argv[]) {
         std::cerr << "usage: make_examples <folder>\n";
         return 2;
     }
-    const std::filesystem::path folder = argv[1];
+    // Everything that can throw (the paths too) is inside: a failure is told, never a crash.
     try {
+        const std::filesystem::path folder = argv[1];
         std::error_code error;
         std::filesystem::create_directories(folder, error);
         if (!error)
@@ -25,11 +26,11 @@ int main(int argc, char* argv[]) {
             std::cerr << "make_examples: " << folder.string() << ": " << error.message() << '\n';
             return 1;
         }
+        std::cout << (folder / formats::kFormatStateFileName).string() << '\n'
+                  << (folder / tools::kExampleAssignmentFileName).string() << '\n';
     } catch (const std::exception& failure) {
         std::cerr << "make_examples: " << failure.what() << '\n';
         return 1;
     }
-    std::cout << (folder / formats::kFormatStateFileName).string() << '\n'
-              << (folder / tools::kExampleAssignmentFileName).string() << '\n';
     return 0;
 }

@@ -130,7 +130,7 @@ void FixedPitchCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem
     imagePainter.end();
     painter->drawImage(rect.topLeft(), image);
     const auto kiB = static_cast<int>(std::max<qsizetype>(1, image.sizeInBytes() / 1024));
-    images_.insert(std::move(key), new QImage(std::move(image)), kiB);
+    images_.insert(key, new QImage(std::move(image)), kiB);
 }
 
 void FixedPitchCellDelegate::drawCell(QPainter& painter, QRect rect, const Cell& cell, Face& face) {

@@ -14,6 +14,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace ui {
 
 TFrmLabelWatch::TFrmLabelWatch(TMainFrm& main, reception::MonotonicClock clock, QWidget* parent)
@@ -100,7 +102,7 @@ void TFrmLabelWatch::btClearClick() { model_->clear(); }
 void TFrmLabelWatch::cbChannelFilterChange(int index) { filter_->setChannel(index); }
 
 void TFrmLabelWatch::seStaleLimitChange(double seconds) {
-    model_->setStaleLimitMs(static_cast<std::int64_t>(seconds * 1000.0 + 0.5), clock_());
+    model_->setStaleLimitMs(std::llround(seconds * 1000.0), clock_());
 }
 
 void TFrmLabelWatch::WatchGridDblClick(const QModelIndex& index) {

@@ -78,7 +78,7 @@ void ParameterChartView::paintEvent(QPaintEvent*) {
                       height() - 3 * metrics.height() - 2 * kGap);
     if (plot.width() < 10 || plot.height() < 10)
         return;
-    const double spanMs = static_cast<double>(series_->spanMs());
+    const auto spanMs = static_cast<double>(series_->spanMs());
     const PlotMapping map{plot, static_cast<double>(nowMs_) - spanMs, static_cast<double>(nowMs_),
                           values};
 
@@ -113,7 +113,7 @@ void ParameterChartView::paintEvent(QPaintEvent*) {
     painter.setClipRect(plot.adjusted(-1, -1, 1, 1));
     painter.setPen(QPen(QColor(0, 70, 200), 1));
     QPolygonF line;
-    line.reserve(static_cast<qsizetype>(2 * series_->size() + 1));
+    line.reserve(2 * static_cast<qsizetype>(series_->size()) + 1);
     const auto drawLine = [&] {
         if (line.size() > 1)
             painter.drawPolyline(line);

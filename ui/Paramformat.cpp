@@ -43,9 +43,7 @@ const char* const kFormatListHint =
     "двойной щелчок мыши перенесет метку формата в выбранную строку таблицы форматов "
     "параметров";
 
-std::filesystem::path filePath(const QString& name) {
-    return std::filesystem::path(name.toStdU16String());
-}
+std::filesystem::path filePath(const QString& name) { return {name.toStdU16String()}; }
 
 QTableView* makeGrid(const QString& name, QAbstractItemModel& model, QWidget* parent) {
     QTableView* grid = makeGridView(name, model, {kGridFontPixels, kRowHeight}, parent);

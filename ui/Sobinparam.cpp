@@ -13,6 +13,7 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 
 namespace ui {
@@ -119,8 +120,8 @@ void TFrmSObinParam::placeControls() {
     Label1->setGeometry(rowLeft, kPanelPadding, numbersWidth, numbersHeight);
 
     const auto boxLeft = [&](int bit) {
-        return rowLeft + static_cast<int>(cell * centre[static_cast<std::size_t>(bit)] -
-                                          boxWidth / 2.0 + 0.5);
+        return rowLeft + static_cast<int>(std::lround(cell * centre[static_cast<std::size_t>(bit)] -
+                                                      boxWidth / 2.0));
     };
     for (int number = 2; number <= transmission::kBitCheckBoxCount; ++number)
         CheckBox(number)->setGeometry(boxLeft(transmission::bitOfCheckBox(number)), rowTop,

@@ -200,7 +200,7 @@ public:
         return pixmap;
     }
 
-    QIconEngine* clone() const override { return new PictogramEngine(pictogram_); }
+    [[nodiscard]] QIconEngine* clone() const override { return new PictogramEngine(pictogram_); }
 
 private:
     Pictogram pictogram_;

@@ -33,8 +33,8 @@ std::string pathIn(std::span<const std::byte> detail) {
     // The path ends at its NUL, or at the end of the buffer should the system leave none.
     const std::span<const std::byte> text = detail.subspan(kDetailPathOffset);
     const auto end = std::find(text.begin(), text.end(), std::byte{0});
-    return std::string(reinterpret_cast<const char*>(text.data()),
-                       static_cast<std::size_t>(end - text.begin()));
+    return {reinterpret_cast<const char*>(text.data()),
+            static_cast<std::size_t>(end - text.begin())};
 }
 
 PathLookup devicePathAt(WindowsDeviceApi& api, const InterfaceClassGuid& interfaceClass,

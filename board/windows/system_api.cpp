@@ -35,7 +35,10 @@ InterfaceClassGuid fromSystemGuid(const GUID& guid) {
     return result;
 }
 
-HDEVINFO toInfoSet(DeviceInfoSet set) { return reinterpret_cast<HDEVINFO>(set); }
+// The system's handles are pointers that the driver interface carries as integers.
+HDEVINFO toInfoSet(DeviceInfoSet set) {
+    return reinterpret_cast<HDEVINFO>(set); // NOLINT(performance-no-int-to-ptr)
+}
 
 SP_DEVICE_INTERFACE_DATA toSystemInterface(const DeviceInterface& deviceInterface) {
     SP_DEVICE_INTERFACE_DATA data{};
@@ -109,6 +112,7 @@ public:
         void* in = input.empty() ? nullptr : const_cast<std::byte*>(input.data());
         void* out = output.empty() ? nullptr : output.data();
         DWORD returned = 0;
+        // NOLINTNEXTLINE(performance-no-int-to-ptr): the handle is the system's, as an integer
         return ::DeviceIoControl(reinterpret_cast<HANDLE>(handle), controlCode, in,
                                  static_cast<DWORD>(input.size()), out,
                                  static_cast<DWORD>(output.size()), &returned, nullptr) != FALSE;

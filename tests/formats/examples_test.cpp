@@ -53,7 +53,7 @@ protected:
                         .opened);
     }
 
-    reception::ChannelFormatLookup lookupFor(std::uint16_t channel) const {
+    [[nodiscard]] reception::ChannelFormatLookup lookupFor(std::uint16_t channel) const {
         reception::ChannelFormatLookup lookup;
         reception::rebuildChannelFormatLookup(lookup, channel, formatTable, assignmentTable);
         return lookup;

@@ -27,7 +27,7 @@ std::string recordBytes(const void* record, std::size_t size) {
 
 class StateFile : public testing_support::TempFolderTest {
 protected:
-    std::filesystem::path file() const { return dir / formats::kFormatStateFileName; }
+    [[nodiscard]] std::filesystem::path file() const { return dir / formats::kFormatStateFileName; }
     formats::DecimalFormatTable table;
     formats::AssignmentTable assignments;
 };
@@ -63,6 +63,8 @@ TEST_F(StateFile, SaveThenLoadGivesTheSameFormats) {
     formats::DecimalFormatTable loaded;
     EXPECT_EQ(formats::loadFormatState(loaded, assignments, file()), 0u);
     ASSERT_EQ(loaded.formatCount, 256);
+    // Byte for byte, as the file holds them.
+    // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
     EXPECT_EQ(std::memcmp(&loaded.slots, &table.slots, sizeof table.slots), 0);
 }
 
@@ -152,12 +154,14 @@ TEST_F(StateFile, StreamLoadMatchesFileLoad) {
     EXPECT_EQ(formats::loadFormatState(table, assignments, in), 46u);
     EXPECT_EQ(assignments.assignmentCount, 0) << "both tables start empty";
     ASSERT_EQ(table.formatCount, 256);
+    // Byte for byte, as the file holds them.
+    // NOLINTNEXTLINE(bugprone-suspicious-memory-comparison)
     EXPECT_EQ(std::memcmp(&table.slots, &fromFile.slots, sizeof table.slots), 0);
 }
 
 class AssignmentFile : public testing_support::TempFolderTest {
 protected:
-    std::filesystem::path file() const { return dir / "params.si"; }
+    [[nodiscard]] std::filesystem::path file() const { return dir / "params.si"; }
     formats::AssignmentTable table;
 };
 

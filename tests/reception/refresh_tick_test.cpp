@@ -82,7 +82,7 @@ TEST_F(RefreshTickTest, ReadsAllCellsOfRunningChannelsInOrder) {
     for (std::size_t i = 0; i < requests.size(); ++i) {
         const RecordedRequest& r = requests[i];
         const std::uint16_t channelNo = i < 256 ? 2 : 5;
-        const std::uint16_t index = static_cast<std::uint16_t>(i % 256);
+        const auto index = static_cast<std::uint16_t>(i % 256);
         ASSERT_EQ(r.code, board::IOCTL_SI_READ);
         ASSERT_EQ(r.handle, ScriptedDriver::handleFor(0));
         ASSERT_EQ(r.outputSize, 6u);

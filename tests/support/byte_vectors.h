@@ -18,7 +18,7 @@ inline std::vector<std::byte> bytes(std::initializer_list<unsigned> values) {
 
 inline std::vector<std::byte> asBytes(std::string_view text) {
     const auto* first = reinterpret_cast<const std::byte*>(text.data());
-    return std::vector<std::byte>(first, first + text.size());
+    return {first, first + text.size()};
 }
 
 } // namespace testing_support

@@ -30,7 +30,7 @@ QByteArray damagedFormat(char fill, std::uint8_t msb, std::uint8_t lsb, float we
     format.lsbBit = lsb;
     format.msbWeight = weight;
     std::memset(format.units.data(), '\xE3', format.units.size()); // cp1251 letters, no NUL
-    return QByteArray(reinterpret_cast<const char*>(&format), sizeof format);
+    return {reinterpret_cast<const char*>(&format), sizeof format};
 }
 
 void writeFile(const QString& path, const QByteArray& bytes) {

@@ -47,11 +47,11 @@ struct Window {
         dialog->show();
     }
 
-    QTableView* grid() { return dialog->DrawGrid1; }
-    QString cell(int row, int column) {
+    QTableView* grid() const { return dialog->DrawGrid1; }
+    QString cell(int row, int column) const {
         return dialog->model().index(row, column).data().toString();
     }
-    int rows() { return dialog->model().rowCount(); }
+    int rows() const { return dialog->model().rowCount(); }
 
     QLineEdit* openEditor(int row, int column) {
         const QModelIndex index = dialog->model().index(row, column);
@@ -253,8 +253,7 @@ private Q_SLOTS:
         w.grid()->setFocus();
         w.grid()->setCurrentIndex(w.dialog->model().index(0, 2));
         QTest::keyClick(w.grid(), Qt::Key_2);
-        QLineEdit* editor =
-            qobject_cast<QLineEdit*>(w.grid()->indexWidget(w.grid()->currentIndex()));
+        auto* editor = qobject_cast<QLineEdit*>(w.grid()->indexWidget(w.grid()->currentIndex()));
         QVERIFY(editor != nullptr);
         QCOMPARE(editor->text(), QStringLiteral("2"));
         QTest::keyClicks(editor, QStringLiteral("4"));

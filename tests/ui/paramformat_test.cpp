@@ -48,13 +48,13 @@ struct Window {
         QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     }
 
-    QTableView* grid1() const { return dialog->DrawGrid1; }
-    QTableView* grid2() const { return dialog->DrawGrid2; }
-    int rows2() const { return grid2()->model()->rowCount(); }
-    QString cell2(int row, int column) const {
+    [[nodiscard]] QTableView* grid1() const { return dialog->DrawGrid1; }
+    [[nodiscard]] QTableView* grid2() const { return dialog->DrawGrid2; }
+    [[nodiscard]] int rows2() const { return grid2()->model()->rowCount(); }
+    [[nodiscard]] QString cell2(int row, int column) const {
         return grid2()->model()->index(row, column).data().toString();
     }
-    QColor labelColour(int row) const {
+    [[nodiscard]] QColor labelColour(int row) const {
         return grid2()->model()->index(row, 2).data(Qt::ForegroundRole).value<QBrush>().color();
     }
 
@@ -79,7 +79,7 @@ struct Window {
     void doubleClickFormatList(QPoint at) {
         QTest::mouseDClick(grid1()->viewport(), Qt::LeftButton, {}, at);
     }
-    QPoint formatCellCentre(int row, int column) const {
+    [[nodiscard]] QPoint formatCellCentre(int row, int column) const {
         return grid1()->visualRect(grid1()->model()->index(row, column)).center();
     }
 };

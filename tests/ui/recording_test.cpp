@@ -140,7 +140,7 @@ private Q_SLOTS:
                  QStringLiteral("1|3|131|9ffe0283|203|2|0|норма|-0.087891  deg"));
         const QRegularExpression localTime(
             QStringLiteral("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3}$"));
-        for (const QJsonValue& row : rows) {
+        for (const auto& row : rows) {
             QVERIFY(localTime.match(fieldsOf(row, {"дата и время"})).hasMatch());
             QVERIFY(fieldsOf(row, {"мс от начала записи"}).toLongLong() >= 0);
         }

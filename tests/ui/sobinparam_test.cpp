@@ -172,7 +172,9 @@ private Q_SLOTS:
 
         word(state, 0, 1) = 0x00000003;
         uint shown = 0;
-        bool box1 = true, box24 = true, lowBits = false;
+        bool box1 = true;
+        bool box24 = true;
+        bool lowBits = false;
         showAnd(dialog, [&] {
             shown = dialog.workingWord();
             box1 = dialog.CheckBox(1)->isChecked();
@@ -211,7 +213,9 @@ private Q_SLOTS:
 
         // Bit 31 at the left to bit 1 at the right, evenly spaced but for the gap between
         // bit 9 (CheckBox24) and bit 8 (CheckBox25).
-        int widestStep = 0, widestAfter = 0, narrowest = 1000;
+        int widestStep = 0;
+        int widestAfter = 0;
+        int narrowest = 1000;
         for (int box = 2; box < 32; ++box) {
             const int step = dialog.CheckBox(box + 1)->x() - dialog.CheckBox(box)->x();
             QVERIFY2(step > dialog.CheckBox(box)->width(), "boxes overlap");
@@ -237,7 +241,8 @@ private Q_SLOTS:
                 row.indexOf(QRegularExpression(QStringLiteral("\\b%1\\b").arg(number)));
             QVERIFY(at >= 0);
             const double numberCentre =
-                dialog.Label1->x() + cell * (static_cast<double>(at) + number.size() / 2.0);
+                dialog.Label1->x() +
+                cell * (static_cast<double>(at) + static_cast<double>(number.size()) / 2.0);
             const QRect box = dialog.CheckBox(33 - bit)->geometry();
             QVERIFY2(std::abs(box.center().x() - numberCentre) <= 2.0,
                      qPrintable(QStringLiteral("bit %1").arg(bit)));

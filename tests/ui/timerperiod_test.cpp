@@ -82,7 +82,8 @@ private Q_SLOTS:
         QVERIFY(!dialog.Button1->isDefault() && !dialog.Button1->autoDefault());
         QVERIFY(!dialog.Button2->isDefault() && !dialog.Button2->autoDefault());
 
-        bool openAfterEnter = false, openAfterEscape = false;
+        bool openAfterEnter = false;
+        bool openAfterEscape = false;
         int periodWhileOpen = 0;
         showAnd(dialog, [&] {
             QCOMPARE(dialog.focusWidget(), dialog.Edit1);

@@ -135,6 +135,7 @@ private:
 /// cell is never mistaken for a word).
 inline std::vector<std::uint32_t> labelledWords(int count, std::uint32_t data = 0x123) {
     std::vector<std::uint32_t> words;
+    words.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i)
         words.push_back(wordWithLabel(static_cast<std::uint32_t>(i + 1) & 0xFFu,
                                       data + static_cast<std::uint32_t>(i)));

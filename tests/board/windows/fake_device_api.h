@@ -63,7 +63,7 @@ public:
 
     std::optional<board::windows::DeviceInfoSet> getClassDevices(
         const board::windows::InterfaceClassGuid& interfaceClass) override {
-        calls.push_back("class devices");
+        calls.emplace_back("class devices");
         classesAskedFor.push_back(interfaceClass);
         if (classDevicesError)
             return fail(*classDevicesError), std::nullopt;
@@ -115,7 +115,7 @@ public:
     }
 
     void destroyDeviceInfoList(board::windows::DeviceInfoSet set) override {
-        calls.push_back("release set");
+        calls.emplace_back("release set");
         if (liveSets_.erase(set) == 0)
             ++strayDestroys;
         ++setsDestroyed;
