@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every check:
 #   0. the code format (.clang-format) of every source;
-#   1. the whole test suite, optimised, warnings as errors (preset ci);
+#   1. the whole test suite, optimised, warnings as errors (preset ci); then clang-tidy
+#      (.clang-tidy) over every file that build compiles, and later over the Windows-only
+#      files of the mingw-w64 build, each in the background at the lowest priority, so that
+#      it takes the processor time the steps below leave idle (a fuzz target runs on one
+#      core); its findings fail the command at the end;
 #   2. the same suite under the address and undefined-behaviour sanitizers (preset asan);
 #   3. Windows (scripts/windows.sh): everything cross-built with mingw-w64, every test program
 #      run under Wine, the zip package unpacked and started; it prints its own count,
@@ -49,7 +53,41 @@ run_suite() {
   fi
 }
 
+background=()
+stop_background() {
+  for pid in "${background[@]}"; do kill -- "-$pid" 2>/dev/null || true; done
+}
+trap stop_background EXIT
+
+start_tidy() {
+  local log=$1
+  shift
+  # A session of its own, so that stopping it stops its clang-tidy runs as well.
+  setsid nice -n 19 bash scripts/tidy.sh "$@" >"$log" 2>&1 &
+  background+=($!)
+}
+
+# Waits for the clang-tidy runs and shows what they found; fails on any finding.
+finish_tidy() {
+  local waited=$SECONDS status=0 pid log
+  for pid in "${background[@]}"; do
+    wait "$pid" || status=1
+  done
+  background=()
+  echo "=== clang-tidy (waited $((SECONDS - waited)) s for it after the other checks)"
+  for log in "$@"; do
+    if ((status != 0)); then cat "$log"; else tail -n 1 "$log"; fi
+  done
+  if ((status != 0)); then
+    echo "$passed passed, $failed failed"
+    echo "test.sh: clang-tidy found something (fix it, or suppress it at its line with the reason)" >&2
+    exit 1
+  fi
+}
+
+tidy_logs=(build/tidy.log)
 run_suite ci
+start_tidy build/tidy.log
 run_suite asan
 
 echo "=== Windows: build, tests under Wine, package"
@@ -60,11 +98,17 @@ if ((windows_status != 0 && windows_status != 3)); then
   echo "test.sh: the Windows part failed (status $windows_status)" >&2
   exit 1
 fi
+if ((windows_status == 0)); then
+  start_tidy build/tidy-windows.log --windows
+  tidy_logs+=(build/tidy-windows.log)
+fi
 
 echo "=== fuzz targets"
 bash scripts/fuzz.sh 30
 
 echo "=== Debian package"
 bash scripts/package-check.sh
+
+finish_tidy "${tidy_logs[@]}"
 
 echo "$passed passed, $failed failed"
