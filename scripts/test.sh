@@ -54,16 +54,22 @@ run_suite() {
 }
 
 background=()
+stop_tree() {
+  local child
+  for child in $(pgrep -P "$1" || true); do stop_tree "$child"; done
+  kill "$1" 2>/dev/null || true
+}
 stop_background() {
-  for pid in "${background[@]}"; do kill -- "-$pid" 2>/dev/null || true; done
+  for pid in "${background[@]}"; do stop_tree "$pid"; done
 }
 trap stop_background EXIT
 
 start_tidy() {
   local log=$1
   shift
-  # A session of its own, so that stopping it stops its clang-tidy runs as well.
-  setsid nice -n 19 bash scripts/tidy.sh "$@" >"$log" 2>&1 &
+  # In this session: a session of its own would be scheduled beside this one as an equal,
+  # whatever its nice value, where the kernel groups processes by session.
+  nice -n 19 bash scripts/tidy.sh "$@" >"$log" 2>&1 &
   background+=($!)
 }
 

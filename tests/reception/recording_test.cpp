@@ -37,8 +37,8 @@ TEST(CsvText, QuotesOnlyFieldsWithSeparatorsQuotesOrLineBreaks) {
 constexpr std::uint32_t kHeadingWord = 0xA8000283u;
 
 struct RowTest : ::testing::Test {
-    std::string row(std::uint32_t word, std::uint8_t channelIndex = 2,
-                    std::uint8_t cell = 0203) const {
+    [[nodiscard]] std::string row(std::uint32_t word, std::uint8_t channelIndex = 2,
+                                  std::uint8_t cell = 0203) const {
         std::string out;
         reception::appendRecordingRow(out, "T,", {channelIndex, cell, word}, lookup);
         return out;

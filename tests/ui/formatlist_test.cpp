@@ -47,11 +47,11 @@ struct Window {
         dialog->show();
     }
 
-    QTableView* grid() const { return dialog->DrawGrid1; }
-    QString cell(int row, int column) const {
+    [[nodiscard]] QTableView* grid() const { return dialog->DrawGrid1; }
+    [[nodiscard]] QString cell(int row, int column) const {
         return dialog->model().index(row, column).data().toString();
     }
-    int rows() const { return dialog->model().rowCount(); }
+    [[nodiscard]] int rows() const { return dialog->model().rowCount(); }
 
     QLineEdit* openEditor(int row, int column) {
         const QModelIndex index = dialog->model().index(row, column);

@@ -62,8 +62,8 @@ struct MonitorControls {
     explicit MonitorControls(board::Driver& driver)
         : windows(std::make_unique<ui::MonitorWindows>(driver, prompts)) {}
 
-    ui::TMainFrm& main() const { return windows->mainForm(); }
-    ui::TFrmDeviceChoice& dialog() const { return windows->deviceChoice(); }
+    [[nodiscard]] ui::TMainFrm& main() const { return windows->mainForm(); }
+    [[nodiscard]] ui::TFrmDeviceChoice& dialog() const { return windows->deviceChoice(); }
     board::SharedState& state() { return main().state(); }
 
     QToolButton* button(const char* name) { return child<QToolButton>(&main(), name); }
@@ -72,7 +72,7 @@ struct MonitorControls {
     QTableView* inputGrid() { return child<QTableView>(&main(), "DrawGrid2"); }
     QTableView* outputGrid() { return child<QTableView>(&main(), "DrawGrid1"); }
     /// A dialog by its object name; asking for it makes it, as its command would.
-    QDialog* dialogNamed(const QString& name) const {
+    [[nodiscard]] QDialog* dialogNamed(const QString& name) const {
         for (QDialog* dialog : std::initializer_list<QDialog*>{
                  &windows->deviceChoice(), &windows->bitEditor(), &windows->formatList(),
                  &windows->paramFormat(), &windows->timerPeriod()})
