@@ -13,7 +13,7 @@
 namespace {
 
 using sim_testing::k100kbit;
-constexpr board::simulated::SimTime kRefreshPeriod = 100 * sim_testing::kMs;
+constexpr board::SimTime kRefreshPeriod = 100 * sim_testing::kMs;
 
 board::simulated::SimulatorConfig eightChannelBoard(bool allWired) {
     board::simulated::SimulatedBoardSpec boardSetup{

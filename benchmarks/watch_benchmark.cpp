@@ -9,7 +9,7 @@
 #include "scripted_prompts.h"
 #include "windows_benchmark_main.h"
 
-#include "board/simulated/clock.h"
+#include "board/clock.h"
 #include "board/simulated/setup.h"
 #include "board/simulated/simulated_driver.h"
 #include "reception/changed_cells.h"
@@ -108,7 +108,7 @@ public:
     }
 
 private:
-    board::simulated::ManualSimClock clock_;
+    board::ManualSimClock clock_;
     board::simulated::SimulatedDriver driver_;
     testing_support::ScriptedPrompts prompts_;
     std::unique_ptr<ui::MonitorWindows> windows_;

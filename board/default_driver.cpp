@@ -55,7 +55,7 @@ std::unique_ptr<Driver> makeBackend(const DriverSettings& settings, std::ostream
         return access.makeDriver();
     }
     return std::make_unique<simulated::SimulatedDriver>(
-        simulatorConfig(settings.simulatorConfigPath, messages), simulated::steadySimClock());
+        simulatorConfig(settings.simulatorConfigPath, messages), steadySimClock());
 }
 
 } // namespace
@@ -91,7 +91,7 @@ std::unique_ptr<Driver> makeDriver(const DriverSettings& settings, std::ostream&
     if (settings.tracePath.empty())
         return driver;
     std::string problem;
-    driver = withTrace(std::move(driver), settings.tracePath, simulated::steadySimClock(), problem);
+    driver = withTrace(std::move(driver), settings.tracePath, steadySimClock(), problem);
     if (!problem.empty())
         messages << kTraceVariable << ": " << settings.tracePath << ": " << problem
                  << "; requests are not traced\n";

@@ -11,14 +11,14 @@
 namespace board {
 namespace {
 
-constexpr simulated::SimTime kFlushInterval = simulated::kNanosPerSecond / 4;
+constexpr SimTime kFlushInterval = kNanosPerSecond / 4;
 constexpr std::string_view kTruncated = "...";
 // Room kept at the end of a line for the status and the newline.
 constexpr std::size_t kTailRoom = 32;
 
 } // namespace
 
-TraceDriver::TraceDriver(std::unique_ptr<Driver> inner, File out, const simulated::SimClock& clock)
+TraceDriver::TraceDriver(std::unique_ptr<Driver> inner, File out, const SimClock& clock)
     : inner_(std::move(inner)), out_(std::move(out)), clock_(clock), start_(clock.now()),
       lastFlush_(start_) {
     const std::time_t wallClock = std::time(nullptr);
@@ -34,7 +34,7 @@ OpenResult TraceDriver::open(unsigned interfaceIndex) {
     const OpenResult result = inner_->open(interfaceIndex);
     if (interfaceIndex < kIndices && result.valid())
         handleByIndex_[interfaceIndex] = result.handle;
-    const simulated::SimTime now = clock_.now();
+    const SimTime now = clock_.now();
     beginLine(now, static_cast<int>(interfaceIndex));
     if (result.valid()) {
         appendText("open ok");
@@ -50,7 +50,7 @@ OpenResult TraceDriver::open(unsigned interfaceIndex) {
 bool TraceDriver::send(DeviceHandle handle, std::uint32_t controlCode,
                        std::span<const std::byte> input, std::span<std::byte> output) {
     const bool completed = inner_->send(handle, controlCode, input, output);
-    const simulated::SimTime now = clock_.now();
+    const SimTime now = clock_.now();
     beginLine(now, indexOf(handle));
     if (const std::string_view name = controlCodeName(controlCode); !name.empty()) {
         appendText(name);
@@ -68,11 +68,11 @@ bool TraceDriver::send(DeviceHandle handle, std::uint32_t controlCode,
     return completed;
 }
 
-void TraceDriver::beginLine(simulated::SimTime now, int interfaceIndex) {
-    const simulated::SimTime elapsed = now - start_;
+void TraceDriver::beginLine(SimTime now, int interfaceIndex) {
+    const SimTime elapsed = now - start_;
     char head[64];
-    const long long seconds = elapsed / simulated::kNanosPerSecond;
-    const long long micros = (elapsed % simulated::kNanosPerSecond) / 1000;
+    const long long seconds = elapsed / kNanosPerSecond;
+    const long long micros = (elapsed % kNanosPerSecond) / 1000;
     if (interfaceIndex >= 0)
         std::snprintf(head, sizeof head, "%6lld.%06lld %d ", seconds, micros, interfaceIndex);
     else
@@ -105,7 +105,7 @@ void TraceDriver::appendHex(std::span<const std::byte> bytes) {
     }
 }
 
-void TraceDriver::endLine(simulated::SimTime now) {
+void TraceDriver::endLine(SimTime now) {
     line_[length_++] = '\n';
     std::fwrite(line_.data(), 1, length_, out_.get());
     if (now - lastFlush_ >= kFlushInterval) {
@@ -124,7 +124,7 @@ int TraceDriver::indexOf(DeviceHandle handle) const {
 }
 
 std::unique_ptr<Driver> withTrace(std::unique_ptr<Driver> inner, const std::string& path,
-                                  const simulated::SimClock& clock, std::string& problem) {
+                                  const SimClock& clock, std::string& problem) {
     TraceDriver::File file(std::fopen(path.c_str(), "a"));
     if (!file) {
         problem = std::strerror(errno);

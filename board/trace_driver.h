@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/simulated/clock.h"
+#include "clock.h"
 #include "driver.h"
 #include "shared_state.h"
 
@@ -27,7 +27,7 @@ public:
     };
     using File = std::unique_ptr<std::FILE, FileCloser>;
 
-    TraceDriver(std::unique_ptr<Driver> inner, File out, const simulated::SimClock& clock);
+    TraceDriver(std::unique_ptr<Driver> inner, File out, const SimClock& clock);
     ~TraceDriver() override;
 
     TraceDriver(const TraceDriver&) = delete;
@@ -40,17 +40,17 @@ public:
 private:
     static constexpr unsigned kIndices = kMaxInterfaceIndex + 1;
 
-    void beginLine(simulated::SimTime now, int interfaceIndex);
+    void beginLine(SimTime now, int interfaceIndex);
     void appendText(std::string_view text);
     void appendHex(std::span<const std::byte> bytes);
-    void endLine(simulated::SimTime now);
+    void endLine(SimTime now);
     [[nodiscard]] int indexOf(DeviceHandle handle) const;
 
     std::unique_ptr<Driver> inner_;
     File out_;
-    const simulated::SimClock& clock_;
-    simulated::SimTime start_;
-    simulated::SimTime lastFlush_;
+    const SimClock& clock_;
+    SimTime start_;
+    SimTime lastFlush_;
     std::array<DeviceHandle, kIndices> handleByIndex_{};
     std::array<char, 4096> line_{};
     std::size_t length_ = 0;
@@ -59,8 +59,7 @@ private:
 /// @brief Wraps `inner` in a trace appending to the file at `path`. When the file cannot be
 /// opened, returns `inner` unchanged and says why in `problem`.
 [[nodiscard]] std::unique_ptr<Driver> withTrace(std::unique_ptr<Driver> inner,
-                                                const std::string& path,
-                                                const simulated::SimClock& clock,
+                                                const std::string& path, const SimClock& clock,
                                                 std::string& problem);
 
 } // namespace board

@@ -3,11 +3,11 @@
 
 #include "fuzz_support.h"
 
+#include "board/clock.h"
 #include "board/control_codes.h"
 #include "board/records.h"
 #include "board/requests.h"
 #include "board/shared_state.h"
-#include "board/simulated/clock.h"
 #include "board/simulated/config.h"
 #include "board/simulated/simulated_driver.h"
 
@@ -56,7 +56,7 @@ void checkConfig(const SimulatorConfig& config) {
 // Every board the configuration describes opens (unless told not to) and answers the
 // requests of a short session.
 void runBoards(const SimulatorConfig& config) {
-    board::simulated::ManualSimClock clock;
+    board::ManualSimClock clock;
     board::simulated::SimulatedDriver driver(config, clock);
     for (unsigned index = 0; index <= board::kMaxInterfaceIndex; ++index) {
         const board::OpenResult opened = driver.open(index);

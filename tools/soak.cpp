@@ -17,7 +17,7 @@
 
 #include "board/board_list.h"
 #include "board/board_session.h"
-#include "board/simulated/clock.h"
+#include "board/clock.h"
 #include "board/simulated/setup.h"
 #include "board/simulated/simulated_driver.h"
 #include "reception/channel_control.h"
@@ -86,7 +86,7 @@ bool parseArguments(int argc, char** argv, std::uint64_t& ticks, const char*& re
 
 /// The monitor's logic state on the built-in 8-channel board (serial 1021).
 struct SoakRun {
-    board::simulated::ManualSimClock clock;
+    board::ManualSimClock clock;
     board::simulated::SimulatedDriver driver{board::simulated::defaultSimulatorConfig(), clock};
     board::SharedState state{};
     formats::DecimalFormatTable formatTable = tools::buildExampleFormatTable();

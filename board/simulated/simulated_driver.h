@@ -1,8 +1,8 @@
 #pragma once
 
 #include "board.h"
+#include "board/clock.h"
 #include "board/driver.h"
-#include "clock.h"
 #include "faults.h"
 #include "setup.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clock.h"
+#include "board/clock.h"
 
 #include <array>
 #include <cstdint>

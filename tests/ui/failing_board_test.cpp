@@ -5,8 +5,8 @@
 
 #include "monitor_fixture.h"
 
+#include "board/clock.h"
 #include "board/control_codes.h"
-#include "board/simulated/clock.h"
 #include "board/simulated/config.h"
 #include "board/simulated/simulated_driver.h"
 #include "reception/refresh_tick.h"
@@ -93,7 +93,7 @@ struct FailingBoards {
         return parsed.config;
     }
 
-    board::simulated::ManualSimClock clock;
+    board::ManualSimClock clock;
     board::simulated::SimulatedDriver simulated;
     CountingDriver driver;
 };

@@ -37,7 +37,7 @@ TEST(Allocation, TicksAndCommandsThroughBoardAndTraceAllocateNothing) {
                                .channelNo = 3,
                                .oneIn = 5,
                                .seed = 1}};
-    board::simulated::ManualSimClock clock;
+    board::ManualSimClock clock;
     const std::string path = ::testing::TempDir() + "sim_allocation_trace.log";
     std::string problem;
     auto driver = board::withTrace(

@@ -72,7 +72,7 @@ TEST(Faults, OneInNFailsAboutThatShareRepeatablyPerSeed) {
 }
 
 TEST(Faults, IndexFailingToOpenCarriesAnErrorCode) {
-    board::simulated::ManualSimClock clock;
+    board::ManualSimClock clock;
     board::simulated::SimulatorConfig config = board::simulated::defaultSimulatorConfig();
     config.indicesFailingToOpen = {0, 5};
     board::simulated::SimulatedDriver driver(config, clock);

@@ -97,7 +97,7 @@ TEST(Reception, StoppedChannelKeepsItsWordsAndTakesNoMore) {
 struct Scenario {
     bool fileMode;
     int arraySize;
-    board::simulated::SimTime pollEvery;
+    board::SimTime pollEvery;
 };
 
 std::array<std::uint32_t, 256> runScenario(const Scenario& s) {
@@ -108,11 +108,11 @@ std::array<std::uint32_t, 256> runScenario(const Scenario& s) {
     auto words = labelledWords(s.arraySize, 0x300);
     words[4] = wordWithLabel(0150, 0x1);
     bench.startCyclic(1, words);
-    const board::simulated::SimTime end = 3'000 * kMs + 123 * kUs;
-    const board::simulated::SimTime writeAt = 1'000 * kMs + 7 * kUs;
+    const board::SimTime end = 3'000 * kMs + 123 * kUs;
+    const board::SimTime writeAt = 1'000 * kMs + 7 * kUs;
     bool written = false;
     while (bench.clock.now() < end) {
-        const board::simulated::SimTime step = std::min(s.pollEvery, end - bench.clock.now());
+        const board::SimTime step = std::min(s.pollEvery, end - bench.clock.now());
         if (!written && bench.clock.now() + step > writeAt) {
             bench.clock.set(writeAt);
             // The word at position 4 moves to another label: its old label keeps the old word.
@@ -137,7 +137,7 @@ class CatchUp : public ::testing::TestWithParam<std::pair<bool, int>> {};
 TEST_P(CatchUp, LongPausesLeaveTheSameBufferAsFrequentPolling) {
     const auto [fileMode, arraySize] = GetParam();
     const auto often = runScenario({fileMode, arraySize, 1 * kMs});
-    for (board::simulated::SimTime pause : {97 * kMs, 733 * kMs, 10'000 * kMs})
+    for (board::SimTime pause : {97 * kMs, 733 * kMs, 10'000 * kMs})
         EXPECT_EQ(runScenario({fileMode, arraySize, pause}), often)
             << "pause " << pause / kMs << " ms";
 }

@@ -1,8 +1,8 @@
 #include "board/board_list.h"
 #include "board/board_session.h"
+#include "board/clock.h"
 #include "board/control_codes.h"
 #include "board/requests.h"
-#include "board/simulated/clock.h"
 #include "board/simulated/simulated_driver.h"
 
 #include <gtest/gtest.h>
@@ -62,7 +62,7 @@ namespace {
 // with the rates as applied (all 0), start address reception on input 5, then transmit a
 // pattern cyclically on output 1 and receive it on input 1.
 TEST(SimulatedDriver, NewUserSeesLiveTrafficAndTheirOwnPattern) {
-    board::simulated::ManualSimClock clock;
+    board::ManualSimClock clock;
     board::simulated::SimulatedDriver driver(board::simulated::defaultSimulatorConfig(), clock);
     board::SharedState state;
     board::buildBoardList(driver, state);

@@ -3,9 +3,9 @@
 // A simulated board on a manual clock, driven through the same request helpers the monitor
 // uses, so every answer is read from a zero-filled reply.
 
+#include "board/clock.h"
 #include "board/control_codes.h"
 #include "board/requests.h"
-#include "board/simulated/clock.h"
 #include "board/simulated/simulated_driver.h"
 
 #include <array>
@@ -14,16 +14,16 @@
 
 namespace sim_testing {
 
-inline constexpr board::simulated::SimTime kMs = 1'000'000;
-inline constexpr board::simulated::SimTime kUs = 1'000;
+inline constexpr board::SimTime kMs = 1'000'000;
+inline constexpr board::SimTime kUs = 1'000;
 
 inline constexpr std::uint8_t k12_5kbit = 0;
 inline constexpr std::uint8_t k50kbit = 1;
 inline constexpr std::uint8_t k100kbit = 2;
 
 /// Word time at a rate code: 36 bit times.
-inline constexpr board::simulated::SimTime wordTime(std::uint8_t rateCode) {
-    constexpr std::array<board::simulated::SimTime, 3> kBitTime = {80 * kUs, 20 * kUs, 10 * kUs};
+inline constexpr board::SimTime wordTime(std::uint8_t rateCode) {
+    constexpr std::array<board::SimTime, 3> kBitTime = {80 * kUs, 20 * kUs, 10 * kUs};
     return 36 * kBitTime[rateCode];
 }
 
@@ -39,7 +39,7 @@ public:
         unsigned interfaceIndex = 0)
         : driver(std::move(config), clock), handle(driver.open(interfaceIndex).handle) {}
 
-    board::simulated::ManualSimClock clock;
+    board::ManualSimClock clock;
     board::simulated::SimulatedDriver driver;
     board::DeviceHandle handle;
 

@@ -1,7 +1,7 @@
+#include "board/clock.h"
 #include "board/control_codes.h"
 #include "board/default_driver.h"
 #include "board/requests.h"
-#include "board/simulated/clock.h"
 #include "board/trace_driver.h"
 #include "environment.h"
 #include "scripted_driver.h"
@@ -39,7 +39,7 @@ protected:
 };
 
 TEST_F(TraceFile, OneLinePerRequestWithTimeIndexNameBytesAndStatus) {
-    board::simulated::ManualSimClock clock(5 * board::simulated::kNanosPerSecond);
+    board::ManualSimClock clock(5 * board::kNanosPerSecond);
     auto inner = std::make_unique<testing_support::ScriptedDriver>();
     testing_support::ScriptedDriver& scripted = *inner;
     scripted.addBoard(2);
@@ -53,7 +53,7 @@ TEST_F(TraceFile, OneLinePerRequestWithTimeIndexNameBytesAndStatus) {
         EXPECT_FALSE(traced->open(1).valid());
         clock.advance(1'500);
         ASSERT_EQ(traced->open(2).handle, handle);
-        clock.advance(2 * board::simulated::kNanosPerSecond + 250'000'000);
+        clock.advance(2 * board::kNanosPerSecond + 250'000'000);
         board::SerialReply serial;
         board::sendRequestWithoutInput(*traced, handle, board::IOCTL_GET_SERIAL_NUMBER, serial);
         EXPECT_EQ(serial.serial, 0x04FD) << "the answer passes through";
@@ -78,7 +78,7 @@ TEST_F(TraceFile, OneLinePerRequestWithTimeIndexNameBytesAndStatus) {
 }
 
 TEST_F(TraceFile, RunsAreAppendedEachUnderItsOwnHeader) {
-    board::simulated::ManualSimClock clock;
+    board::ManualSimClock clock;
     for (int run = 0; run < 2; ++run) {
         std::string problem;
         auto traced = board::withTrace(std::make_unique<testing_support::ScriptedDriver>(), path,
@@ -92,7 +92,7 @@ TEST_F(TraceFile, RunsAreAppendedEachUnderItsOwnHeader) {
 }
 
 TEST_F(TraceFile, WholeOutputRecordIsWritten) {
-    board::simulated::ManualSimClock clock;
+    board::ManualSimClock clock;
     std::string problem;
     auto traced =
         board::withTrace(std::make_unique<testing_support::ScriptedDriver>(), path, clock, problem);
@@ -107,7 +107,7 @@ TEST_F(TraceFile, WholeOutputRecordIsWritten) {
 }
 
 TEST_F(TraceFile, UnwritablePathLeavesTheDriverUntraced) {
-    board::simulated::ManualSimClock clock;
+    board::ManualSimClock clock;
     std::string problem;
     auto* inner = new testing_support::ScriptedDriver();
     auto driver = board::withTrace(std::unique_ptr<board::Driver>(inner),

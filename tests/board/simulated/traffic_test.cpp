@@ -93,10 +93,10 @@ TEST(BuiltInTraffic, EachLabelAtItsRefreshRateWithinOneFrame) {
     for (std::uint8_t rate = 0; rate < 3; ++rate) {
         const board::simulated::SimTraffic traffic(rate, 0);
         std::map<std::uint8_t, int> counts;
-        board::simulated::SimTime previous = -1;
+        board::SimTime previous = -1;
         for (std::uint64_t k = 0; k < traffic.wordsPerFrame(); ++k) {
             ++counts[traffic.wordAt(k) & 0xFFu];
-            const board::simulated::SimTime at = traffic.deliveryTime(k);
+            const board::SimTime at = traffic.deliveryTime(k);
             EXPECT_GE(at - previous, k == 0 ? 1 : wordTime(rate)) << "one word at a time";
             EXPECT_LT(at, board::simulated::SimTraffic::kFrame);
             previous = at;

@@ -61,7 +61,7 @@ TEST(SingleTransmission, IsActiveForItsWordsThenStops) {
         bench.init(c.rateCode, c.rateCode);
         bench.startFile(1);
         bench.startSingle(1, labelledWords(c.words));
-        const board::simulated::SimTime duration = c.words * wordTime(c.rateCode);
+        const board::SimTime duration = c.words * wordTime(c.rateCode);
 
         bench.clock.advance(duration - 1);
         EXPECT_TRUE(bench.outputActive(1));

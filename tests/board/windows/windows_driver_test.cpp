@@ -1,7 +1,7 @@
 #include "board/board_list.h"
+#include "board/clock.h"
 #include "board/control_codes.h"
 #include "board/requests.h"
-#include "board/simulated/clock.h"
 #include "board/trace_driver.h"
 #include "board/windows/windows_driver.h"
 
@@ -124,7 +124,7 @@ TEST_F(WinDriver, TraceShowsOpenErrorsAndCompletionStatus) {
     std::remove(path.c_str());
     api->devicePaths = pathsFor(1);
     {
-        board::simulated::ManualSimClock clock;
+        board::ManualSimClock clock;
         std::string problem;
         auto traced = board::withTrace(std::move(driver), path, clock, problem);
         ASSERT_TRUE(problem.empty()) << problem;

@@ -3,7 +3,7 @@
 #include <chrono>
 #include <cstdint>
 
-namespace board::simulated {
+namespace board {
 
 /// Simulated time in nanoseconds; 64 bits hold centuries.
 using SimTime = std::int64_t;
@@ -48,4 +48,4 @@ private:
     return clock;
 }
 
-} // namespace board::simulated
+} // namespace board
