@@ -2,6 +2,7 @@
 
 #include "analysis/csv_reader.h"
 #include "analysis/label_text.h"
+#include "util/utf8.h"
 
 #include <algorithm>
 #include <array>
@@ -51,41 +52,6 @@ struct RowError {
     Column column;
     std::string why;
 };
-
-// The offset of the first byte that breaks UTF-8, or npos.
-[[nodiscard]] std::size_t firstNonUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 1;
-        std::uint32_t code = lead;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            code = lead & 0x1Fu;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            code = lead & 0x0Fu;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            code = lead & 0x07u;
-        } else if (lead >= 0x80) {
-            return i;
-        }
-        if (i + length > text.size())
-            return i;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0u) != 0x80u)
-                return i;
-            code = (code << 6) | (next & 0x3Fu);
-        }
-        constexpr std::array<std::uint32_t, 5> kLowest = {0, 0, 0x80, 0x800, 0x10000};
-        if (code < kLowest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return i;
-        i += length;
-    }
-    return std::string_view::npos;
-}
 
 [[nodiscard]] std::string_view trimmed(std::string_view text) {
     const std::size_t first = text.find_first_not_of(" \t");
@@ -275,7 +241,7 @@ void readDiscretes(const RowReader& row, LabelDefinition& definition) {
 } // namespace
 
 LabelDatabaseLoad parseLabelDatabase(std::string_view text) {
-    if (const std::size_t bad = firstNonUtf8(text); bad != std::string_view::npos)
+    if (const std::size_t bad = util::firstNonUtf8(text); bad != std::string_view::npos)
         return failed(static_cast<int>(std::count(
                           text.begin(), text.begin() + static_cast<std::ptrdiff_t>(bad), '\n')) +
                           1,
@@ -292,7 +258,7 @@ LabelDatabaseLoad parseLabelDatabase(std::string_view text) {
     for (std::size_t at = 0; at < fields.size(); ++at) {
         const std::string_view name = trimmed(fields[at].text);
         header.emplace_back(name);
-        const auto known = std::find(kColumnNames.begin(), kColumnNames.end(), name);
+        const auto* const known = std::find(kColumnNames.begin(), kColumnNames.end(), name);
         if (known == kColumnNames.end())
             return failed(1, std::string(name), "неизвестный столбец");
         int& position = positions[static_cast<std::size_t>(known - kColumnNames.begin())];

@@ -89,12 +89,12 @@ std::size_t LabelWatchTable::rowFor(const LabelKey& key, std::int64_t createdMs)
     return static_cast<std::size_t>(index);
 }
 
-void LabelWatchTable::beginTick(std::int64_t) { rowsBeforeTick_ = rows_.size(); }
+void LabelWatchTable::beginTick() { rowsBeforeTick_ = rows_.size(); }
 
 void LabelWatchTable::takeTick(const reception::ChangedCells& changes,
                                const reception::AllChannelsFormatLookup& formats,
                                std::int64_t nowMs) {
-    beginTick(nowMs);
+    beginTick();
     forEachInArrivalOrder(changes, [&](const reception::CellChange& change) {
         takeWord(change.channelIndex, change.word, false, formats, nowMs);
     });
@@ -108,7 +108,7 @@ void LabelWatchTable::takeTick(const board::SharedState& state,
                                const reception::ChangedCells& changes,
                                const reception::AllChannelsFormatLookup& formats,
                                std::int64_t nowMs) {
-    beginTick(nowMs);
+    beginTick();
     const reception::CellChange* at = changes.begin();
     for (unsigned channel = 0; channel < board::kMaxChannels; ++channel) {
         const reception::CellChange* first = at;

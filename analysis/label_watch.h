@@ -128,13 +128,13 @@ private:
         bool expectedAdded = false;
     };
 
-    void beginTick(std::int64_t nowMs);
+    void beginTick();
     void takeChannel(const board::SharedState& state,
                      std::span<const reception::CellChange> changes, unsigned channelIndex,
                      const reception::AllChannelsFormatLookup& formats, std::int64_t nowMs);
     void takeWord(unsigned channelIndex, std::uint32_t word, bool counted,
                   const reception::AllChannelsFormatLookup& formats, std::int64_t nowMs);
-    std::size_t rowFor(const LabelKey& key, std::int64_t nowMs);
+    std::size_t rowFor(const LabelKey& key, std::int64_t createdMs);
     [[nodiscard]] LabelKey keyOf(unsigned channelIndex, std::uint32_t word) const;
     void addExpectedRows(unsigned channelIndex, std::int64_t nowMs);
     void checkRows(const board::SharedState* state, std::int64_t nowMs);
