@@ -51,6 +51,8 @@ struct LabelWatchSummary {
     int missing = 0;
     int unknown = 0;
 
+    friend bool operator==(const LabelWatchSummary&, const LabelWatchSummary&) = default;
+
     void count(std::uint8_t flags) {
         if ((flags & kFlagUnknown) != 0)
             ++unknown;

@@ -23,11 +23,10 @@ struct DiscreteBit {
 /// @brief What the interface control document says of one label: one row of a label
 /// database file. `sdi` and `channelNo` empty mean "any".
 struct LabelDefinition {
+    // What every received word's check reads comes first, within one cache line.
     std::uint8_t label = 0;
     std::optional<std::uint8_t> sdi;       // 0..3
     std::optional<std::uint8_t> channelNo; // 1..8
-    std::string name;
-    std::string units;
     LabelEncoding encoding = LabelEncoding::Bnr;
     int significantBits = 0; // BNR: bits below the sign bit; BCD: decimal digits
     double resolution = 0.0; // BNR: value of the least significant bit; BCD: of the lowest digit
@@ -35,6 +34,8 @@ struct LabelDefinition {
     std::optional<double> greatest;
     std::optional<double> leastIntervalMs;
     std::optional<double> greatestIntervalMs;
+    std::string name;
+    std::string units;
     std::vector<DiscreteBit> discretes; // DISC only
     int line = 0;                       // of the file, for messages
 };

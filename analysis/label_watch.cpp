@@ -49,6 +49,7 @@ LabelWatchTable::LabelWatchTable() {
 
 void LabelWatchTable::clear() {
     rows_.clear();
+    summary_ = {};
     changedThisTick_.clear();
     changedRuns_.clear();
     rowsBeforeTick_ = 0;
@@ -61,14 +62,18 @@ void LabelWatchTable::clear() {
 
 void LabelWatchTable::setDatabase(std::shared_ptr<const LabelDatabase> database) {
     database_ = std::move(database);
+    for (unsigned channel = 0; channel < board::kMaxChannels; ++channel)
+        for (unsigned label = 0; label < board::kInputBufferCells; ++label)
+            keyedBySdi_[channel][label] = database_ && database_->keyedBySdi(channel, label);
     clear();
 }
 
 LabelKey LabelWatchTable::keyOf(unsigned channelIndex, std::uint32_t word) const {
-    if (database_)
-        return database_->keyOf(channelIndex, word);
-    return {static_cast<std::uint8_t>(channelIndex % board::kMaxChannels),
-            static_cast<std::uint8_t>(wordLabel(word)), -1};
+    channelIndex %= board::kMaxChannels;
+    const unsigned label = wordLabel(word);
+    return {static_cast<std::uint8_t>(channelIndex), static_cast<std::uint8_t>(label),
+            keyedBySdi_[channelIndex][label] ? static_cast<std::int8_t>(wordSdi(word))
+                                             : std::int8_t{-1}};
 }
 
 std::size_t LabelWatchTable::rowFor(const LabelKey& key, std::int64_t createdMs) {
@@ -215,7 +220,7 @@ void LabelWatchTable::takeWord(unsigned channelIndex, std::uint32_t word, bool c
     std::optional<double> value;
     if (row.definition != nullptr) {
         value = engineeringValue(word, *row.definition);
-        row.outOfRange = isOutOfRange(word, *row.definition);
+        row.outOfRange = isOutOfRange(value, *row.definition);
         row.abnormalSsm = !isNormalSsm(row.definition->encoding, wordSsm(word));
     } else if (const std::optional<reception::DecimalValue> decimal = reception::decimalValueWith(
                    word, formats.channels[channelIndex % board::kMaxChannels].slots[row.label])) {
@@ -229,6 +234,7 @@ void LabelWatchTable::takeWord(unsigned channelIndex, std::uint32_t word, bool c
 }
 
 void LabelWatchTable::checkRows(const board::SharedState* state, std::int64_t nowMs) {
+    summary_ = {};
     for (LabelWatchRow& row : rows_) {
         std::uint8_t flags = row.parityErrors != 0 ? kFlagParity : 0;
         row.interval = IntervalJudgement::CannotTell;
@@ -254,6 +260,8 @@ void LabelWatchTable::checkRows(const board::SharedState* state, std::int64_t no
                 flags |= kFlagMissing;
         }
         row.flags = flags;
+        if (channelFilter_ == 0 || row.channelIndex + 1 == channelFilter_)
+            summary_.count(flags);
     }
 }
 
@@ -282,12 +290,12 @@ std::optional<double> LabelWatchTable::meanIntervalMs(std::size_t index) const {
     return static_cast<double>(lastTickMs_ - row.countingSinceMs) / row.words;
 }
 
-LabelWatchSummary LabelWatchTable::summary() const {
-    LabelWatchSummary counts;
+void LabelWatchTable::setChannelFilter(int channelNo) {
+    channelFilter_ = channelNo;
+    summary_ = {};
     for (const LabelWatchRow& row : rows_)
         if (channelFilter_ == 0 || row.channelIndex + 1 == channelFilter_)
-            counts.count(row.flags);
-    return counts;
+            summary_.count(row.flags);
 }
 
 void LabelWatchTable::collectChangedRuns() {

@@ -101,7 +101,7 @@ public:
     }
 
     /// 0 shows every channel, 1..8 one channel by its number.
-    void setChannelFilter(int channelNo) { channelFilter_ = channelNo; }
+    void setChannelFilter(int channelNo);
     [[nodiscard]] int channelFilter() const { return channelFilter_; }
     /// Shows flagged rows only.
     void setFlaggedOnly(bool flaggedOnly) { flaggedOnly_ = flaggedOnly; }
@@ -112,7 +112,7 @@ public:
                (!flaggedOnly_ || row.flags != 0);
     }
     /// The rows of the filter's channel (all channels when it shows all) as of the last tick.
-    [[nodiscard]] LabelWatchSummary summary() const;
+    [[nodiscard]] const LabelWatchSummary& summary() const { return summary_; }
 
 private:
     static constexpr std::int16_t kNoRow = -1;
@@ -150,6 +150,9 @@ private:
     std::vector<std::uint8_t> changedThisTick_; // per row, 1 when the tick changed it
     std::vector<RowRun> changedRuns_;
     std::array<ChannelTrack, board::kMaxChannels> tracks_{};
+    // Per channel and label, whether the database tells the label's words apart by SDI: read
+    // for every word, so kept here rather than looked up in the database.
+    std::array<std::array<bool, board::kInputBufferCells>, board::kMaxChannels> keyedBySdi_{};
     std::uint32_t lastEpoch_ = 0;
     std::int64_t lastTickMs_ = 0;
     bool hadTick_ = false;
@@ -157,6 +160,7 @@ private:
     std::int64_t staleLimitMs_ = kDefaultStaleLimitMs;
     int channelFilter_ = 0;
     bool flaggedOnly_ = false;
+    LabelWatchSummary summary_;
 };
 
 } // namespace analysis

@@ -21,14 +21,6 @@ constexpr std::array<std::string_view, 4> kDiscSsm = {"норма", "нет да
     return (word >> (lowestBit - 1)) & ((1u << count) - 1u);
 }
 
-// Enough decimals to tell two neighbouring values apart, at most six.
-[[nodiscard]] int decimalsFor(double resolution) {
-    if (!(resolution > 0.0))
-        return 0;
-    const double decimals = std::ceil(-std::log10(resolution) - 1e-9);
-    return static_cast<int>(std::clamp(decimals, 0.0, 6.0));
-}
-
 void appendNumber(std::string& out, double value, int decimals) {
     std::array<char, 64> text{};
     const auto result = std::to_chars(text.data(), text.data() + text.size(), value,
@@ -38,6 +30,13 @@ void appendNumber(std::string& out, double value, int decimals) {
 }
 
 } // namespace
+
+int decimalsFor(double resolution) {
+    if (!(resolution > 0.0))
+        return 0;
+    const double decimals = std::ceil(-std::log10(resolution) - 1e-9);
+    return static_cast<int>(std::clamp(decimals, 0.0, 6.0));
+}
 
 std::string_view ssmMeaning(LabelEncoding encoding, unsigned ssm) {
     ssm &= 3u;
@@ -113,9 +112,12 @@ std::string engineeringText(std::uint32_t word, const LabelDefinition& definitio
 }
 
 bool isOutOfRange(std::uint32_t word, const LabelDefinition& definition) {
+    return isOutOfRange(engineeringValue(word, definition), definition);
+}
+
+bool isOutOfRange(const std::optional<double>& value, const LabelDefinition& definition) {
     if (definition.encoding == LabelEncoding::Disc)
         return false;
-    const std::optional<double> value = engineeringValue(word, definition);
     if (!value)
         return true;
     return (definition.least && *value < *definition.least) ||

@@ -31,6 +31,10 @@ namespace analysis {
 [[nodiscard]] std::optional<double> engineeringValue(std::uint32_t word,
                                                      const LabelDefinition& definition);
 
+/// @brief The decimals a value is shown with: enough to tell two neighbouring values apart
+/// at this resolution, at most six.
+[[nodiscard]] int decimalsFor(double resolution);
+
 /// @brief The value as it is shown and recorded, without units: decimals enough for the
 /// resolution; for DISC the names of the bits that are set, joined by ", "; "не BCD" for a BCD
 /// word that is not decimal.
@@ -39,5 +43,8 @@ namespace analysis {
 /// @brief Whether the value lies outside the definition's least and greatest valid values; a
 /// BCD word that is not decimal lies outside every range.
 [[nodiscard]] bool isOutOfRange(std::uint32_t word, const LabelDefinition& definition);
+/// @brief The same for a value engineeringValue() gave (nothing: not decimal, or DISC).
+[[nodiscard]] bool isOutOfRange(const std::optional<double>& value,
+                                const LabelDefinition& definition);
 
 } // namespace analysis

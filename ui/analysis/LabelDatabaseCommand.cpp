@@ -16,9 +16,7 @@
 namespace ui {
 namespace {
 
-std::filesystem::path pathOf(const QString& path) {
-    return {path.toStdU16String()};
-}
+std::filesystem::path pathOf(const QString& path) { return {path.toStdU16String()}; }
 
 } // namespace
 

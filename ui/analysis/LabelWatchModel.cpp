@@ -11,6 +11,7 @@
 #include <QColor>
 
 #include <array>
+#include <charconv>
 #include <cmath>
 
 namespace ui {
@@ -60,6 +61,19 @@ QString flagWords(std::uint8_t flags) {
         words.append(qtext(analysis::labelFlagWord(flag)));
     }
     return words;
+}
+
+// The SSM's meanings as QStrings made once: a screenful is painted at every tick.
+const QString& ssmMeaningText(analysis::LabelEncoding encoding, unsigned ssm) {
+    static const std::array<std::array<QString, 4>, 3> kTexts = [] {
+        std::array<std::array<QString, 4>, 3> texts;
+        for (std::size_t e = 0; e < texts.size(); ++e)
+            for (unsigned code = 0; code < 4; ++code)
+                texts[e][code] =
+                    qtext(analysis::ssmMeaning(static_cast<analysis::LabelEncoding>(e), code));
+        return texts;
+    }();
+    return kTexts[static_cast<std::size_t>(encoding) % 3][ssm & 3u];
 }
 
 QString intervalText(const analysis::LabelWatchTable& table, std::size_t index) {
@@ -134,21 +148,12 @@ QVariant LabelWatchModel::displayText(int rowIndex, int column) const {
     case Channel: return row.channelIndex + 1;
     case Label: return QStringLiteral("%1").arg(row.label, 3, 8, QLatin1Char('0'));
     case Sdi: return row.sdi < 0 ? QString() : QString::number(row.sdi);
-    case Name: return row.definition != nullptr ? qtext(row.definition->name) : QString();
+    case Name: return row.definition != nullptr ? textsOf(*row.definition).name : QString();
     case SsmMeaning:
         return row.definition != nullptr && row.changes != 0
-                   ? qtext(analysis::ssmMeaning(row.definition->encoding,
-                                                analysis::wordSsm(row.word)))
+                   ? ssmMeaningText(row.definition->encoding, analysis::wordSsm(row.word))
                    : QString();
-    case Value: {
-        if (row.definition == nullptr || row.changes == 0)
-            return QString();
-        QString text = QString::fromStdString(analysis::engineeringText(row.word, *row.definition));
-        if (!row.definition->units.empty() &&
-            row.definition->encoding != analysis::LabelEncoding::Disc)
-            text += QLatin1Char(' ') + qtext(row.definition->units);
-        return text;
-    }
+    case Value: return valueText(row);
     case Interval: return intervalText(table_, static_cast<std::size_t>(rowIndex));
     case Flags: return flagWords(row.flags);
     // Lower case, as the input grid and the recording show words.
@@ -171,6 +176,26 @@ QVariant LabelWatchModel::displayText(int rowIndex, int column) const {
     case Greatest: return row.hasRange ? signedValueText(row.greatest) : QString();
     default: return {};
     }
+}
+
+// A screenful of these is painted at every tick: a number goes straight into the one text
+// it makes.
+QString LabelWatchModel::valueText(const analysis::LabelWatchRow& row) const {
+    if (row.definition == nullptr || row.changes == 0)
+        return {};
+    const DefinitionTexts& texts = textsOf(*row.definition);
+    const std::optional<double> value = analysis::engineeringValue(row.word, *row.definition);
+    if (!value)
+        return QString::fromStdString(analysis::engineeringText(row.word, *row.definition));
+    std::array<char, 64> number{};
+    const auto written = std::to_chars(number.data(), number.data() + number.size(), *value,
+                                       std::chars_format::fixed, texts.decimals);
+    QString text;
+    text.reserve(static_cast<qsizetype>(written.ptr - number.data()) +
+                 texts.unitsAfterValue.size());
+    text.append(QLatin1String(number.data(), written.ptr));
+    text.append(texts.unitsAfterValue);
+    return text;
 }
 
 QVariant LabelWatchModel::sortValue(int rowIndex, int column) const {
@@ -242,7 +267,21 @@ void LabelWatchModel::clear() {
     endRemoveRows();
 }
 
+const LabelWatchModel::DefinitionTexts& LabelWatchModel::textsOf(
+    const analysis::LabelDefinition& definition) const {
+    return texts_[static_cast<std::size_t>(&definition - table_.database()->rows().data())];
+}
+
 void LabelWatchModel::setDatabase(std::shared_ptr<const analysis::LabelDatabase> database) {
+    texts_.clear();
+    if (database)
+        for (const analysis::LabelDefinition& definition : database->rows())
+            texts_.push_back(
+                {qtext(definition.name),
+                 definition.units.empty() || definition.encoding == analysis::LabelEncoding::Disc
+                     ? QString()
+                     : QLatin1Char(' ') + qtext(definition.units),
+                 analysis::decimalsFor(definition.resolution)});
     beginResetModel();
     table_.setDatabase(std::move(database));
     shownRows_ = 0;

@@ -5,9 +5,11 @@
 
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
+#include <QString>
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace ui {
 
@@ -67,11 +69,22 @@ private:
     [[nodiscard]] QVariant displayText(int rowIndex, int column) const;
     [[nodiscard]] QVariant sortValue(int rowIndex, int column) const;
     [[nodiscard]] QVariant background(int rowIndex, int column) const;
+    [[nodiscard]] QString valueText(const analysis::LabelWatchRow& row) const;
     [[nodiscard]] double secondsSinceChange(const analysis::LabelWatchRow& row) const;
     /// The time columns of rows [firstRow, lastRow]; nothing when the range is empty.
     void timesChanged(int firstRow, int lastRow);
 
+    /// Texts of a database row made once, so that painting a row allocates less.
+    struct DefinitionTexts {
+        QString name;
+        QString unitsAfterValue; // " units", or empty
+        int decimals = 0;
+    };
+    [[nodiscard]] const DefinitionTexts& textsOf(const analysis::LabelDefinition& definition) const;
+
     analysis::LabelWatchTable table_;
+    std::vector<DefinitionTexts> texts_; // by the database's row
+
     const reception::AllChannelsFormatLookup& formats_;
     std::int64_t nowMs_;
     int shownRows_ = 0; // the table's rows the views have been told of

@@ -110,16 +110,22 @@ TFrmLabelWatch::TFrmLabelWatch(TMainFrm& main, analysis::MonotonicClock clock, Q
 
 void TFrmLabelWatch::databaseChanged() {
     model_->setDatabase(main_.analysisMenu().labelDatabaseCommand().database());
+    shownSummary_.reset();
     showSummary();
 }
 
 void TFrmLabelWatch::showSummary() {
     const LabelDatabaseCommand& command = main_.analysisMenu().labelDatabaseCommand();
     if (!command.database()) {
+        shownSummary_.reset();
         lbSummary->setText(QStringLiteral("база меток не загружена"));
         return;
     }
-    const analysis::LabelWatchSummary counts = model_->table().summary();
+    const analysis::LabelWatchSummary& counts = model_->table().summary();
+    // Told every tick: the text is made and laid out again only when a count moved.
+    if (shownSummary_ == counts)
+        return;
+    shownSummary_ = counts;
     lbSummary->setText(QStringLiteral("база меток %1: в норме %2, с отметками %3, пропали %4, "
                                       "нет в базе %5")
                            .arg(command.fileName())

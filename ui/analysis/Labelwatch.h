@@ -2,6 +2,7 @@
 
 #include "ui/analysis/TickWindow.h"
 
+#include "analysis/label_checks.h"
 #include "analysis/monotonic_clock.h"
 
 #include <cstdint>
@@ -68,6 +69,7 @@ private:
     void showSummary();
 
     analysis::MonotonicClock clock_;
+    std::optional<analysis::LabelWatchSummary> shownSummary_;
     LabelWatchModel* model_ = nullptr;
     LabelWatchFilter* filter_ = nullptr;
 };
