@@ -79,8 +79,9 @@ std::string databaseText(int rows) {
         const std::string channel = variant / 5 == 0 ? "" : std::to_string(variant / 5);
         char labelText[4];
         std::snprintf(labelText, sizeof labelText, "%03o", label);
-        text += std::string(labelText) + "," + sdi + "," + channel + ",Параметр " +
-                std::to_string(row) + ",ft,BNR,16,0.5,-10000,10000,50,1000,\r\n";
+        text.append(labelText).append(",").append(sdi).append(",").append(channel);
+        text.append(",Параметр ").append(std::to_string(row));
+        text.append(",ft,BNR,16,0.5,-10000,10000,50,1000,\r\n");
     }
     return text;
 }

@@ -277,6 +277,11 @@ private Q_SLOTS:
         m.main().Timer1Timer();
         QCOMPARE(watch.WatchGrid->model()->rowCount(), 1);
 
+        // The chart of a label the database defines: its value and its name.
+        ui::TFrmParameterChart& chart = m.windows->analysis().openChart({0, 0203});
+        QVERIFY(chart.windowTitle().endsWith(QStringLiteral("— Скорость")));
+        QCOMPARE(*chart.series().at(chart.series().size() - 1).value, 60.0);
+
         // A file with an error keeps the database in use; the one in use comes back next run.
         const auto* inUse = command.database().get();
         m.prompts.fileAnswers = {QStringLiteral("bad.csv")};
@@ -285,6 +290,20 @@ private Q_SLOTS:
         {
             ReceivingMonitor nextRun;
             QVERIFY(nextRun.main().analysisMenu().labelDatabaseCommand().database());
+        }
+        // One that no longer loads at the start is told and forgotten.
+        writeFile("icd.csv", "label,name\n");
+        {
+            ReceivingMonitor nextRun;
+            QVERIFY(!nextRun.main().analysisMenu().labelDatabaseCommand().database());
+            const QStringList told =
+                nextRun.prompts.questions.filter(QStringLiteral("База меток|"));
+            QCOMPARE(told.size(), 1);
+            QVERIFY(told[0].contains(QStringLiteral("столбец «encoding», нет такого столбца")));
+        }
+        {
+            ReceivingMonitor nextRun;
+            QVERIFY(nextRun.prompts.questions.filter(QStringLiteral("База меток|")).isEmpty());
         }
         m.action("mmUnloadLabelDatabase")->trigger();
         QVERIFY(!command.database());
