@@ -109,7 +109,14 @@ TFrmLabelWatch::TFrmLabelWatch(TMainFrm& main, analysis::MonotonicClock clock, Q
 }
 
 void TFrmLabelWatch::databaseChanged() {
-    model_->setDatabase(main_.analysisMenu().labelDatabaseCommand().database());
+    const std::shared_ptr<const analysis::LabelDatabase>& database =
+        main_.analysisMenu().labelDatabaseCommand().database();
+    model_->setDatabase(database);
+    // Without a database its columns would stay empty: the watch looks as it always did.
+    for (const int column :
+         {LabelWatchModel::Sdi, LabelWatchModel::Name, LabelWatchModel::SsmMeaning,
+          LabelWatchModel::Value, LabelWatchModel::Interval, LabelWatchModel::Flags})
+        WatchGrid->setColumnHidden(column, !database);
     shownSummary_.reset();
     showSummary();
 }
