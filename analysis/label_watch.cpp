@@ -136,6 +136,8 @@ void LabelWatchTable::takeChannel(const board::SharedState& state,
     const std::uint16_t mode = state.SImode[channelIndex];
     if (mode != board::SImodeStopped && track.mode == board::SImodeStopped)
         track.runningSinceMs = nowMs;
+    if (mode != track.mode) // a start in another mode begins again at cell 0
+        track.positionKnown = false;
     const bool shortTick =
         hadTick_ && showsEveryWord(nowMs - lastTickMs_, state.FreqCodes.SIfreq[channelIndex]);
     const bool fileModeGoesOn = mode == board::SImodeFile && track.mode == board::SImodeFile &&
@@ -172,7 +174,10 @@ void LabelWatchTable::takeChannel(const board::SharedState& state,
                                   takeWord(channelIndex, change.word, false, formats, nowMs);
                                   last = &change;
                               });
-        track.positionKnown = mode == board::SImodeFile && shortTick && last != nullptr;
+        // A tick without words keeps a position it knew.
+        const bool fileModeShortTick = mode == board::SImodeFile && shortTick;
+        track.positionKnown = fileModeShortTick &&
+                              (last != nullptr || (track.positionKnown && changes.empty()));
         if (last != nullptr)
             track.nextCell = static_cast<std::uint8_t>(last->cell + 1);
     }

@@ -100,6 +100,17 @@ TEST(LabelWatchOnTheSimulatedBoard, EveryFlagWhereTheExampleFaultsPutItAndNowher
                                                   : analysis::IntervalJudgement::Within)
             << std::oct << int{row.label};
     }
+
+    // File reception started again between two ticks begins at cell 0 with cleared cells:
+    // the count starts again, nothing is flagged that was not, and the interval comes back.
+    run.start(4, reception::ReceptionMode::File);
+    for (int tick = 0; tick < 20; ++tick) {
+        run.tick(table);
+        for (const auto& [row, flags] : flagsByRow(table))
+            EXPECT_EQ(flags & ~expected[row], 0)
+                << "tick " << tick << " label " << std::oct << row.second;
+    }
+    EXPECT_EQ(flagsByRow(table), expected);
 }
 
 TEST(LabelWatchOnTheSimulatedBoard, LabelsMissingFromTheStreamAndLabelsNotInTheDatabase) {
