@@ -13,7 +13,7 @@ namespace cli {
 using Clock = std::chrono::steady_clock;
 
 /// @brief Calls `poll(elapsedSeconds)` every `period` until it returns false, `seconds` have
-/// passed (never when 0) or Ctrl-C is pressed; on a terminal a line shows
+/// passed (never when 0) or Ctrl-C is pressed; after a second, on a terminal, a line shows
 /// "<what>: <elapsed> с" with what `poll` last returned added. Returns the seconds it ran.
 template <typename Poll>
 double runTimed(double seconds, std::chrono::milliseconds period, const std::string& what,
@@ -32,7 +32,8 @@ double runTimed(double seconds, std::chrono::milliseconds period, const std::str
             std::snprintf(time.data(), time.size(), "%.1f из %.1f с", elapsed, seconds);
         else
             std::snprintf(time.data(), time.size(), "%.1f с (Ctrl-C: стоп)", elapsed);
-        showProgress(what + ": " + time.data() + note);
+        if (elapsed >= 1.0) // a shorter run needs no progress line
+            showProgress(what + ": " + time.data() + note);
         std::this_thread::sleep_for(period);
     }
     endProgress();
