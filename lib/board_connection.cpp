@@ -122,11 +122,20 @@ RequestStatus BoardConnection::readCell(unsigned channel, unsigned index, zelva1
 }
 
 RequestStatus BoardConnection::readCells(unsigned channel, std::span<zelva1_cell> cells) {
+    // As the monitor's refresh loop reads: one request record and one reply for every cell.
     std::fill(cells.begin(), cells.end(), zelva1_cell{0, 0});
-    for (unsigned index = 0; index < ZELVA1_CELLS; ++index)
-        if (const RequestStatus sent = readCell(channel, index, cells[index]);
-            sent.status != ZELVA1_OK)
-            return sent;
+    board::SIReadRequest read{channelNo(channel), 1, 0};
+    board::SIReadReply reply{};
+    board::Driver& driver = *system_->driver;
+    for (unsigned index = 0; index < ZELVA1_CELLS; ++index) {
+        read.index = static_cast<std::uint16_t>(index);
+        board::clearRecord(reply);
+        if (!driver.send(handle_, board::IOCTL_SI_READ, board::bytesOf(read),
+                         board::writableBytesOf(reply)))
+            return {ZELVA1_ERROR_REQUEST, driver.lastRequestError()};
+        const std::uint32_t word = reply.word;
+        cells[index] = {word, word >= 0x10000u ? 1u : 0u};
+    }
     return kDone;
 }
 
