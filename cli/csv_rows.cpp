@@ -2,9 +2,9 @@
 
 #include "board_access.h"
 
+#include "analysis/recording_file.h"
 #include "formats/assignment_file.h"
 #include "formats/format_state_file.h"
-#include "reception/recording_file.h"
 
 #include <fstream>
 
@@ -41,8 +41,8 @@ CsvRows::CsvRows(const std::string& path, unsigned input, const std::string& for
         }
         reception::rebuildAllChannelsFormatLookup(*lookup_, *formatTable, *assignments);
     }
-    recorder_ = std::make_unique<reception::Recorder>(*lookup_);
-    reception::CreatedRecordingFile created = reception::createRecordingFile(path);
+    recorder_ = std::make_unique<analysis::Recorder>(*lookup_);
+    analysis::CreatedRecordingFile created = analysis::createRecordingFile(path);
     failOn(created.error, path);
     failOn(recorder_->start(std::move(created.file)), path);
 }

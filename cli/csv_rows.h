@@ -2,10 +2,10 @@
 
 #include "zelva1.h"
 
+#include "analysis/recorder.h"
 #include "board/shared_state.h"
 #include "reception/changed_cells.h"
 #include "reception/format_lookup.h"
-#include "reception/recorder.h"
 
 #include <array>
 #include <cstdint>
@@ -30,7 +30,7 @@ private:
     std::string path_;
     unsigned input_;
     std::unique_ptr<reception::AllChannelsFormatLookup> lookup_;
-    std::unique_ptr<reception::Recorder> recorder_;
+    std::unique_ptr<analysis::Recorder> recorder_;
     std::unique_ptr<board::SharedState> state_; // the tick count and the stored words
     std::unique_ptr<reception::ChangedCells> changes_;
 };

@@ -38,10 +38,7 @@ void useRussianLabels(CLI::App& app) {
     formatter->label("REQUIRED", "обязательный");
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
-    cli::prepareConsole();
+int run(int argc, char** argv) {
     CLI::App app{"Модули ZELVA-1 из командной строки: поиск, прием и выдача слов ARINC 429.",
                  "zelva1"};
     useRussianLabels(app);
@@ -133,4 +130,18 @@ int main(int argc, char** argv) {
         return kFailed;
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    cli::prepareConsole();
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& failure) { // the options themselves could not be set up
+        std::fprintf(stderr, "zelva1: %s\n", failure.what());
+    } catch (...) {
+        std::fprintf(stderr, "zelva1: внутренняя ошибка\n");
+    }
+    return kFailed;
 }

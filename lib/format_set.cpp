@@ -1,9 +1,9 @@
 #include "format_set.h"
 
+#include "analysis/word_fields.h"
 #include "formats/assignment_file.h"
 #include "formats/format_state_file.h"
 #include "reception/decimal_decode.h"
-#include "reception/word_fields.h"
 
 #include <algorithm>
 #include <array>
@@ -44,10 +44,10 @@ int FormatSet::load(const std::filesystem::path& formatFile,
 void decodeWord(std::uint32_t word, const reception::ChannelFormatLookup* lookup,
                 zelva1_decoded& decoded) {
     decoded = zelva1_decoded{};
-    decoded.label = reception::wordLabel(word);
-    decoded.sdi = reception::wordSdi(word);
-    decoded.ssm = reception::wordSsm(word);
-    decoded.parity_ok = reception::hasOddParity(word) ? 1 : 0;
+    decoded.label = analysis::wordLabel(word);
+    decoded.sdi = analysis::wordSdi(word);
+    decoded.ssm = analysis::wordSsm(word);
+    decoded.parity_ok = analysis::hasOddParity(word) ? 1 : 0;
     if (lookup == nullptr)
         return;
     const formats::DecimalFormat& format = lookup->slots[decoded.label];

@@ -108,7 +108,7 @@ run_pytest() {
   echo "=== Python package (pytest)"
   local log=build/pytest.log status=0 line py_passed py_failed
   ZELVA1_LIBRARY=$PWD/build/ci/lib/libzelva1.so.1 ZELVA1_TOOL=$PWD/build/ci/cli/zelva1 \
-    /usr/bin/python3 -m pytest -p no:cacheprovider python tests/cli 2>&1 | tee "$log" || status=$?
+    /usr/bin/python3 -m pytest -p no:cacheprovider --rootdir . python tests/cli 2>&1 | tee "$log" || status=$?
   line=$(grep -E '^=+ .*[0-9]+ (passed|failed|error).* in [0-9.]+s' "$log" | tail -n 1 || true)
   py_passed=$({ grep -oE '[0-9]+ passed' <<<"$line" || true; } | awk '{ s += $1 } END { print s + 0 }')
   py_failed=$({ grep -oE '[0-9]+ (failed|errors?)' <<<"$line" || true; } | awk '{ s += $1 } END { print s + 0 }')
