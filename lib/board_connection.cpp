@@ -101,13 +101,16 @@ RequestStatus BoardConnection::stopReceive(unsigned channel) {
     return command(board::IOCTL_SI_STOP, board::ChannelRecord{channelNo(channel)});
 }
 
-RequestStatus BoardConnection::isReceiving(unsigned channel, int& active) {
+RequestStatus BoardConnection::channelState(std::uint32_t code, unsigned channel, int& active) {
     board::StateReply reply{};
-    const RequestStatus sent =
-        request(board::IOCTL_SI_GET_STATE, board::ChannelRecord{channelNo(channel)}, reply);
+    const RequestStatus sent = request(code, board::ChannelRecord{channelNo(channel)}, reply);
     if (sent.status == ZELVA1_OK)
         active = reply.active != 0 ? 1 : 0;
     return sent;
+}
+
+RequestStatus BoardConnection::isReceiving(unsigned channel, int& active) {
+    return channelState(board::IOCTL_SI_GET_STATE, channel, active);
 }
 
 RequestStatus BoardConnection::readCell(unsigned channel, unsigned index, zelva1_cell& cell) {
@@ -170,12 +173,7 @@ RequestStatus BoardConnection::stopTransmit(unsigned channel) {
 }
 
 RequestStatus BoardConnection::isTransmitting(unsigned channel, int& active) {
-    board::StateReply reply{};
-    const RequestStatus sent =
-        request(board::IOCTL_SO_GET_STATE, board::ChannelRecord{channelNo(channel)}, reply);
-    if (sent.status == ZELVA1_OK)
-        active = reply.active != 0 ? 1 : 0;
-    return sent;
+    return channelState(board::IOCTL_SO_GET_STATE, channel, active);
 }
 
 } // namespace zelva1

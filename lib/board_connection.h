@@ -51,6 +51,8 @@ private:
     [[nodiscard]] RequestStatus request(std::uint32_t code, const Input& input, Output& output);
     template <typename Input>
     [[nodiscard]] RequestStatus command(std::uint32_t code, const Input& input);
+    /// The answer of IOCTL_SI_GET_STATE or IOCTL_SO_GET_STATE as 1 (active) or 0.
+    [[nodiscard]] RequestStatus channelState(std::uint32_t code, unsigned channel, int& active);
 
     std::shared_ptr<System> system_;
     board::DeviceHandle handle_;

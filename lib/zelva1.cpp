@@ -93,6 +93,16 @@ void copyMessage(const std::string& text, char* message, std::size_t size) {
     message[kept] = '\0';
 }
 
+// Keeps a new object in its table and hands its handle out.
+template <typename Handle, typename Object>
+int keep(zelva1::HandleTable<Object>& table, std::shared_ptr<Object> object, Handle** handle) {
+    const std::uintptr_t id = table.add(std::move(object));
+    if (id == 0)
+        return ZELVA1_ERROR_LIMIT;
+    *handle = handleOf<Handle>(id);
+    return ZELVA1_OK;
+}
+
 // Runs `action` on an open board after the channel check that `check` names.
 template <typename Check, typename Action>
 int withChannel(zelva1_board* board, unsigned channel, Check check, Action action) {
@@ -138,12 +148,8 @@ int zelva1_system_open(zelva1_system** system) {
     if (system == nullptr)
         return ZELVA1_ERROR_NULL;
     return guarded([&](Library& state) {
-        auto made = std::make_shared<System>(System{board::makeDefaultDriver(std::cerr)});
-        const std::uintptr_t id = state.systems.add(std::move(made));
-        if (id == 0)
-            return ZELVA1_ERROR_LIMIT;
-        *system = handleOf<zelva1_system>(id);
-        return ZELVA1_OK;
+        return keep(state.systems,
+                    std::make_shared<System>(System{board::makeDefaultDriver(std::cerr)}), system);
     });
 }
 
@@ -162,12 +168,8 @@ int zelva1_system_open_simulated(const char* config_text, zelva1_system** system
         auto made =
             std::make_shared<System>(System{std::make_unique<board::simulated::SimulatedDriver>(
                 std::move(config.config), board::steadySimClock())});
-        const std::uintptr_t id = state.systems.add(std::move(made));
-        if (id == 0)
-            return ZELVA1_ERROR_LIMIT;
         copyMessage({}, message, message_size);
-        *system = handleOf<zelva1_system>(id);
-        return ZELVA1_OK;
+        return keep(state.systems, std::move(made), system);
     });
 }
 
@@ -217,11 +219,7 @@ int zelva1_open(zelva1_system* system, unsigned interface_index, zelva1_board** 
         const RequestStatus opened = BoardConnection::open(found, interface_index, connection);
         if (opened.status != ZELVA1_OK)
             return finish(opened);
-        const std::uintptr_t id = state.boards.add(std::move(connection));
-        if (id == 0)
-            return ZELVA1_ERROR_LIMIT;
-        *board = handleOf<zelva1_board>(id);
-        return ZELVA1_OK;
+        return keep(state.boards, std::shared_ptr<BoardConnection>(std::move(connection)), board);
     });
 }
 
@@ -345,11 +343,7 @@ int zelva1_formats_open(const char* format_path, const char* assignment_path,
         if (const int status = loaded->load(std::filesystem::u8path(format_path), assignments);
             status != ZELVA1_OK)
             return status;
-        const std::uintptr_t id = state.formats.add(std::move(loaded));
-        if (id == 0)
-            return ZELVA1_ERROR_LIMIT;
-        *formats = handleOf<zelva1_formats>(id);
-        return ZELVA1_OK;
+        return keep(state.formats, std::move(loaded), formats);
     });
 }
 

@@ -127,10 +127,10 @@ ZELVA1_API int zelva1_version(void);
  * text saying the code is unknown for any other number. Static storage; any thread. */
 ZELVA1_API const char* zelva1_status_text(int status);
 
-/* The operating system's error code of the last call on the calling thread that returned
- * ZELVA1_ERROR_REQUEST or ZELVA1_ERROR_NO_BOARD (GetLastError() on Windows, the reason a
- * simulated board gives for an open that failed); 0 when there was none or the call
- * succeeded. Each thread has its own. */
+/* The operating system's error code behind the last call made on the calling thread: when
+ * it returned ZELVA1_ERROR_REQUEST or ZELVA1_ERROR_NO_BOARD, the code the system gave
+ * (GetLastError() on Windows; 31, ERROR_GEN_FAILURE, for any request a simulated board
+ * fails, as the device reports it), else 0. Each thread has its own. */
 ZELVA1_API uint32_t zelva1_system_error(void);
 
 /* ---- Systems ------------------------------------------------------------------------- */
@@ -169,7 +169,9 @@ ZELVA1_API int zelva1_list(zelva1_system* system, zelva1_board_info* boards, siz
  * board may be opened more than once; all its handles command the same board. */
 ZELVA1_API int zelva1_open(zelva1_system* system, unsigned interface_index, zelva1_board** board);
 
-/* Closes a board handle. The board keeps doing what it was told: reset it first to stop it. */
+/* Closes a board handle. The board keeps doing what it was told: reset it first to stop it.
+ * Through the kernel driver the device itself stays open with the system until the process
+ * ends, as in the monitor. */
 ZELVA1_API int zelva1_close(zelva1_board* board);
 
 /* What the board reported when it was opened; `info` must not be NULL. */
