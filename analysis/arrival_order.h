@@ -12,9 +12,10 @@ namespace analysis {
 /// the cells tell it. In file mode a channel fills its cells in turn and starts again at cell
 /// 0, so the cells one tick wrote form one run that may wrap: it begins after the widest gap
 /// between changed cells, not at the lowest cell. In address mode each label has its own cell
-/// and the order does not matter. Changes come grouped by channel, cells ascending.
-template <typename Take>
-void forEachInArrivalOrder(const reception::ChangedCells& changes, Take&& take) {
+/// and the order does not matter. Changes come grouped by channel, cells ascending: a
+/// ChangedCells, or any range of them with pointer iterators.
+template <typename Changes, typename Take>
+void forEachInArrivalOrder(const Changes& changes, Take&& take) {
     const reception::CellChange* const end = changes.end();
     for (const reception::CellChange* first = changes.begin(); first != end;) {
         const reception::CellChange* last = first; // one channel's changes: [first, last)

@@ -25,4 +25,10 @@ char* writeCsvField(char* out, std::string_view text) {
     return out;
 }
 
+void appendCsvField(std::string& out, std::string_view text) {
+    const std::size_t at = out.size();
+    out.resize(at + csvFieldCapacity(text.size()));
+    out.resize(static_cast<std::size_t>(writeCsvField(out.data() + at, text) - out.data()));
+}
+
 } // namespace analysis

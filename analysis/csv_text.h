@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace analysis {
@@ -17,5 +18,8 @@ inline constexpr std::string_view kCsvRecordEnd = "\r\n";
 /// @brief Writes `text` at `out` as one field, quoted only where it must be; `out` has room
 /// for csvFieldCapacity(text.size()) bytes. Returns the end of what was written.
 char* writeCsvField(char* out, std::string_view text);
+
+/// @brief Appends `text` to `out` as one field, by the same rules.
+void appendCsvField(std::string& out, std::string_view text);
 
 } // namespace analysis

@@ -1,29 +1,45 @@
 #pragma once
 
+#include "analysis/label_checks.h"
+#include "analysis/label_database.h"
 #include "reception/changed_cells.h"
 #include "reception/format_lookup.h"
 
 #include "board/records.h"
+#include "board/shared_state.h"
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
 namespace analysis {
 
-/// What the watch knows of one label on one input channel.
+/// What the watch knows of one label (and SDI, where the database tells them apart) on one
+/// input channel.
 struct LabelWatchRow {
     std::uint8_t channelIndex = 0; // 0-based input channel
     std::uint8_t label = 0;
+    std::int8_t sdi = -1;           // -1: the row takes every SDI of the label
     std::uint32_t word = 0;         // the last word of this label
     std::uint32_t changes = 0;      // words that differed from the one before, the first included
     std::uint32_t parityErrors = 0; // of those words, the ones without odd parity
     std::int64_t lastChangeMs = 0;
-    bool hasRange = false; // a format gave at least one value
+    std::int64_t lastSeenMs = 0; // a change, or a word counted where every word shows
+    std::int64_t createdMs = 0;  // since when the row can have been seen
+    bool hasRange = false;       // a value was decoded at least once
     double least = 0.0;
     double greatest = 0.0;
+    const LabelDefinition* definition = nullptr; // the database's row, if any
+    bool outOfRange = false;                     // the last word, by the definition
+    bool abnormalSsm = false;                    // the last word, by the definition
+    std::uint32_t words = 0; // words counted since countingSinceMs (every word shown)
+    std::int64_t countingSinceMs = 0;
+    std::uint32_t countingEpoch = 0; // the channel's counting the words belong to
+    std::uint8_t flags = 0;          // LabelFlag bits as of the last tick
+    IntervalJudgement interval = IntervalJudgement::CannotTell;
 };
 
 /// Consecutive rows [first, last].
@@ -38,11 +54,17 @@ struct RowRun {
 /// A word counts as a change of its label when it differs from the label's last word: in
 /// file mode the same word landing in another cell is no change. Words are taken in the order
 /// they arrived, so that the last word is the newest also when file mode wrapped round. Once rows
-/// exist a tick allocates nothing: every buffer is sized for all 2048 rows when the table is made.
+/// exist a tick allocates nothing: every buffer is sized for all rows when the table is made.
+///
+/// With a label database the rows of a label that the database tells apart by SDI are one per
+/// SDI; rows are checked against the database at every tick (LabelFlag), and labels the
+/// database expects on a running channel get a row before they are seen. Given the shared
+/// state, a channel in file mode whose tick is too short for 256 words shows every word: there
+/// the words are counted, so that the watch can judge their interval and see a label missing.
 class LabelWatchTable {
 public:
     static constexpr std::size_t kCapacity =
-        static_cast<std::size_t>(board::kMaxChannels) * board::kInputBufferCells;
+        static_cast<std::size_t>(board::kMaxChannels) * board::kInputBufferCells * 4;
     static constexpr std::int64_t kDefaultStaleLimitMs = 2000;
 
     LabelWatchTable();
@@ -50,8 +72,15 @@ public:
     /// Takes one tick's changes at `nowMs`, decoding values through each channel's formats.
     void takeTick(const reception::ChangedCells& changes,
                   const reception::AllChannelsFormatLookup& formats, std::int64_t nowMs);
+    /// The same, also counting words and checking the database with what `state` shows.
+    void takeTick(const board::SharedState& state, const reception::ChangedCells& changes,
+                  const reception::AllChannelsFormatLookup& formats, std::int64_t nowMs);
     /// Forgets every row; rows come again as their labels are seen.
     void clear();
+
+    /// Checks against `database` from now on (none: no checks); forgets every row.
+    void setDatabase(std::shared_ptr<const LabelDatabase> database);
+    [[nodiscard]] const LabelDatabase* database() const { return database_.get(); }
 
     [[nodiscard]] std::size_t size() const { return rows_.size(); }
     [[nodiscard]] const LabelWatchRow& row(std::size_t index) const { return rows_[index]; }
@@ -61,6 +90,8 @@ public:
     [[nodiscard]] std::span<const RowRun> changedRuns() const { return changedRuns_; }
     /// The row count before the last tick: rows from this one on came with it.
     [[nodiscard]] std::size_t rowsBeforeTick() const { return rowsBeforeTick_; }
+    /// The mean time between the row's counted words, when there are any.
+    [[nodiscard]] std::optional<double> meanIntervalMs(std::size_t index) const;
 
     void setStaleLimitMs(std::int64_t limitMs) { staleLimitMs_ = limitMs; }
     [[nodiscard]] std::int64_t staleLimitMs() const { return staleLimitMs_; }
@@ -70,25 +101,66 @@ public:
     }
 
     /// 0 shows every channel, 1..8 one channel by its number.
-    void setChannelFilter(int channelNo) { channelFilter_ = channelNo; }
+    void setChannelFilter(int channelNo);
     [[nodiscard]] int channelFilter() const { return channelFilter_; }
+    /// Shows flagged rows only.
+    void setFlaggedOnly(bool flaggedOnly) { flaggedOnly_ = flaggedOnly; }
+    [[nodiscard]] bool flaggedOnly() const { return flaggedOnly_; }
     [[nodiscard]] bool isShown(std::size_t index) const {
-        return channelFilter_ == 0 || rows_[index].channelIndex + 1 == channelFilter_;
+        const LabelWatchRow& row = rows_[index];
+        return (channelFilter_ == 0 || row.channelIndex + 1 == channelFilter_) &&
+               (!flaggedOnly_ || row.flags != 0);
     }
+    /// The rows of the filter's channel (all channels when it shows all) as of the last tick.
+    [[nodiscard]] const LabelWatchSummary& summary() const { return summary_; }
 
 private:
     static constexpr std::int16_t kNoRow = -1;
 
-    std::size_t rowFor(const reception::CellChange& change, std::int64_t nowMs);
+    /// What the table follows of each input channel from tick to tick.
+    struct ChannelTrack {
+        std::uint16_t mode = board::SImodeStopped;
+        bool positionKnown = false; // file mode: the cell the next word goes to
+        std::uint8_t nextCell = 0;
+        std::uint32_t epoch = 0; // counts every word while not 0
+        std::int64_t epochSinceMs = 0;
+        std::int64_t runningSinceMs = 0;
+        bool expectedAdded = false;
+    };
+
+    void beginTick();
+    void takeChannel(const board::SharedState& state,
+                     std::span<const reception::CellChange> changes, unsigned channelIndex,
+                     const reception::AllChannelsFormatLookup& formats, std::int64_t nowMs);
+    void takeWord(unsigned channelIndex, std::uint32_t word, bool counted,
+                  const reception::AllChannelsFormatLookup& formats, std::int64_t nowMs);
+    std::size_t rowFor(const LabelKey& key, std::int64_t createdMs);
+    [[nodiscard]] LabelKey keyOf(unsigned channelIndex, std::uint32_t word) const;
+    void addExpectedRows(unsigned channelIndex, std::int64_t nowMs);
+    void checkRows(const board::SharedState* state, std::int64_t nowMs);
+    [[nodiscard]] bool isMissing(const LabelWatchRow& row, const board::SharedState& state,
+                                 std::int64_t nowMs) const;
     void collectChangedRuns();
 
+    std::shared_ptr<const LabelDatabase> database_;
     std::vector<LabelWatchRow> rows_;
-    std::array<std::array<std::int16_t, board::kInputBufferCells>, board::kMaxChannels> rowOf_{};
+    std::array<std::array<std::array<std::int16_t, 4>, board::kInputBufferCells>,
+               board::kMaxChannels>
+        rowOf_{};
     std::vector<std::uint8_t> changedThisTick_; // per row, 1 when the tick changed it
     std::vector<RowRun> changedRuns_;
+    std::array<ChannelTrack, board::kMaxChannels> tracks_{};
+    // Per channel and label, whether the database tells the label's words apart by SDI: read
+    // for every word, so kept here rather than looked up in the database.
+    std::array<std::array<bool, board::kInputBufferCells>, board::kMaxChannels> keyedBySdi_{};
+    std::uint32_t lastEpoch_ = 0;
+    std::int64_t lastTickMs_ = 0;
+    bool hadTick_ = false;
     std::size_t rowsBeforeTick_ = 0;
     std::int64_t staleLimitMs_ = kDefaultStaleLimitMs;
     int channelFilter_ = 0;
+    bool flaggedOnly_ = false;
+    LabelWatchSummary summary_;
 };
 
 } // namespace analysis

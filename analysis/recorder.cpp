@@ -47,7 +47,8 @@ void Recorder::afterTickReads(const board::SharedState& state,
 
     buffer_.clear();
     for (const reception::CellChange& change : changes)
-        appendRecordingRow(buffer_, tickFields_, change, lookup_.channels[change.channelIndex]);
+        appendRecordingRow(buffer_, tickFields_, change, lookup_.channels[change.channelIndex],
+                           database_.get());
     if (const std::error_code error = file_->append(buffer_)) {
         failure_ = RecordingFailure{error, rowsKept_};
         stop();

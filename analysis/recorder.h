@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/label_database.h"
 #include "analysis/recording_clock.h"
 #include "analysis/recording_file.h"
 #include "reception/format_lookup.h"
@@ -49,8 +50,15 @@ public:
     void afterTickReads(const board::SharedState& state,
                         const reception::ChangedCells& changes) override;
 
+    /// Names and decodes the labels it defines from the next tick on; none leaves the two
+    /// columns empty.
+    void setDatabase(std::shared_ptr<const LabelDatabase> database) {
+        database_ = std::move(database);
+    }
+
 private:
     const reception::AllChannelsFormatLookup& lookup_;
+    std::shared_ptr<const LabelDatabase> database_;
     RecordingClock& clock_;
     std::unique_ptr<RecordingFile> file_;
     std::chrono::milliseconds startedAt_{};

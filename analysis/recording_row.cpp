@@ -1,6 +1,7 @@
 #include "analysis/recording_row.h"
 
 #include "analysis/csv_text.h"
+#include "analysis/standard_decoding.h"
 #include "analysis/word_fields.h"
 #include "reception/decimal_decode.h"
 
@@ -67,7 +68,8 @@ void appendTickFields(std::string& out, const RecordingTickStamp& stamp) {
 
 void appendRecordingRow(std::string& out, std::string_view tickFields,
                         const reception::CellChange& change,
-                        const reception::ChannelFormatLookup& channelLookup) {
+                        const reception::ChannelFormatLookup& channelLookup,
+                        const LabelDatabase* database) {
     const std::uint32_t word = change.word;
     RowText row;
     row.putDecimal(change.channelIndex + 1u);
@@ -88,10 +90,20 @@ void appendRecordingRow(std::string& out, std::string_view tickFields,
     const std::size_t length =
         reception::writeDecimalText(decimal, word, channelLookup.slots[wordLabel(word)]);
     row.putField(trimmed({decimal.data(), length}));
-    row.put(kCsvRecordEnd);
+    row.put(',');
 
     out.append(tickFields);
     out.append(row.text());
+    const LabelDefinition* definition =
+        database != nullptr ? database->find(change.channelIndex, word) : nullptr;
+    if (definition != nullptr) {
+        appendCsvField(out, definition->name);
+        out.push_back(',');
+        appendCsvField(out, engineeringText(word, *definition));
+    } else {
+        out.push_back(',');
+    }
+    out.append(kCsvRecordEnd);
 }
 
 } // namespace analysis

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/label_database.h"
 #include "analysis/recording_clock.h"
 #include "reception/changed_cells.h"
 #include "reception/format_lookup.h"
@@ -16,7 +17,7 @@ namespace analysis {
 /// The first line of every recording, without its line end.
 inline constexpr std::string_view kRecordingColumnNames =
     "дата и время,мс от начала записи,№ цикла,входной канал,ячейка,слово,метка,SDI,SSM,"
-    "четность,десятичное значение";
+    "четность,десятичное значение,параметр,значение по базе";
 
 inline constexpr std::string_view kParityOk = "норма";
 inline constexpr std::string_view kParityError = "ошибка";
@@ -36,9 +37,12 @@ void appendTickFields(std::string& out, const RecordingTickStamp& stamp);
 /// the word in 8 hexadecimal digits, its label in 3 octal digits, SDI (bits 9-10) and SSM
 /// (bits 30-31) as numbers 0..3, "норма" or "ошибка" for odd parity over the 32 bits, and
 /// the decimal column's text without its outer blanks (empty where the label has no
-/// format); then the line end. Allocates only when `out` must grow.
+/// format); the parameter's name and its value as the label database decodes it (both empty
+/// without a database or a row for the word); then the line end. Allocates only when `out`
+/// must grow, and for the value of a word the database defines.
 void appendRecordingRow(std::string& out, std::string_view tickFields,
                         const reception::CellChange& change,
-                        const reception::ChannelFormatLookup& channelLookup);
+                        const reception::ChannelFormatLookup& channelLookup,
+                        const LabelDatabase* database = nullptr);
 
 } // namespace analysis

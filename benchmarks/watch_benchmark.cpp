@@ -3,12 +3,14 @@
 // its model, sort proxy and view, told of the tick as the main window tells its observers.
 // Also both that window and a recording with a format on every label of every input, the
 // budget of what the analysis adds to a tick; and the cost of one parameter chart holding a
-// full minute at the shortest period.
+// full minute at the shortest period. With and without a label database that defines every
+// label (in the same run, so that the medians compare), and the load of a 5,000-row database.
 
 #include "rotating_recording.h"
 #include "scripted_prompts.h"
 #include "windows_benchmark_main.h"
 
+#include "analysis/label_database_file.h"
 #include "analysis/label_watch.h"
 #include "analysis/word_fields.h"
 #include "board/clock.h"
@@ -17,7 +19,10 @@
 #include "reception/changed_cells.h"
 #include "reception/format_lookup.h"
 #include "tests/formats/table_fixtures.h"
+#include "ui/analysis/AnalysisMenu.h"
 #include "ui/analysis/AnalysisWindows.h"
+#include "ui/analysis/LabelDatabaseCommand.h"
+#include "ui/analysis/LabelWatchModel.h"
 #include "ui/analysis/Labelwatch.h"
 #include "ui/analysis/Parameterchart.h"
 #include "ui/main/Mainform.h"
@@ -30,7 +35,9 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -60,16 +67,45 @@ struct AlternatingChanges {
 
 const formats::DecimalFormat kAltitude = formats_testing::makeFormat("ALT", 28, 12, 65536.0f, "ft");
 
-// The table alone, with a format for every label of every input (the most decoding).
+/// A database text with `rows` rows, each a distinct (label, SDI, channel), every label of
+/// every channel defined in the first 256, with ranges and intervals to check.
+std::string databaseText(int rows) {
+    std::string text = "label,sdi,channel,name,units,encoding,bits,resolution,min,max,"
+                       "min_interval_ms,max_interval_ms,discretes\r\n";
+    for (int row = 0; row < rows; ++row) {
+        const int label = row % 256;
+        const int variant = row / 256; // any SDI and channel first, then each SDI, each channel
+        const std::string sdi = variant % 5 == 0 ? "" : std::to_string(variant % 5 - 1);
+        const std::string channel = variant / 5 == 0 ? "" : std::to_string(variant / 5);
+        char labelText[4];
+        std::snprintf(labelText, sizeof labelText, "%03o", label);
+        text.append(labelText).append(",").append(sdi).append(",").append(channel);
+        text.append(",Параметр ").append(std::to_string(row));
+        text.append(",ft,BNR,16,0.5,-10000,10000,50,1000,\r\n");
+    }
+    return text;
+}
+
+std::shared_ptr<const analysis::LabelDatabase> everyLabelDatabase() {
+    analysis::LabelDatabaseLoad load = analysis::parseLabelDatabase(databaseText(256));
+    return std::make_shared<const analysis::LabelDatabase>(std::move(*load.database));
+}
+
+// The table alone, with a format for every label of every input (the most decoding), told of
+// every channel in address mode; argument 1: checked against a database of every label.
 void BM_LabelWatchTable_AllCellsChanging(benchmark::State& state) {
     const auto changes = std::make_unique<AlternatingChanges>();
     const auto formats = std::make_unique<reception::AllChannelsFormatLookup>();
     for (auto& channel : formats->channels)
         channel.slots.fill(kAltitude);
+    const auto shared = std::make_unique<board::SharedState>();
+    shared->SImode.fill(board::SImodeAddress);
     analysis::LabelWatchTable table;
+    if (state.range(0) != 0)
+        table.setDatabase(everyLabelDatabase());
     std::int64_t tick = 0;
     for (auto _ : state) {
-        table.takeTick(changes->forTick(tick), *formats, tick * kTickMs);
+        table.takeTick(*shared, changes->forTick(tick), *formats, tick * kTickMs);
         ++tick;
         benchmark::DoNotOptimize(table.changedRuns().data());
     }
@@ -129,14 +165,19 @@ ui::TFrmLabelWatch& openWatchWithAllRows(MonitorWithAnalysis& monitor) {
     return watch;
 }
 
-// The open watch told of a tick. Argument 0: the observer call alone (model signals, proxy,
-// view bookkeeping); 1: and the event loop painting what it made dirty; 2: as 1, sorted by
-// the count of changes, which every tick moves.
+// The open watch told of a tick. Argument paint 0: the observer call alone (model signals,
+// proxy, view bookkeeping); 1: and the event loop painting what it made dirty; 2: as 1, sorted
+// by the count of changes, which every tick moves. Argument database 1: every label checked
+// against a database that defines it, every input in address mode.
 void BM_LabelWatchWindow_AllCellsChanging(benchmark::State& state) {
     MonitorWithAnalysis monitor;
+    monitor.main().state().SImode.fill(board::SImodeAddress);
+    if (state.range(1) != 0)
+        monitor.main().analysisMenu().labelDatabaseCommand().use(everyLabelDatabase(),
+                                                                 QStringLiteral("every.csv"));
     ui::TFrmLabelWatch& watch = openWatchWithAllRows(monitor);
     if (state.range(0) == 2)
-        watch.WatchGrid->sortByColumn(5, Qt::DescendingOrder);
+        watch.WatchGrid->sortByColumn(ui::LabelWatchModel::Changes, Qt::DescendingOrder);
     QApplication::processEvents();
     const board::SharedState& shared = monitor.main().state();
     for (auto _ : state) {
@@ -182,13 +223,25 @@ void BM_ParameterChart_FullMinute(benchmark::State& state) {
     state.counters["points"] = static_cast<double>(chart.series().size());
 }
 
-BENCHMARK(BM_LabelWatchTable_AllCellsChanging)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_LabelWatchWindow_AllCellsChanging)
-    ->ArgName("paint")
+// Reading a database of 5,000 rows from its text, lookup table included.
+void BM_LabelDatabase_Load5000Rows(benchmark::State& state) {
+    const std::string text = databaseText(5000);
+    for (auto _ : state) {
+        analysis::LabelDatabaseLoad load = analysis::parseLabelDatabase(text);
+        benchmark::DoNotOptimize(load.database->rows().data());
+    }
+}
+
+BENCHMARK(BM_LabelWatchTable_AllCellsChanging)
+    ->ArgName("database")
     ->Arg(0)
     ->Arg(1)
-    ->Arg(2)
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LabelWatchWindow_AllCellsChanging)
+    ->ArgNames({"paint", "database"})
+    ->ArgsProduct({{0, 1, 2}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LabelDatabase_Load5000Rows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RecordingAndWatch_AllCellsChanging)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ParameterChart_FullMinute)->Unit(benchmark::kMicrosecond);
 

@@ -3,6 +3,8 @@
 // Shared pieces of the fuzz targets: invariant checks that stop the run with the input that
 // broke them, and small readers of the fuzz input.
 
+#include "util/utf8.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -26,41 +28,7 @@ namespace fuzz_support {
 
 /// Whether the text is well-formed UTF-8 (what every cell and status text must be).
 [[nodiscard]] inline bool isUtf8(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto lead = static_cast<unsigned char>(text[i]);
-        std::size_t length = 0;
-        char32_t code = 0;
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-            code = lead & 0x1Fu;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            code = lead & 0x0Fu;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            code = lead & 0x07u;
-        } else {
-            return false;
-        }
-        if (i + length > text.size())
-            return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0u) != 0x80u)
-                return false;
-            code = (code << 6) | (next & 0x3Fu);
-        }
-        const char32_t lowest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-        if (code < lowest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        i += length;
-    }
-    return true;
+    return util::firstNonUtf8(text) == std::string_view::npos;
 }
 
 /// The bytes of a record, for comparing what a step may and may not change.

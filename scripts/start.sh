@@ -28,7 +28,8 @@ if [[ ! -e "$work_dir/KST3frmt.stt" ]]; then
   [[ -e "$work_dir/builtin-traffic.si" ]] || cp examples/builtin-traffic.si "$work_dir/"
   echo "First run: example formats for the simulated board copied to $work_dir." >&2
 fi
-echo "Working folder (format state file, *.si files): $work_dir" >&2
+[[ -e "$work_dir/label-database.csv" ]] || cp examples/label-database.csv "$work_dir/"
+echo "Working folder (format state file, *.si files, label database): $work_dir" >&2
 cd "$work_dir"
 
 monitor="$repo_dir/build/dev/app/zelva1-monitor"

@@ -3,11 +3,18 @@
 //   readme_screenshot <examples folder> <picture.png> [<watch.png> <chart.png>]
 // With the two more names it goes on for about 25 s with input 6 receiving the stream by
 // address too and draws the label watch and the chart of input 5's pitch (label 324).
+//   readme_screenshot --checks <examples folder> <picture.png>
+// draws the label watch checking the stream against the example label database instead, the
+// simulated board set up by the example faults (label-faults.cfg): input 5 in file mode with
+// the three faults, input 6 by address without them, after about 15 s.
 // Run it offscreen (QT_QPA_PLATFORM=offscreen) or under xvfb-run. It reads the example
-// format files and writes nothing but the pictures.
+// files and writes nothing but the pictures.
 
+#include "analysis/label_database_file.h"
 #include "board/default_driver.h"
+#include "ui/analysis/AnalysisMenu.h"
 #include "ui/analysis/AnalysisWindows.h"
+#include "ui/analysis/LabelDatabaseCommand.h"
 #include "ui/analysis/Labelwatch.h"
 #include "ui/analysis/Parameterchart.h"
 #include "ui/common/Prompts.h"
@@ -82,13 +89,53 @@ bool savePicture(QWidget& window, const QString& file) {
     return false;
 }
 
+// The watch with the example database over the stream with the example faults.
+int drawChecks(const QDir& examples, const QString& picture) {
+    qputenv("ZELVA1_SIM_CONFIG",
+            examples.absoluteFilePath(QStringLiteral("label-faults.cfg")).toLocal8Bit());
+    QDir::setCurrent(examples.absolutePath());
+    ExampleAnswers prompts({});
+    const auto driver = board::makeDefaultDriver();
+    ui::MonitorWindows windows(*driver, prompts);
+    ui::TMainFrm& main = windows.mainForm();
+    main.resize(1180, 640);
+    main.show();
+    const QString databaseFile = QStringLiteral("label-database.csv");
+    analysis::LabelDatabaseLoad load =
+        analysis::loadLabelDatabaseFile(examples.absoluteFilePath(databaseFile).toStdU16String());
+    if (!load.ok()) {
+        std::fprintf(stderr, "%s\n",
+                     analysis::labelDatabaseErrorMessage("label-database.csv", load.error).c_str());
+        return 1;
+    }
+    main.analysisMenu().labelDatabaseCommand().use(
+        std::make_shared<const analysis::LabelDatabase>(std::move(*load.database)), databaseFile);
+
+    runWithDialog(main, "ActionDeviceChoice", [&] { windows.deviceChoice().Button1->click(); });
+    run(main, "DeviceInitialization");
+    auto* inputs = main.findChild<QTabBar*>(QStringLiteral("SI"));
+    inputs->setCurrentIndex(4);
+    run(main, "SIfilePusk");
+    inputs->setCurrentIndex(5);
+    run(main, "SIaddressPusk");
+    ui::TFrmLabelWatch& watch = windows.analysis().labelWatch();
+    watch.resize(1500, 470);
+    windows.analysis().mmLabelWatchExecute();
+    runTicks(main, 60);
+    return savePicture(watch, picture) ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    if (argc == 4 && QString::fromLocal8Bit(argv[1]) == QStringLiteral("--checks"))
+        return drawChecks(QDir(QString::fromLocal8Bit(argv[2])),
+                          QFileInfo(QString::fromLocal8Bit(argv[3])).absoluteFilePath());
     if (argc != 3 && argc != 5) {
         std::fprintf(stderr, "usage: readme_screenshot <examples folder> <picture.png> "
-                             "[<watch.png> <chart.png>]\n");
+                             "[<watch.png> <chart.png>]\n"
+                             "       readme_screenshot --checks <examples folder> <picture.png>\n");
         return 2;
     }
     const QDir examples(QString::fromLocal8Bit(argv[1]));
@@ -134,5 +181,4 @@ int main(int argc, char* argv[]) {
     watch.WatchGrid->sortByColumn(1, Qt::AscendingOrder);
     QApplication::processEvents();
     return savePicture(watch, pictures[1]) && savePicture(chart, pictures[2]) ? 0 : 1;
-    return 0;
 }

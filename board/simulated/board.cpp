@@ -47,7 +47,8 @@ SimBoard::SimBoard(const SimulatedBoardSpec& boardSetup) : spec_(boardSetup) {
         if (channel.source.kind == InputSourceKind::Traffic)
             channel.traffic =
                 SimTraffic(channel.source.rateCode,
-                           spec_.interfaceIndex * kMaxChannels + static_cast<unsigned>(no));
+                           spec_.interfaceIndex * kMaxChannels + static_cast<unsigned>(no),
+                           spec_.trafficFaults[static_cast<std::size_t>(no - 1)]);
     }
     powerDown();
 }

@@ -1,5 +1,7 @@
 #include "config.h"
 
+#include "traffic.h"
+
 #include "board/control_codes.h"
 #include "board/rate_codes.h"
 #include "board/shared_state.h"
@@ -107,6 +109,12 @@ public:
             idle(words);
         else if (keyword == "fail")
             fail(words);
+        else if (keyword == "too-often")
+            labelFault(words, &TrafficFaults::tooOftenLabel);
+        else if (keyword == "out-of-range")
+            labelFault(words, &TrafficFaults::outOfRangeLabel);
+        else if (keyword == "ssm")
+            ssmFault(words);
         else
             throw LineError{"unknown statement " + quoted(keyword)};
         words.end();
@@ -183,6 +191,38 @@ private:
     void idle(Words& words) {
         SimulatedBoardSpec& boardSetup = boardAt(words);
         boardSetup.sources[inputOf(words, boardSetup)] = {.kind = InputSourceKind::Idle};
+    }
+
+    TrafficFaults& faultsOf(Words& words) {
+        SimulatedBoardSpec& boardSetup = boardAt(words);
+        return boardSetup.trafficFaults[inputOf(words, boardSetup)];
+    }
+
+    static std::uint8_t trafficLabel(Words& words) {
+        words.keyword("label");
+        const std::string_view word = words.take("label");
+        unsigned label = 0;
+        const bool octal = word.size() == 3 && std::all_of(word.begin(), word.end(), [](char c) {
+                               return c >= '0' && c <= '7';
+                           });
+        if (octal)
+            label =
+                static_cast<unsigned>((word[0] - '0') * 64 + (word[1] - '0') * 8 + (word[2] - '0'));
+        if (!octal || label > 0377 || !isTrafficLabel(static_cast<std::uint8_t>(label)))
+            throw LineError{"label " + quoted(word) + " is not one of the built-in stream's"};
+        return static_cast<std::uint8_t>(label);
+    }
+
+    // The board and input come before the label in the statement.
+    void labelFault(Words& words, std::optional<std::uint8_t> TrafficFaults::*which) {
+        TrafficFaults& faults = faultsOf(words);
+        faults.*which = trafficLabel(words);
+    }
+
+    void ssmFault(Words& words) {
+        TrafficFaults& faults = faultsOf(words);
+        faults.ssmLabel = trafficLabel(words);
+        faults.ssm = static_cast<std::uint8_t>(words.number("SSM", 0, 3));
     }
 
     void fail(Words& words) {

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace board::simulated {
@@ -25,6 +26,16 @@ struct InputSource {
     std::uint8_t rateCode = 0;      // for Traffic: the stream's bit rate (0, 1, 2)
 };
 
+/// Faults of the built-in stream on one input, each on one of its labels: a label sent twice
+/// as often as it should, one sent at the greatest value its bits hold, and one sent with
+/// another SSM than normal operation.
+struct TrafficFaults {
+    std::optional<std::uint8_t> tooOftenLabel;
+    std::optional<std::uint8_t> outOfRangeLabel;
+    std::optional<std::uint8_t> ssmLabel;
+    std::uint8_t ssm = 3; // bits 31 and 30 of the ssmLabel's words
+};
+
 /// One simulated board: where it sits among the device interfaces, what it reports, and
 /// what feeds each of its input channels (index = channel number - 1).
 struct SimulatedBoardSpec {
@@ -33,6 +44,7 @@ struct SimulatedBoardSpec {
     int inputs = 8;
     int outputs = 8;
     std::array<InputSource, kMaxChannels> sources{};
+    std::array<TrafficFaults, kMaxChannels> trafficFaults{}; // where the input hears the stream
 };
 
 /// @brief The source an input channel really has once Automatic is resolved.

@@ -39,8 +39,14 @@ constexpr SimTime kSourceShift = 37 * kNanosPerSecond;
 
 std::span<const TrafficParameter> trafficParameters() { return kParameters; }
 
-SimTraffic::SimTraffic(std::uint8_t rateCode, unsigned sourceNumber)
-    : rateCode_(rateCode), timeShift_(static_cast<SimTime>(sourceNumber) * kSourceShift) {
+bool isTrafficLabel(std::uint8_t label) {
+    return std::any_of(kParameters.begin(), kParameters.end(),
+                       [&](const TrafficParameter& p) { return p.label == label; });
+}
+
+SimTraffic::SimTraffic(std::uint8_t rateCode, unsigned sourceNumber, const TrafficFaults& faults)
+    : rateCode_(rateCode), timeShift_(static_cast<SimTime>(sourceNumber) * kSourceShift),
+      faults_(faults) {
     struct Wanted {
         SimTime at;
         std::uint8_t parameter;
@@ -48,7 +54,9 @@ SimTraffic::SimTraffic(std::uint8_t rateCode, unsigned sourceNumber)
     std::array<Wanted, kMaxWordsPerFrame> wanted{};
     std::size_t count = 0;
     for (std::size_t p = 0; p < kParameters.size(); ++p) {
-        const SimTime refresh = kParameters[p].refreshMs * kMs;
+        // Every refresh period is even, so half of it still divides the frame.
+        const SimTime refresh =
+            kParameters[p].refreshMs * kMs / (faults.tooOftenLabel == kParameters[p].label ? 2 : 1);
         for (SimTime at = static_cast<SimTime>(p) * kLabelStagger; at < kFrame; at += refresh)
             if (count < wanted.size())
                 wanted[count++] = {at, static_cast<std::uint8_t>(p)};
@@ -91,8 +99,15 @@ std::uint32_t SimTraffic::wordAt(std::uint64_t k) const {
     const double seconds =
         static_cast<double>(deliveryTime(k) + timeShift_) / static_cast<double>(kNanosPerSecond);
     const double value =
-        p.center + p.amplitude * std::sin(kTwoPi * seconds / p.periodSeconds + p.phase);
-    return encodeBnr(p.label, value, p.range, p.significantBits);
+        faults_.outOfRangeLabel == p.label
+            ? p.range // held at the top of the field
+            : p.center + p.amplitude * std::sin(kTwoPi * seconds / p.periodSeconds + p.phase);
+    const std::uint32_t word = encodeBnr(p.label, value, p.range, p.significantBits);
+    if (faults_.ssmLabel != p.label)
+        return word;
+    constexpr int kSsmShift = 29; // bits 30-31
+    return withOddParity((word & ~kSsmNormalOperation) |
+                         static_cast<std::uint32_t>(faults_.ssm & 3u) << kSsmShift);
 }
 
 } // namespace board::simulated

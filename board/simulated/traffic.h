@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/clock.h"
+#include "setup.h"
 
 #include <array>
 #include <cstdint>
@@ -24,6 +25,9 @@ struct TrafficParameter {
 /// airspeed, magnetic heading, pitch, roll, latitude and longitude.
 [[nodiscard]] std::span<const TrafficParameter> trafficParameters();
 
+/// @brief Whether the stream carries the label.
+[[nodiscard]] bool isTrafficLabel(std::uint8_t label);
+
 /// @brief The built-in stream an unwired input channel hears: an air-data and attitude
 /// source sending each label at its own refresh rate, at one bit rate.
 ///
@@ -34,11 +38,11 @@ struct TrafficParameter {
 class SimTraffic {
 public:
     static constexpr SimTime kFrame = 600 * 1'000'000LL;
-    static constexpr std::size_t kMaxWordsPerFrame = 128;
+    static constexpr std::size_t kMaxWordsPerFrame = 256;
 
     /// A stream at a rate code (0, 1, 2); `sourceNumber` shifts the values in time so that
     /// two inputs do not show the same numbers.
-    SimTraffic(std::uint8_t rateCode, unsigned sourceNumber);
+    SimTraffic(std::uint8_t rateCode, unsigned sourceNumber, const TrafficFaults& faults = {});
     SimTraffic() : SimTraffic(0, 0) {}
 
     [[nodiscard]] std::uint8_t rateCode() const { return rateCode_; }
@@ -56,6 +60,7 @@ private:
 
     std::uint8_t rateCode_;
     SimTime timeShift_;
+    TrafficFaults faults_;
     std::size_t wordsPerFrame_ = 0;
     std::array<Slot, kMaxWordsPerFrame> slots_{};
 };

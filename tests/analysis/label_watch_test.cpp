@@ -1,5 +1,6 @@
 #include "format_test_helpers.h"
 
+#include "analysis/label_database_file.h"
 #include "analysis/label_watch.h"
 #include "analysis/word_fields.h"
 
@@ -7,6 +8,8 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -145,6 +148,65 @@ TEST_F(LabelWatchTest, ClearForgetsEveryRowAndTheFilterPicksAChannel) {
     ASSERT_EQ(table.size(), 1u);
     EXPECT_EQ(table.row(0).channelIndex, 7);
     EXPECT_EQ(table.row(0).changes, 1u) << "counts start again";
+}
+
+} // namespace
+
+namespace {
+
+std::shared_ptr<const analysis::LabelDatabase> databaseOf(const char* rows) {
+    analysis::LabelDatabaseLoad load = analysis::parseLabelDatabase(
+        std::string("label,sdi,name,encoding,bits,resolution,min,max\n") + rows);
+    EXPECT_TRUE(load.ok()) << load.error.why;
+    return std::make_shared<const analysis::LabelDatabase>(std::move(*load.database));
+}
+
+TEST_F(LabelWatchTest, RowsPerSdiWhereTheDatabaseNamesOneWithItsChecks) {
+    table.setDatabase(databaseOf("203,1,Left,BNR,10,1,0,100\n203,2,Right,BNR,10,1,0,100\n"
+                                 "204,,Any,BNR,10,1,,\n"));
+    const auto word = [](unsigned sdi, unsigned steps, unsigned ssm) {
+        return withOddParity(0203u | sdi << 8 | steps << 18 | ssm << 29);
+    };
+    tick({{0, 0203, word(1, 5, 3)},
+          {0, 1, word(2, 500, 3)},
+          {0, 2, word(3, 5, 3)},
+          {0, 3, withOddParity(0204u | 2u << 8)},
+          {0, 4, withOddParity(0204u | 1u << 8)}},
+         0);
+    ASSERT_EQ(table.size(), 4u) << "SDI 1, 2 and 3 of label 203 apart, label 204 as one";
+    EXPECT_EQ(table.row(0).sdi, 1);
+    EXPECT_EQ(table.row(0).definition->name, "Left");
+    EXPECT_EQ(table.row(0).flags, 0);
+    EXPECT_EQ(table.row(1).flags, analysis::kFlagRange) << "500 lies above 100";
+    EXPECT_EQ(table.row(2).flags, analysis::kFlagUnknown) << "no row for SDI 3";
+    EXPECT_EQ(table.row(3).sdi, -1);
+    EXPECT_EQ(table.row(3).changes, 2u);
+    EXPECT_EQ(table.row(3).flags, analysis::kFlagSsm) << "SSM 00 is a failure warning in BNR";
+
+    table.setFlaggedOnly(true);
+    EXPECT_FALSE(table.isShown(0));
+    EXPECT_TRUE(table.isShown(1));
+    const analysis::LabelWatchSummary summary = table.summary();
+    EXPECT_EQ(summary.ok, 1);
+    EXPECT_EQ(summary.flagged, 2);
+    EXPECT_EQ(summary.unknown, 1);
+}
+
+TEST(LabelIntervals, ABoundIsBrokenOnlyWhenEveryPossiblePeriodBreaksIt) {
+    analysis::LabelDefinition definition;
+    definition.leastIntervalMs = 50.0;
+    definition.greatestIntervalMs = 75.0;
+    using analysis::IntervalJudgement;
+    // 11 words in 600 ms: the period lies in [50, 60].
+    EXPECT_EQ(analysis::judgeInterval(11, 600, definition), IntervalJudgement::Within);
+    // 12 words: [46.2, 54.5], possibly too often, not surely.
+    EXPECT_EQ(analysis::judgeInterval(12, 600, definition), IntervalJudgement::Measuring);
+    // 14 words: [40, 46.2].
+    EXPECT_EQ(analysis::judgeInterval(14, 600, definition), IntervalJudgement::TooOften);
+    // 6 words: [85.7, 120].
+    EXPECT_EQ(analysis::judgeInterval(6, 600, definition), IntervalJudgement::TooSeldom);
+    EXPECT_EQ(analysis::judgeInterval(0, 80, definition), IntervalJudgement::TooSeldom);
+    EXPECT_EQ(analysis::judgeInterval(1, 100, definition), IntervalJudgement::Measuring);
 }
 
 } // namespace

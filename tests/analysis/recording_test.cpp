@@ -7,6 +7,8 @@
 #include "reception/decimal_decode.h"
 #include "temp_folder.h"
 
+#include "analysis/label_database_file.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -40,29 +42,42 @@ struct RowTest : ::testing::Test {
     [[nodiscard]] std::string row(std::uint32_t word, std::uint8_t channelIndex = 2,
                                   std::uint8_t cell = 0203) const {
         std::string out;
-        analysis::appendRecordingRow(out, "T,", {channelIndex, cell, word}, lookup);
+        analysis::appendRecordingRow(out, "T,", {channelIndex, cell, word}, lookup, database.get());
         return out;
     }
     reception::ChannelFormatLookup lookup{};
+    std::unique_ptr<analysis::LabelDatabase> database;
 };
 
 TEST_F(RowTest, TakesTheWordApartAndDecodesItThroughItsLabelsFormat) {
     lookup.slots[0203] = makeFormat("HDG", 0, 28, 18, 90.0f, "deg");
-    EXPECT_EQ(row(kHeadingWord), "T,3,131,a8000283,203,2,1,норма,+90.000000  deg\r\n");
+    EXPECT_EQ(row(kHeadingWord), "T,3,131,a8000283,203,2,1,норма,+90.000000  deg,,\r\n");
     // The same word with bit 32 clear has an even count of ones.
     EXPECT_EQ(row(kHeadingWord & 0x7FFFFFFFu, 0, 7), "T,1,7,28000283,203,2,1,ошибка,"
-                                                     "+90.000000  deg\r\n");
+                                                     "+90.000000  deg,,\r\n");
 }
 
 TEST_F(RowTest, LeavesTheDecimalFieldEmptyWithoutAFormatOrWithBitsOutsideTheWord) {
-    EXPECT_EQ(row(kHeadingWord), "T,3,131,a8000283,203,2,1,норма,\r\n");
+    EXPECT_EQ(row(kHeadingWord), "T,3,131,a8000283,203,2,1,норма,,,\r\n");
     lookup.slots[0203] = makeFormat("BAD", 0, 40, 18, 90.0f, "deg"); // a damaged state file
-    EXPECT_EQ(row(kHeadingWord), "T,3,131,a8000283,203,2,1,норма,\r\n");
+    EXPECT_EQ(row(kHeadingWord), "T,3,131,a8000283,203,2,1,норма,,,\r\n");
 }
 
 TEST_F(RowTest, QuotesUnitsThatHoldACommaOrAQuote) {
     lookup.slots[0203] = makeFormat("HDG", 0, 28, 18, 90.0f, "g,\"m");
-    EXPECT_EQ(row(kHeadingWord), "T,3,131,a8000283,203,2,1,норма,\"+90.000000 g,\"\"m\"\r\n");
+    EXPECT_EQ(row(kHeadingWord), "T,3,131,a8000283,203,2,1,норма,\"+90.000000 g,\"\"m\",,\r\n");
+}
+
+TEST_F(RowTest, NamesAndDecodesTheLabelsTheDatabaseDefines) {
+    analysis::LabelDatabaseLoad load =
+        analysis::parseLabelDatabase("label,sdi,name,encoding,bits,resolution\n"
+                                     "203,2,\"Курс, магнитный\",BNR,10,0.25\n");
+    ASSERT_TRUE(load.ok());
+    database = std::make_unique<analysis::LabelDatabase>(std::move(*load.database));
+    // Bit 28 is the most significant of ten bits: 2^9 steps of 0.25.
+    EXPECT_EQ(row(kHeadingWord), "T,3,131,a8000283,203,2,1,норма,,\"Курс, магнитный\",128.0\r\n");
+    EXPECT_EQ(row((kHeadingWord & ~0x200u) | 0x100u), "T,3,131,a8000183,203,1,1,норма,,,\r\n")
+        << "no row for SDI 1";
 }
 
 // The recording builds the decimal column's text without printf; it must not differ.
@@ -148,9 +163,9 @@ TEST_F(RecorderTest, WritesTheColumnNamesThenOneWriteForEachTickThatChangedCells
     EXPECT_EQ(file.writes[0], std::string(analysis::kRecordingColumnNames) + "\r\n");
     // The channel's own format decodes each word: only input 5 has one for label 203.
     EXPECT_EQ(file.writes[1], "2024-12-31 23:59:59.999,250,8,5,131,a8000283,203,2,1,норма,"
-                              "+90.000000  deg\r\n"
-                              "2024-12-31 23:59:59.999,250,8,1,131,a8000283,203,2,1,норма,\r\n");
-    EXPECT_EQ(file.writes[2], "2024-12-31 23:59:59.999,500,10,8,255,000100ff,377,0,0,норма,\r\n");
+                              "+90.000000  deg,,\r\n"
+                              "2024-12-31 23:59:59.999,250,8,1,131,a8000283,203,2,1,норма,,,\r\n");
+    EXPECT_EQ(file.writes[2], "2024-12-31 23:59:59.999,500,10,8,255,000100ff,377,0,0,норма,,,\r\n");
     EXPECT_EQ(recorder.rowsKept(), 3u);
     EXPECT_TRUE(recorder.running());
 }

@@ -1,5 +1,6 @@
 #include "ui/analysis/AnalysisMenu.h"
 
+#include "ui/analysis/LabelDatabaseCommand.h"
 #include "ui/analysis/RecordingCommand.h"
 #include "ui/main/Mainform.h"
 
@@ -27,8 +28,16 @@ AnalysisMenu::AnalysisMenu(TMainFrm& window, QMenu* before) : QObject(&window) {
     recording_ = addCommand(*menu_, "mmRecording", "запись принятых слов…");
     labelWatch_ = addCommand(*menu_, "mmLabelWatch", "наблюдение за метками");
     chart_ = addCommand(*menu_, "mmParameterChart", "график параметра");
+    menu_->addSeparator();
+    labelDatabase_ = addCommand(*menu_, "mmLabelDatabase", "база меток…");
+    unloadLabelDatabase_ = addCommand(*menu_, "mmUnloadLabelDatabase", "выгрузить базу меток");
 
+    labelDatabaseCommand_ =
+        new LabelDatabaseCommand(window, *labelDatabase_, *unloadLabelDatabase_, window.prompts());
     recordingCommand_ = new RecordingCommand(window, *recording_, window.prompts());
+    connect(labelDatabaseCommand_, &LabelDatabaseCommand::databaseChanged, recordingCommand_,
+            [this] { recordingCommand_->setDatabase(labelDatabaseCommand_->database()); });
+    labelDatabaseCommand_->restore();
 }
 
 AnalysisMenu::~AnalysisMenu() = default;

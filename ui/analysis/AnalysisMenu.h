@@ -7,6 +7,7 @@ class QMenu;
 
 namespace ui {
 
+class LabelDatabaseCommand;
 class RecordingCommand;
 class TMainFrm;
 
@@ -23,14 +24,22 @@ public:
     [[nodiscard]] QAction* recording() const { return recording_; }
     [[nodiscard]] QAction* labelWatch() const { return labelWatch_; }
     [[nodiscard]] QAction* chart() const { return chart_; }
+    [[nodiscard]] QAction* labelDatabase() const { return labelDatabase_; }
+    [[nodiscard]] QAction* unloadLabelDatabase() const { return unloadLabelDatabase_; }
     [[nodiscard]] RecordingCommand& recordingCommand() const { return *recordingCommand_; }
+    [[nodiscard]] LabelDatabaseCommand& labelDatabaseCommand() const {
+        return *labelDatabaseCommand_;
+    }
 
 private:
     QMenu* menu_ = nullptr;
     QAction* recording_ = nullptr;
     QAction* labelWatch_ = nullptr;
     QAction* chart_ = nullptr;
-    RecordingCommand* recordingCommand_ = nullptr; // a child of the window
+    QAction* labelDatabase_ = nullptr;
+    QAction* unloadLabelDatabase_ = nullptr;
+    RecordingCommand* recordingCommand_ = nullptr;         // a child of the window
+    LabelDatabaseCommand* labelDatabaseCommand_ = nullptr; // a child of the window
 };
 
 } // namespace ui

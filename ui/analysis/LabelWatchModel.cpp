@@ -1,13 +1,17 @@
 #include "ui/analysis/LabelWatchModel.h"
 
+#include "analysis/standard_decoding.h"
 #include "analysis/word_fields.h"
 #include "reception/decimal_decode.h"
 #include "reception/fixed_decimal.h"
+
+#include "ui/common/Text.h"
 
 #include <QBrush>
 #include <QColor>
 
 #include <array>
+#include <charconv>
 #include <cmath>
 
 namespace ui {
@@ -15,15 +19,69 @@ namespace {
 
 constexpr std::array<const char*, LabelWatchModel::ColumnCount> kHeaders = {"канал",
                                                                             "АП",
+                                                                            "SDI",
+                                                                            "параметр",
                                                                             "слово",
                                                                             "SSM",
+                                                                            "по SSM",
                                                                             "значение",
+                                                                            "значение по базе",
                                                                             "изменений",
                                                                             "без изменений, с",
+                                                                            "интервал, мс",
+                                                                            "отметки",
                                                                             "устарела",
                                                                             "ошибок четности",
                                                                             "минимум",
                                                                             "максимум"};
+
+// One colour per flag, in the order of its bit, light enough for black text.
+const std::array<QColor, analysis::kLabelFlagCount> kFlagColours = {
+    QColor(255, 160, 160), // range
+    QColor(255, 230, 120), // SSM
+    QColor(235, 165, 235), // parity
+    QColor(190, 190, 190), // missing
+    QColor(160, 200, 255), // not in the database
+    QColor(190, 170, 255), // interval
+};
+const QColor kStaleColour(255, 214, 153);
+
+// The column each flag colours besides the flags column.
+constexpr std::array<int, analysis::kLabelFlagCount> kFlagColumns = {
+    LabelWatchModel::Value, LabelWatchModel::SsmMeaning, LabelWatchModel::ParityErrors,
+    LabelWatchModel::Flags, LabelWatchModel::Label,      LabelWatchModel::Interval};
+
+QString flagWords(std::uint8_t flags) {
+    QString words;
+    for (int flag = 0; flag < analysis::kLabelFlagCount; ++flag) {
+        if ((flags & (1u << flag)) == 0)
+            continue;
+        if (!words.isEmpty())
+            words.append(QStringLiteral(", "));
+        words.append(qtext(analysis::labelFlagWord(flag)));
+    }
+    return words;
+}
+
+// The SSM's meanings as QStrings made once: a screenful is painted at every tick.
+const QString& ssmMeaningText(analysis::LabelEncoding encoding, unsigned ssm) {
+    static const std::array<std::array<QString, 4>, 3> kTexts = [] {
+        std::array<std::array<QString, 4>, 3> texts;
+        for (std::size_t e = 0; e < texts.size(); ++e)
+            for (unsigned code = 0; code < 4; ++code)
+                texts[e][code] =
+                    qtext(analysis::ssmMeaning(static_cast<analysis::LabelEncoding>(e), code));
+        return texts;
+    }();
+    return kTexts[static_cast<std::size_t>(encoding) % 3][ssm & 3u];
+}
+
+QString intervalText(const analysis::LabelWatchTable& table, std::size_t index) {
+    if (table.row(index).interval == analysis::IntervalJudgement::CannotTell)
+        return QStringLiteral("не видно");
+    const std::optional<double> mean = table.meanIntervalMs(index);
+    return mean ? QString::number(*mean, 'f', 1) : QString();
+}
 
 QString ssmText(std::uint32_t word) {
     const unsigned ssm = analysis::wordSsm(word);
@@ -61,13 +119,23 @@ QVariant LabelWatchModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole: return displayText(index.row(), index.column());
     case kSortRole: return sortValue(index.row(), index.column());
-    case Qt::BackgroundRole:
-        if ((index.column() == SinceChange || index.column() == Stale) &&
-            table_.isStale(static_cast<std::size_t>(index.row()), nowMs_))
-            return QBrush(QColor(255, 214, 153));
-        return {};
+    case Qt::BackgroundRole: return background(index.row(), index.column());
     default: return {};
     }
+}
+
+QVariant LabelWatchModel::background(int rowIndex, int column) const {
+    const auto index = static_cast<std::size_t>(rowIndex);
+    if ((column == SinceChange || column == Stale) && table_.isStale(index, nowMs_))
+        return QBrush(kStaleColour);
+    const std::uint8_t flags = table_.row(index).flags;
+    if (flags == 0)
+        return {};
+    for (int flag = 0; flag < analysis::kLabelFlagCount; ++flag)
+        if ((flags & (1u << flag)) != 0 &&
+            (column == Flags || column == kFlagColumns[static_cast<std::size_t>(flag)]))
+            return QBrush(kFlagColours[static_cast<std::size_t>(flag)]);
+    return {};
 }
 
 double LabelWatchModel::secondsSinceChange(const analysis::LabelWatchRow& row) const {
@@ -79,6 +147,15 @@ QVariant LabelWatchModel::displayText(int rowIndex, int column) const {
     switch (column) {
     case Channel: return row.channelIndex + 1;
     case Label: return QStringLiteral("%1").arg(row.label, 3, 8, QLatin1Char('0'));
+    case Sdi: return row.sdi < 0 ? QString() : QString::number(row.sdi);
+    case Name: return row.definition != nullptr ? textsOf(*row.definition).name : QString();
+    case SsmMeaning:
+        return row.definition != nullptr && row.changes != 0
+                   ? ssmMeaningText(row.definition->encoding, analysis::wordSsm(row.word))
+                   : QString();
+    case Value: return valueText(row);
+    case Interval: return intervalText(table_, static_cast<std::size_t>(rowIndex));
+    case Flags: return flagWords(row.flags);
     // Lower case, as the input grid and the recording show words.
     case Word: return QStringLiteral("%1").arg(row.word, 8, 16, QLatin1Char('0'));
     case Ssm: return ssmText(row.word);
@@ -101,13 +178,47 @@ QVariant LabelWatchModel::displayText(int rowIndex, int column) const {
     }
 }
 
+// A screenful of these is painted at every tick: a number goes straight into the one text
+// it makes.
+QString LabelWatchModel::valueText(const analysis::LabelWatchRow& row) const {
+    if (row.definition == nullptr || row.changes == 0)
+        return {};
+    const DefinitionTexts& texts = textsOf(*row.definition);
+    const std::optional<double> value = analysis::engineeringValue(row.word, *row.definition);
+    if (!value)
+        return QString::fromStdString(analysis::engineeringText(row.word, *row.definition));
+    std::array<char, 64> number{};
+    const auto written = std::to_chars(number.data(), number.data() + number.size(), *value,
+                                       std::chars_format::fixed, texts.decimals);
+    QString text;
+    text.reserve(static_cast<qsizetype>(written.ptr - number.data()) +
+                 texts.unitsAfterValue.size());
+    text.append(QLatin1String(number.data(), written.ptr));
+    text.append(texts.unitsAfterValue);
+    return text;
+}
+
 QVariant LabelWatchModel::sortValue(int rowIndex, int column) const {
     const analysis::LabelWatchRow& row = table_.row(static_cast<std::size_t>(rowIndex));
     switch (column) {
     case Channel: return row.channelIndex + 1;
     case Label: return row.label;
+    case Sdi: return row.sdi;
     case Word: return row.word;
     case Ssm: return analysis::wordSsm(row.word);
+    case Value: {
+        const std::optional<double> value =
+            row.definition != nullptr && row.changes != 0
+                ? analysis::engineeringValue(row.word, *row.definition)
+                : std::nullopt;
+        return value ? QVariant(*value) : QVariant();
+    }
+    case Interval: {
+        const std::optional<double> mean =
+            table_.meanIntervalMs(static_cast<std::size_t>(rowIndex));
+        return mean ? QVariant(*mean) : QVariant();
+    }
+    case Flags: return row.flags;
     case Changes: return row.changes;
     case SinceChange: return secondsSinceChange(row);
     case Stale: return table_.isStale(static_cast<std::size_t>(rowIndex), nowMs_);
@@ -125,9 +236,10 @@ QVariant LabelWatchModel::headerData(int section, Qt::Orientation orientation, i
     return QString::fromUtf8(kHeaders[static_cast<std::size_t>(section)]);
 }
 
-void LabelWatchModel::takeTick(const reception::ChangedCells& changes, std::int64_t nowMs) {
+void LabelWatchModel::takeTick(const board::SharedState& state,
+                               const reception::ChangedCells& changes, std::int64_t nowMs) {
     nowMs_ = nowMs;
-    table_.takeTick(changes, formats_, nowMs);
+    table_.takeTick(state, changes, formats_, nowMs);
     // A changed row is signalled whole; between changed rows only time moved. Each signal
     // costs the sort proxy a pass over its rows, so the fewer the better.
     int unchangedFrom = 0;
@@ -155,13 +267,35 @@ void LabelWatchModel::clear() {
     endRemoveRows();
 }
 
+const LabelWatchModel::DefinitionTexts& LabelWatchModel::textsOf(
+    const analysis::LabelDefinition& definition) const {
+    return texts_[static_cast<std::size_t>(&definition - table_.database()->rows().data())];
+}
+
+void LabelWatchModel::setDatabase(std::shared_ptr<const analysis::LabelDatabase> database) {
+    texts_.clear();
+    if (database)
+        for (const analysis::LabelDefinition& definition : database->rows())
+            texts_.push_back(
+                {qtext(definition.name),
+                 definition.units.empty() || definition.encoding == analysis::LabelEncoding::Disc
+                     ? QString()
+                     : QLatin1Char(' ') + qtext(definition.units),
+                 analysis::decimalsFor(definition.resolution)});
+    beginResetModel();
+    table_.setDatabase(std::move(database));
+    shownRows_ = 0;
+    endResetModel();
+}
+
 void LabelWatchModel::setStaleLimitMs(std::int64_t limitMs, std::int64_t nowMs) {
     nowMs_ = nowMs;
     table_.setStaleLimitMs(limitMs);
     timesChanged(0, shownRows_ - 1);
 }
 
-// Time alone moves these columns, so every row's may have changed.
+// Time alone moves these columns (the interval and the flags with it), so every row's may
+// have changed.
 void LabelWatchModel::timesChanged(int firstRow, int lastRow) {
     if (firstRow <= lastRow)
         Q_EMIT dataChanged(index(firstRow, SinceChange), index(lastRow, Stale),
@@ -177,6 +311,16 @@ LabelWatchFilter::LabelWatchFilter(LabelWatchModel& source, QObject* parent)
 void LabelWatchFilter::setChannel(int channelNo) {
     source_.setChannelFilter(channelNo);
     invalidateRowsFilter();
+}
+
+void LabelWatchFilter::setFlaggedOnly(bool flaggedOnly) {
+    source_.setFlaggedOnly(flaggedOnly);
+    invalidateRowsFilter();
+}
+
+void LabelWatchFilter::renew() {
+    if (source_.table().flaggedOnly())
+        invalidateRowsFilter();
 }
 
 bool LabelWatchFilter::filterAcceptsRow(int sourceRow, const QModelIndex&) const {

@@ -5,25 +5,36 @@
 
 #include <QAbstractTableModel>
 #include <QSortFilterProxyModel>
+#include <QString>
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 namespace ui {
 
-/// @brief The label watch's rows: one per (input channel, label) seen. Texts are formatted
-/// only when a view asks for them; a tick signals the rows it changed, inserts the new ones
-/// and renews the time columns of the others, never a reset.
+/// @brief The label watch's rows: one per (input channel, label) seen, or per SDI where the
+/// label database tells them apart. Texts are formatted only when a view asks for them; a
+/// tick signals the rows it changed, inserts the new ones and renews the time columns (and
+/// the checks that time moves) of the others, never a reset. With a database the flags of
+/// each row have a colour and a word each.
 class LabelWatchModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     enum Column {
         Channel,
         Label,
+        Sdi,
+        Name,
         Word,
         Ssm,
+        SsmMeaning,
         Decimal,
+        Value,
         Changes,
-        SinceChange,
+        SinceChange, // from here to Stale the columns time alone moves
+        Interval,
+        Flags,
         Stale,
         ParityErrors,
         Least,
@@ -44,20 +55,36 @@ public:
 
     [[nodiscard]] const analysis::LabelWatchTable& table() const { return table_; }
 
-    void takeTick(const reception::ChangedCells& changes, std::int64_t nowMs);
+    void takeTick(const board::SharedState& state, const reception::ChangedCells& changes,
+                  std::int64_t nowMs);
     void clear();
+    /// Checks against `database` (none: no checks); the rows start again.
+    void setDatabase(std::shared_ptr<const analysis::LabelDatabase> database);
     void setStaleLimitMs(std::int64_t limitMs, std::int64_t nowMs);
     /// 0 shows every channel, 1..8 one channel; the filter asks the table.
     void setChannelFilter(int channelNo) { table_.setChannelFilter(channelNo); }
+    void setFlaggedOnly(bool flaggedOnly) { table_.setFlaggedOnly(flaggedOnly); }
 
 private:
     [[nodiscard]] QVariant displayText(int rowIndex, int column) const;
     [[nodiscard]] QVariant sortValue(int rowIndex, int column) const;
+    [[nodiscard]] QVariant background(int rowIndex, int column) const;
+    [[nodiscard]] QString valueText(const analysis::LabelWatchRow& row) const;
     [[nodiscard]] double secondsSinceChange(const analysis::LabelWatchRow& row) const;
     /// The time columns of rows [firstRow, lastRow]; nothing when the range is empty.
     void timesChanged(int firstRow, int lastRow);
 
+    /// Texts of a database row made once, so that painting a row allocates less.
+    struct DefinitionTexts {
+        QString name;
+        QString unitsAfterValue; // " units", or empty
+        int decimals = 0;
+    };
+    [[nodiscard]] const DefinitionTexts& textsOf(const analysis::LabelDefinition& definition) const;
+
     analysis::LabelWatchTable table_;
+    std::vector<DefinitionTexts> texts_; // by the database's row
+
     const reception::AllChannelsFormatLookup& formats_;
     std::int64_t nowMs_;
     int shownRows_ = 0; // the table's rows the views have been told of
@@ -70,6 +97,9 @@ public:
     explicit LabelWatchFilter(LabelWatchModel& source, QObject* parent = nullptr);
     /// 0 shows every channel, 1..8 one channel.
     void setChannel(int channelNo);
+    /// Flagged rows only; the flags change with time, so the filter is renewed every tick.
+    void setFlaggedOnly(bool flaggedOnly);
+    void renew();
 
 protected:
     [[nodiscard]] bool filterAcceptsRow(int sourceRow,

@@ -1,10 +1,13 @@
 #include "ui/analysis/Labelwatch.h"
 
+#include "ui/analysis/AnalysisMenu.h"
+#include "ui/analysis/LabelDatabaseCommand.h"
 #include "ui/analysis/LabelWatchModel.h"
 #include "ui/analysis/WatchCellDelegate.h"
 #include "ui/grid/Fonts.h"
 #include "ui/main/Mainform.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QHBoxLayout>
@@ -43,6 +46,12 @@ TFrmLabelWatch::TFrmLabelWatch(TMainFrm& main, analysis::MonotonicClock clock, Q
     seStaleLimit->setToolTip(
         QStringLiteral("метка, не менявшаяся дольше этого времени, отмечается как устаревшая"));
 
+    cbFlaggedOnly = new QCheckBox(QStringLiteral("только с отметками"), this);
+    cbFlaggedOnly->setObjectName(QStringLiteral("cbFlaggedOnly"));
+    cbFlaggedOnly->setToolTip(QStringLiteral("показывать только метки, отмеченные по базе меток"));
+    lbSummary = new QLabel(this);
+    lbSummary->setObjectName(QStringLiteral("lbSummary"));
+
     btClear = new QPushButton(QStringLiteral("очистить"), this);
     btClear->setObjectName(QStringLiteral("btClear"));
     btClear->setAutoDefault(false);
@@ -67,8 +76,8 @@ TFrmLabelWatch::TFrmLabelWatch(TMainFrm& main, analysis::MonotonicClock clock, Q
                               FixedPitchCellDelegate::TextColour::ByPalette));
     WatchGrid->setStyle(new WatchGridStyle(WatchGrid));
     WatchGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
-    const int widths[LabelWatchModel::ColumnCount] = {50,  44, 80,  40,  190, 90,
-                                                      130, 70, 124, 110, 110};
+    const int widths[LabelWatchModel::ColumnCount] = {50, 44,  36,  190, 80, 40,  96,  190, 150,
+                                                      90, 130, 100, 170, 70, 124, 110, 110};
     for (int column = 0; column < LabelWatchModel::ColumnCount; ++column)
         WatchGrid->setColumnWidth(column, widths[column]);
 
@@ -76,30 +85,81 @@ TFrmLabelWatch::TFrmLabelWatch(TMainFrm& main, analysis::MonotonicClock clock, Q
     controls->addWidget(new QLabel(QStringLiteral("канал:"), this));
     controls->addWidget(cbChannelFilter);
     controls->addSpacing(16);
+    controls->addWidget(cbFlaggedOnly);
+    controls->addSpacing(16);
     controls->addWidget(new QLabel(QStringLiteral("устаревание через, с:"), this));
     controls->addWidget(seStaleLimit);
     controls->addStretch(1);
     controls->addWidget(btClear);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(controls);
+    layout->addWidget(lbSummary);
     layout->addWidget(WatchGrid, 1);
-    resize(1080, 480);
+    resize(1280, 480);
 
     connect(btClear, &QPushButton::clicked, this, &TFrmLabelWatch::btClearClick);
     connect(cbChannelFilter, &QComboBox::currentIndexChanged, this,
             &TFrmLabelWatch::cbChannelFilterChange);
     connect(seStaleLimit, &QDoubleSpinBox::valueChanged, this, &TFrmLabelWatch::seStaleLimitChange);
     connect(WatchGrid, &QTableView::doubleClicked, this, &TFrmLabelWatch::WatchGridDblClick);
+    connect(cbFlaggedOnly, &QCheckBox::toggled, this, &TFrmLabelWatch::cbFlaggedOnlyClick);
+    connect(&main.analysisMenu().labelDatabaseCommand(), &LabelDatabaseCommand::databaseChanged,
+            this, &TFrmLabelWatch::databaseChanged);
+    databaseChanged();
 }
 
-void TFrmLabelWatch::afterTickReads(const board::SharedState&,
+void TFrmLabelWatch::databaseChanged() {
+    const std::shared_ptr<const analysis::LabelDatabase>& database =
+        main_.analysisMenu().labelDatabaseCommand().database();
+    model_->setDatabase(database);
+    // Without a database its columns would stay empty: the watch looks as it always did.
+    for (const int column :
+         {LabelWatchModel::Sdi, LabelWatchModel::Name, LabelWatchModel::SsmMeaning,
+          LabelWatchModel::Value, LabelWatchModel::Interval, LabelWatchModel::Flags})
+        WatchGrid->setColumnHidden(column, !database);
+    shownSummary_.reset();
+    showSummary();
+}
+
+void TFrmLabelWatch::showSummary() {
+    const LabelDatabaseCommand& command = main_.analysisMenu().labelDatabaseCommand();
+    if (!command.database()) {
+        shownSummary_.reset();
+        lbSummary->setText(QStringLiteral("база меток не загружена"));
+        return;
+    }
+    const analysis::LabelWatchSummary& counts = model_->table().summary();
+    // Told every tick: the text is made and laid out again only when a count moved.
+    if (shownSummary_ == counts)
+        return;
+    shownSummary_ = counts;
+    lbSummary->setText(QStringLiteral("база меток %1: в норме %2, с отметками %3, пропали %4, "
+                                      "нет в базе %5")
+                           .arg(command.fileName())
+                           .arg(counts.ok)
+                           .arg(counts.flagged)
+                           .arg(counts.missing)
+                           .arg(counts.unknown));
+}
+
+void TFrmLabelWatch::afterTickReads(const board::SharedState& state,
                                     const reception::ChangedCells& changes) {
-    model_->takeTick(changes, clock_());
+    model_->takeTick(state, changes, clock_());
+    filter_->renew();
+    showSummary();
 }
 
-void TFrmLabelWatch::btClearClick() { model_->clear(); }
+void TFrmLabelWatch::btClearClick() {
+    model_->clear();
+    showSummary();
+}
 
-void TFrmLabelWatch::cbChannelFilterChange(int index) { filter_->setChannel(index); }
+void TFrmLabelWatch::cbChannelFilterChange(int index) {
+    filter_->setChannel(index);
+    showSummary();
+}
+
+void TFrmLabelWatch::cbFlaggedOnlyClick(bool checked) { filter_->setFlaggedOnly(checked); }
 
 void TFrmLabelWatch::seStaleLimitChange(double seconds) {
     model_->setStaleLimitMs(std::llround(seconds * 1000.0), clock_());
@@ -123,7 +183,7 @@ std::optional<ParameterKey> TFrmLabelWatch::parameterAt(const QModelIndex& viewI
         return std::nullopt;
     const analysis::LabelWatchRow& row =
         model_->table().row(static_cast<std::size_t>(source.row()));
-    return ParameterKey{row.channelIndex, row.label};
+    return ParameterKey{row.channelIndex, row.label, row.sdi};
 }
 
 } // namespace ui

@@ -2,13 +2,16 @@
 
 #include "ui/analysis/TickWindow.h"
 
+#include "analysis/label_checks.h"
 #include "analysis/monotonic_clock.h"
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 
+class QCheckBox;
 class QComboBox;
+class QLabel;
 class QDoubleSpinBox;
 class QPushButton;
 class QTableView;
@@ -19,15 +22,19 @@ class LabelWatchFilter;
 class LabelWatchModel;
 class TMainFrm;
 
-/// An input channel (0-based) and a label on it.
+/// An input channel (0-based) and a label on it, and the SDI where the label database tells
+/// the label's words apart by it.
 struct ParameterKey {
     int channelIndex = 0;
     std::uint8_t label = 0;
+    std::int8_t sdi = -1; // -1: every SDI
     friend bool operator==(const ParameterKey&, const ParameterKey&) = default;
 };
 
 /// @brief The label watch: a window beside the main window with one row per (input channel,
 /// label) received since it was opened or cleared. It is told every tick while it is shown.
+/// With a label database it names each label, decodes its value, flags what breaks the
+/// database and counts the rows above the grid.
 class TFrmLabelWatch : public TickWindow {
     Q_OBJECT
 public:
@@ -42,10 +49,13 @@ public:
 
     void btClearClick();
     void cbChannelFilterChange(int index);
+    void cbFlaggedOnlyClick(bool checked);
     void seStaleLimitChange(double seconds);
     void WatchGridDblClick(const QModelIndex& index);
 
     QComboBox* cbChannelFilter = nullptr;
+    QCheckBox* cbFlaggedOnly = nullptr;
+    QLabel* lbSummary = nullptr;
     QDoubleSpinBox* seStaleLimit = nullptr;
     QPushButton* btClear = nullptr;
     QTableView* WatchGrid = nullptr;
@@ -55,8 +65,11 @@ Q_SIGNALS:
 
 private:
     [[nodiscard]] std::optional<ParameterKey> parameterAt(const QModelIndex& viewIndex) const;
+    void databaseChanged();
+    void showSummary();
 
     analysis::MonotonicClock clock_;
+    std::optional<analysis::LabelWatchSummary> shownSummary_;
     LabelWatchModel* model_ = nullptr;
     LabelWatchFilter* filter_ = nullptr;
 };

@@ -1,9 +1,12 @@
 #include "ui/analysis/Parameterchart.h"
 
+#include "ui/analysis/AnalysisMenu.h"
+#include "ui/analysis/LabelDatabaseCommand.h"
 #include "ui/analysis/ParameterChartView.h"
 #include "ui/main/Mainform.h"
 
 #include "analysis/arrival_order.h"
+#include "analysis/standard_decoding.h"
 #include "analysis/word_fields.h"
 #include "formats/cp1251.h"
 #include "reception/decimal_decode.h"
@@ -27,8 +30,13 @@ TFrmParameterChart::TFrmParameterChart(TMainFrm& main, ParameterKey parameter,
                                        analysis::MonotonicClock clock, QWidget* parent)
     : TickWindow(main, parent), parameter_(parameter), clock_(std::move(clock)) {
     setObjectName(QStringLiteral("TFrmParameterChart"));
-    setWindowTitle(QString::asprintf("График параметра: вх.канал %d, АП %03o",
-                                     parameter.channelIndex + 1, parameter.label));
+    QString title = QString::asprintf("График параметра: вх.канал %d, АП %03o",
+                                      parameter.channelIndex + 1, parameter.label);
+    if (parameter.sdi >= 0)
+        title += QStringLiteral(", SDI %1").arg(parameter.sdi);
+    if (const analysis::LabelDefinition* named = definition())
+        title += QStringLiteral(" — ") + QString::fromStdString(named->name);
+    setWindowTitle(title);
 
     btPause = new QPushButton(QStringLiteral("пауза"), this);
     btPause->setObjectName(QStringLiteral("btPause"));
@@ -63,9 +71,33 @@ TFrmParameterChart::TFrmParameterChart(TMainFrm& main, ParameterKey parameter,
     const std::uint32_t word =
         state.SIbuffer[parameter.channelIndex % board::kMaxChannels][parameter.label].word;
     const std::int64_t nowMs = clock_();
-    if (reception::isReceivedWord(word) && analysis::wordLabel(word) == parameter.label)
+    if (reception::isReceivedWord(word) && isOfParameter(word))
         takeWord(word, nowMs);
     redraw(nowMs);
+}
+
+bool TFrmParameterChart::isOfParameter(std::uint32_t word) const {
+    return analysis::wordLabel(word) == parameter_.label &&
+           (parameter_.sdi < 0 || analysis::wordSdi(word) == static_cast<unsigned>(parameter_.sdi));
+}
+
+const analysis::LabelDefinition* TFrmParameterChart::definition() const {
+    const std::shared_ptr<const analysis::LabelDatabase>& database =
+        main_.analysisMenu().labelDatabaseCommand().database();
+    if (!database)
+        return nullptr;
+    return database->find(
+        analysis::LabelKey{static_cast<std::uint8_t>(parameter_.channelIndex % board::kMaxChannels),
+                           parameter_.label, parameter_.sdi});
+}
+
+std::optional<double> TFrmParameterChart::valueOf(std::uint32_t word) const {
+    if (const analysis::LabelDefinition* named = definition())
+        return analysis::engineeringValue(word, *named);
+    if (const std::optional<reception::DecimalValue> value =
+            reception::decimalValueWith(word, format()))
+        return value->signedValue();
+    return std::nullopt;
 }
 
 const formats::DecimalFormat& TFrmParameterChart::format() const {
@@ -78,8 +110,7 @@ void TFrmParameterChart::afterTickReads(const board::SharedState&,
                                         const reception::ChangedCells& changes) {
     const std::int64_t nowMs = clock_();
     analysis::forEachInArrivalOrder(changes, [&](const reception::CellChange& change) {
-        if (change.channelIndex == parameter_.channelIndex &&
-            analysis::wordLabel(change.word) == parameter_.label)
+        if (change.channelIndex == parameter_.channelIndex && isOfParameter(change.word))
             takeWord(change.word, nowMs);
     });
     if (!paused_)
@@ -90,13 +121,28 @@ void TFrmParameterChart::takeWord(std::uint32_t word, std::int64_t nowMs) {
     lastWord_ = word;
     if (paused_)
         return;
-    if (const std::optional<reception::DecimalValue> value =
-            reception::decimalValueWith(word, format()))
-        series_.add(nowMs, value->signedValue());
+    if (const std::optional<double> value = valueOf(word))
+        series_.add(nowMs, *value);
 }
 
 void TFrmParameterChart::redraw(std::int64_t nowMs) {
     series_.trim(nowMs);
+    if (const analysis::LabelDefinition* named = definition()) {
+        // The database names the parameter: the axis says what it is and in what.
+        const QString axis = QString::fromStdString(named->name) +
+                             (named->units.empty()
+                                  ? QString()
+                                  : QStringLiteral(", ") + QString::fromStdString(named->units));
+        lbLastValue->setText(lastWord_ ? QStringLiteral("последнее значение: %1")
+                                             .arg(QString::fromStdString(
+                                                 analysis::engineeringText(*lastWord_, *named)))
+                                       : QString());
+        ChartView->showSeries(series_, nowMs, axis,
+                              named->encoding == analysis::LabelEncoding::Disc
+                                  ? QStringLiteral("Дискретное слово не показывается графиком")
+                                  : QString());
+        return;
+    }
     const formats::DecimalFormat& assigned = format();
     const bool hasFormat = assigned.label[0] != '\0';
     const QString units =

@@ -3,6 +3,7 @@
 #include "ui/analysis/Labelwatch.h"
 #include "ui/analysis/TickWindow.h"
 
+#include "analysis/label_definition.h"
 #include "analysis/monotonic_clock.h"
 #include "analysis/parameter_series.h"
 #include "formats/decimal_format.h"
@@ -18,8 +19,9 @@ namespace ui {
 class ParameterChartView;
 class TMainFrm;
 
-/// @brief The chart of one parameter (input channel, label): its decimal value over the last
-/// span as a step line, told every tick while it is shown. Paused, it stands still and takes
+/// @brief The chart of one parameter (input channel, label): its value over the last span as a
+/// step line, told every tick while it is shown. The label database's value and name where it
+/// defines the label, else the decimal format's. Paused, it stands still and takes
 /// nothing; resumed, it goes on from the value the label holds then.
 class TFrmParameterChart : public TickWindow {
     Q_OBJECT
@@ -43,6 +45,10 @@ public:
 
 private:
     [[nodiscard]] const formats::DecimalFormat& format() const;
+    /// The label database's row for the parameter; its values then come from the database.
+    [[nodiscard]] const analysis::LabelDefinition* definition() const;
+    [[nodiscard]] bool isOfParameter(std::uint32_t word) const;
+    [[nodiscard]] std::optional<double> valueOf(std::uint32_t word) const;
     void takeWord(std::uint32_t word, std::int64_t nowMs);
     void redraw(std::int64_t nowMs);
 

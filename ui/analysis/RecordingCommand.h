@@ -22,6 +22,10 @@ public:
     RecordingCommand(TMainFrm& window, QAction& action, Prompts& prompts);
 
     [[nodiscard]] bool recording() const { return recorder_.running(); }
+    /// The database whose names and values the recording's last two columns take.
+    void setDatabase(std::shared_ptr<const analysis::LabelDatabase> database) {
+        recorder_.setDatabase(std::move(database));
+    }
 
     void afterTickReads(const board::SharedState& state,
                         const reception::ChangedCells& changes) override;

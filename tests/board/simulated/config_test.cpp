@@ -108,6 +108,10 @@ TEST(SimConfig, MalformedLinesAreRefusedWithTheirNumber) {
         {"fail 0 * channel 2 channel 3", 1, "\"channel\" given twice"},
         {"fail 0 * sometimes", 1, "unknown option \"sometimes\""},
         {"fail 0", 1, "missing request name"},
+        {"too-often 0 input 5 label 277", 1, "label \"277\" is not one of the built-in"},
+        {"out-of-range 0 input 5 label 20", 1, "label \"20\" is not one of the built-in"},
+        {"ssm 0 input 5 label 325 4", 1, "SSM \"4\" is not in 0..3"},
+        {"ssm 0 input 5 325 1", 1, "expected \"label\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -117,6 +121,20 @@ TEST(SimConfig, MalformedLinesAreRefusedWithTheirNumber) {
         EXPECT_NE(result.error.find(c.says), std::string::npos) << result.error;
         EXPECT_EQ(result.config.boards.size(), 2u) << "a refused file leaves the defaults";
     }
+}
+
+TEST(SimConfig, TrafficFaultsGoToTheirInput) {
+    const auto result = board::simulated::parseSimulatorConfig(
+        "too-often 0 input 5 label 310\nout-of-range 0 input 5 label 206\n"
+        "ssm 2 input 3 label 325 1\n");
+    ASSERT_TRUE(result.ok()) << result.error;
+    const board::simulated::TrafficFaults& five = result.config.boards[0].trafficFaults[4];
+    EXPECT_EQ(five.tooOftenLabel, 0310);
+    EXPECT_EQ(five.outOfRangeLabel, 0206);
+    EXPECT_FALSE(five.ssmLabel);
+    const board::simulated::TrafficFaults& three = result.config.boards[1].trafficFaults[2];
+    EXPECT_EQ(three.ssmLabel, 0325);
+    EXPECT_EQ(three.ssm, 1);
 }
 
 TEST(SimConfig, MissingFileIsReportedWithoutALine) {

@@ -110,6 +110,29 @@ TEST(BuiltInTraffic, EachLabelAtItsRefreshRateWithinOneFrame) {
     }
 }
 
+TEST(BuiltInTraffic, FaultsChangeOnlyTheirLabels) {
+    board::simulated::TrafficFaults faults;
+    faults.tooOftenLabel = 0310;
+    faults.outOfRangeLabel = 0206;
+    faults.ssmLabel = 0325;
+    faults.ssm = 1;
+    const board::simulated::SimTraffic traffic(0, 0, faults);
+    std::map<std::uint8_t, int> counts;
+    for (std::uint64_t k = 0; k < traffic.wordsPerFrame(); ++k) {
+        const std::uint32_t word = traffic.wordAt(k);
+        const auto label = static_cast<std::uint8_t>(word & 0xFFu);
+        ++counts[label];
+        EXPECT_EQ(std::popcount(word) % 2, 1);
+        EXPECT_EQ(word >> 29 & 3u, label == 0325 ? 1u : 3u) << std::oct << int(label);
+        if (label == 0206) {
+            EXPECT_EQ(word & 0x1FFFFC00u, 0x0FFFC000u) << "every data bit, not the sign";
+        }
+    }
+    for (const auto& [label, e] : kExpected)
+        EXPECT_EQ(counts[label], 600 / e.refreshMs * (label == 0310 ? 2 : 1))
+            << "label " << std::oct << int(label);
+}
+
 TEST(BuiltInTraffic, ValuesMoveSmoothly) {
     const board::simulated::SimTraffic traffic(0, 1);
     std::map<std::uint8_t, double> last;

@@ -3,16 +3,21 @@
 #include "analysis/word_fields.h"
 #include "board/records.h"
 #include "tests/formats/table_fixtures.h"
+#include "ui/analysis/AnalysisMenu.h"
 #include "ui/analysis/AnalysisWindows.h"
+#include "ui/analysis/LabelDatabaseCommand.h"
 #include "ui/analysis/LabelWatchModel.h"
 #include "ui/analysis/Labelwatch.h"
 #include "ui/analysis/Parameterchart.h"
 #include "ui/analysis/Parameterchoice.h"
 
 #include <QAbstractItemModelTester>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -219,7 +224,104 @@ private Q_SLOTS:
         QCOMPARE(cells->grab().toImage(), ownStyle);
     }
 
+    void aLabelDatabaseNamesDecodesAndFlagsTheLabelsAndIsKeptForTheNextRun() {
+        writeFile("bad.csv", "label,name,encoding\n400,X,BNR\n");
+        writeFile("icd.csv", "label,sdi,channel,name,units,encoding,bits,resolution,min,max\r\n"
+                             "203,,1,Скорость,kt,BNR,18,1,0,100\r\n");
+        ReceivingMonitor m;
+        ui::TFrmLabelWatch& watch = m.openWatch();
+        ui::LabelWatchModel& model = watch.model();
+        new QAbstractItemModelTester(&model, &watch);
+        const ui::LabelDatabaseCommand& command = m.main().analysisMenu().labelDatabaseCommand();
+        QCOMPARE(watch.lbSummary->text(), QStringLiteral("база меток не загружена"));
+        QVERIFY(!m.action("mmUnloadLabelDatabase")->isEnabled());
+
+        m.prompts.fileAnswers = {QStringLiteral("bad.csv")};
+        m.action("mmLabelDatabase")->trigger();
+        QCOMPARE(m.prompts.questions.back(),
+                 QStringLiteral("База меток|Файл базы меток «bad.csv» не загружен: строка 2, "
+                                "столбец «label», не три восьмеричные цифры 000..377; база "
+                                "меток, что в работе, не меняется."));
+        QVERIFY(!command.database());
+
+        m.prompts.fileAnswers = {QStringLiteral("icd.csv")};
+        m.action("mmLabelDatabase")->trigger();
+        QVERIFY(command.database());
+        QVERIFY(m.action("mmUnloadLabelDatabase")->isEnabled());
+        const auto normal = 3u << 19; // SSM 11 above the 18 data bits and the sign
+        m.deliver(0203, 50 | normal);
+        m.deliver(0204, 1 | normal);
+        m.main().Timer1Timer();
+        QCOMPARE(model.rowCount(), 2);
+        const auto text = [&](int row, int column) {
+            return model.index(row, column).data().toString();
+        };
+        QCOMPARE(text(0, ui::LabelWatchModel::Name), QStringLiteral("Скорость"));
+        QCOMPARE(text(0, ui::LabelWatchModel::Value), QStringLiteral("50 kt"));
+        QCOMPARE(text(0, ui::LabelWatchModel::SsmMeaning), QStringLiteral("норма"));
+        QCOMPARE(text(0, ui::LabelWatchModel::Flags), QString());
+        QCOMPARE(text(0, ui::LabelWatchModel::Interval), QStringLiteral("не видно"));
+        QCOMPARE(text(1, ui::LabelWatchModel::Flags), QStringLiteral("нет в базе"));
+
+        m.deliver(0203, 500 | normal);
+        m.main().Timer1Timer();
+        QCOMPARE(text(0, ui::LabelWatchModel::Flags), QStringLiteral("диапазон"));
+        QVERIFY(model.index(0, ui::LabelWatchModel::Value).data(Qt::BackgroundRole).isValid());
+        QVERIFY(!model.index(0, ui::LabelWatchModel::Name).data(Qt::BackgroundRole).isValid());
+        QCOMPARE(watch.lbSummary->text(),
+                 QStringLiteral("база меток icd.csv: в норме 0, с отметками 1, пропали 0, нет в "
+                                "базе 1"));
+        watch.cbFlaggedOnly->setChecked(true);
+        QCOMPARE(watch.WatchGrid->model()->rowCount(), 2);
+        m.deliver(0203, 60 | normal);
+        m.main().Timer1Timer();
+        QCOMPARE(watch.WatchGrid->model()->rowCount(), 1);
+
+        // The chart of a label the database defines: its value and its name.
+        ui::TFrmParameterChart& chart = m.windows->analysis().openChart({0, 0203});
+        QVERIFY(chart.windowTitle().endsWith(QStringLiteral("— Скорость")));
+        QCOMPARE(*chart.series().at(chart.series().size() - 1).value, 60.0);
+
+        // A file with an error keeps the database in use; the one in use comes back next run.
+        const auto* inUse = command.database().get();
+        m.prompts.fileAnswers = {QStringLiteral("bad.csv")};
+        m.action("mmLabelDatabase")->trigger();
+        QCOMPARE(command.database().get(), inUse);
+        {
+            ReceivingMonitor nextRun;
+            QVERIFY(nextRun.main().analysisMenu().labelDatabaseCommand().database());
+        }
+        // One that no longer loads at the start is told and forgotten.
+        writeFile("icd.csv", "label,name\n");
+        {
+            ReceivingMonitor nextRun;
+            QVERIFY(!nextRun.main().analysisMenu().labelDatabaseCommand().database());
+            const QStringList told =
+                nextRun.prompts.questions.filter(QStringLiteral("База меток|"));
+            QCOMPARE(told.size(), 1);
+            QVERIFY(told[0].contains(QStringLiteral("столбец «encoding», нет такого столбца")));
+        }
+        {
+            ReceivingMonitor nextRun;
+            QVERIFY(nextRun.prompts.questions.filter(QStringLiteral("База меток|")).isEmpty());
+        }
+        m.action("mmUnloadLabelDatabase")->trigger();
+        QVERIFY(!command.database());
+        QCOMPARE(watch.lbSummary->text(), QStringLiteral("база меток не загружена"));
+        QCOMPARE(model.rowCount(), 0);
+        {
+            ReceivingMonitor nextRun;
+            QVERIFY(!nextRun.main().analysisMenu().labelDatabaseCommand().database());
+        }
+    }
+
 private:
+    static void writeFile(const char* name, const char* text) {
+        QFile file(QString::fromUtf8(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text);
+    }
+
     QTemporaryDir workDir;
 };
 

@@ -124,7 +124,7 @@ private Q_SLOTS:
         m.main().Timer1Timer(); // not recorded
 
         const QJsonObject read = readWithPython(path);
-        QCOMPARE(read.value(QStringLiteral("columns")).toArray().size(), 11);
+        QCOMPARE(read.value(QStringLiteral("columns")).toArray().size(), 13);
         const QJsonArray rows = read.value(QStringLiteral("rows")).toArray();
         QCOMPARE(rows.size(), 5);
         const auto fields = {"№ цикла", "входной канал", "ячейка",

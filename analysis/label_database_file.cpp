@@ -1,0 +1,336 @@
+#include "analysis/label_database_file.h"
+
+#include "analysis/csv_reader.h"
+#include "analysis/label_text.h"
+#include "util/utf8.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <tuple>
+
+namespace analysis {
+namespace {
+
+constexpr std::uintmax_t kLargestFileBytes = 16u << 20;
+constexpr int kLargestBnrBits = 20;    // bits 9..28 when no SDI takes bits 9-10
+constexpr int kLargestBnrBitsSdi = 18; // bits 11..28
+constexpr int kLargestBcdDigits = 5;
+constexpr int kLowestDataBit = 9;
+constexpr int kLowestDataBitSdi = 11;
+constexpr int kHighestDataBit = 29;
+
+enum Column : std::size_t {
+    Label,
+    Sdi,
+    Channel,
+    Name,
+    Units,
+    Encoding,
+    Bits,
+    Resolution,
+    Least,
+    Greatest,
+    LeastInterval,
+    GreatestInterval,
+    Discretes,
+    ColumnCount
+};
+
+constexpr std::array<std::string_view, ColumnCount> kColumnNames = {
+    kColumnLabel,    kColumnSdi,      kColumnChannel,       kColumnName,
+    kColumnUnits,    kColumnEncoding, kColumnBits,          kColumnResolution,
+    kColumnLeast,    kColumnGreatest, kColumnLeastInterval, kColumnGreatestInterval,
+    kColumnDiscretes};
+
+/// Thrown from a row's checks with the column and why; caught once per file.
+struct RowError {
+    Column column;
+    std::string why;
+};
+
+[[nodiscard]] std::string_view trimmed(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+[[nodiscard]] std::optional<double> number(std::string_view text) {
+    text = trimmed(text);
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size() ||
+        !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+[[nodiscard]] std::optional<int> wholeNumber(std::string_view text, int lowest, int highest) {
+    text = trimmed(text);
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc{} || end != text.data() + text.size() ||
+        value < lowest || value > highest)
+        return std::nullopt;
+    return value;
+}
+
+class RowReader {
+public:
+    RowReader(const std::vector<CsvField>& fields, const std::array<int, ColumnCount>& positions)
+        : fields_(fields), positions_(positions) {}
+
+    [[nodiscard]] std::string_view text(Column column) const {
+        const int at = positions_[column];
+        return at < 0 ? std::string_view{}
+                      : std::string_view{fields_[static_cast<std::size_t>(at)].text};
+    }
+    [[nodiscard]] bool empty(Column column) const { return trimmed(text(column)).empty(); }
+
+    [[nodiscard]] std::optional<int> optionalWhole(Column column, int lowest, int highest,
+                                                   const char* why) const {
+        if (empty(column))
+            return std::nullopt;
+        if (const std::optional<int> value = wholeNumber(text(column), lowest, highest))
+            return value;
+        throw RowError{column, why};
+    }
+    [[nodiscard]] std::optional<double> optionalNumber(Column column) const {
+        if (empty(column))
+            return std::nullopt;
+        if (const std::optional<double> value = number(text(column)))
+            return value;
+        throw RowError{column, "не число"};
+    }
+    [[nodiscard]] std::optional<double> optionalInterval(Column column) const {
+        const std::optional<double> value = optionalNumber(column);
+        if (value && *value <= 0.0)
+            throw RowError{column, "интервал не больше нуля"};
+        return value;
+    }
+    void mustBeEmpty(Column column, const char* why) const {
+        if (!empty(column))
+            throw RowError{column, why};
+    }
+
+private:
+    const std::vector<CsvField>& fields_;
+    const std::array<int, ColumnCount>& positions_;
+};
+
+[[nodiscard]] bool isPowerOfTen(double value) {
+    if (!(value > 0.0))
+        return false;
+    const double exponent = std::round(std::log10(value));
+    return std::fabs(value / std::pow(10.0, exponent) - 1.0) < 1e-9;
+}
+
+void readBnr(const RowReader& row, LabelDefinition& definition) {
+    const int largest = definition.sdi ? kLargestBnrBitsSdi : kLargestBnrBits;
+    definition.significantBits = row.optionalWhole(Bits, 1, largest,
+                                                   definition.sdi
+                                                       ? "не число 1..18 (биты 9-10 заняты SDI)"
+                                                       : "не число 1..20")
+                                     .value_or(0);
+    if (definition.significantBits == 0)
+        throw RowError{Bits, "для BNR нужно число значащих битов"};
+    const std::optional<double> resolution = row.optionalNumber(Resolution);
+    if (!resolution || *resolution <= 0.0)
+        throw RowError{Resolution, "для BNR нужна цена младшего бита больше нуля"};
+    definition.resolution = *resolution;
+}
+
+void readBcd(const RowReader& row, LabelDefinition& definition) {
+    definition.significantBits =
+        row.optionalWhole(Bits, 1, kLargestBcdDigits, "не число цифр 1..5").value_or(0);
+    if (definition.significantBits == 0)
+        throw RowError{Bits, "для BCD нужно число цифр 1..5"};
+    const std::optional<double> resolution = row.optionalNumber(Resolution);
+    if (!resolution || !isPowerOfTen(*resolution))
+        throw RowError{Resolution,
+                       "для BCD нужна цена младшей цифры, степень десяти (0.1, 1, 10...)"};
+    definition.resolution = *resolution;
+}
+
+void readDiscretes(const RowReader& row, LabelDefinition& definition) {
+    row.mustBeEmpty(Bits, "у DISC пусто: биты названы в discretes");
+    row.mustBeEmpty(Resolution, "у DISC пусто");
+    row.mustBeEmpty(Least, "у DISC пусто");
+    row.mustBeEmpty(Greatest, "у DISC пусто");
+    const int lowest = definition.sdi ? kLowestDataBitSdi : kLowestDataBit;
+    std::string_view list = row.text(Discretes);
+    while (!trimmed(list).empty()) {
+        const std::size_t end = std::min(list.find(';'), list.size());
+        const std::string_view item = list.substr(0, end);
+        list.remove_prefix(std::min(end + 1, list.size()));
+        const std::size_t colon = item.find(':');
+        const std::optional<int> bit =
+            colon == std::string_view::npos
+                ? std::nullopt
+                : wholeNumber(item.substr(0, colon), lowest, kHighestDataBit);
+        const std::string_view name =
+            colon == std::string_view::npos ? std::string_view{} : trimmed(item.substr(colon + 1));
+        if (!bit || name.empty())
+            throw RowError{Discretes, "не список «бит:имя» через «;» с битами " +
+                                          std::to_string(lowest) + "..29"};
+        for (const DiscreteBit& other : definition.discretes)
+            if (other.bit == *bit)
+                throw RowError{Discretes, "бит " + std::to_string(*bit) + " назван дважды"};
+        definition.discretes.push_back({*bit, std::string(name)});
+    }
+    if (definition.discretes.empty())
+        throw RowError{Discretes, "для DISC нужны имена битов"};
+}
+
+[[nodiscard]] LabelDefinition readRow(const RowReader& row) {
+    LabelDefinition definition;
+    const std::optional<std::uint8_t> label =
+        trimmed(row.text(Label)).size() == 3 ? parseOctalLabel(row.text(Label)) : std::nullopt;
+    if (!label)
+        throw RowError{Label, "не три восьмеричные цифры 000..377"};
+    definition.label = *label;
+    if (const std::optional<int> sdi = row.optionalWhole(Sdi, 0, 3, "не число 0..3"))
+        definition.sdi = static_cast<std::uint8_t>(*sdi);
+    if (const std::optional<int> channel =
+            row.optionalWhole(Channel, 1, board::kMaxChannels, "не номер канала 1..8"))
+        definition.channelNo = static_cast<std::uint8_t>(*channel);
+    definition.name = std::string(trimmed(row.text(Name)));
+    if (definition.name.empty())
+        throw RowError{Name, "пусто"};
+    definition.units = std::string(trimmed(row.text(Units)));
+
+    const std::string_view encoding = trimmed(row.text(Encoding));
+    if (encoding == "BNR")
+        definition.encoding = LabelEncoding::Bnr;
+    else if (encoding == "BCD")
+        definition.encoding = LabelEncoding::Bcd;
+    else if (encoding == "DISC")
+        definition.encoding = LabelEncoding::Disc;
+    else
+        throw RowError{Encoding, "не BNR, BCD или DISC"};
+
+    switch (definition.encoding) {
+    case LabelEncoding::Bnr: readBnr(row, definition); break;
+    case LabelEncoding::Bcd: readBcd(row, definition); break;
+    case LabelEncoding::Disc: readDiscretes(row, definition); break;
+    }
+    if (definition.encoding != LabelEncoding::Disc) {
+        row.mustBeEmpty(Discretes, "имена битов только у DISC");
+        definition.least = row.optionalNumber(Least);
+        definition.greatest = row.optionalNumber(Greatest);
+        if (definition.least && definition.greatest && *definition.greatest < *definition.least)
+            throw RowError{Greatest, "меньше min"};
+    }
+    definition.leastIntervalMs = row.optionalInterval(LeastInterval);
+    definition.greatestIntervalMs = row.optionalInterval(GreatestInterval);
+    if (definition.leastIntervalMs && definition.greatestIntervalMs &&
+        *definition.greatestIntervalMs < *definition.leastIntervalMs)
+        throw RowError{GreatestInterval, "меньше min_interval_ms"};
+    return definition;
+}
+
+[[nodiscard]] LabelDatabaseLoad failed(int line, std::string column, std::string why) {
+    return {std::nullopt, {line, std::move(column), std::move(why)}};
+}
+
+} // namespace
+
+LabelDatabaseLoad parseLabelDatabase(std::string_view text) {
+    if (const std::size_t bad = util::firstNonUtf8(text); bad != std::string_view::npos)
+        return failed(static_cast<int>(std::count(
+                          text.begin(), text.begin() + static_cast<std::ptrdiff_t>(bad), '\n')) +
+                          1,
+                      "", "текст не в UTF-8");
+    CsvReader reader(text);
+    std::vector<CsvField> fields;
+    if (!reader.next(fields))
+        return failed(reader.failed() ? reader.errorLine() : 1, "",
+                      reader.failed() ? reader.error() : "нет строки заголовка");
+
+    std::array<int, ColumnCount> positions{};
+    positions.fill(-1);
+    std::vector<std::string> header;
+    for (std::size_t at = 0; at < fields.size(); ++at) {
+        const std::string_view name = trimmed(fields[at].text);
+        header.emplace_back(name);
+        const auto* const known = std::find(kColumnNames.begin(), kColumnNames.end(), name);
+        if (known == kColumnNames.end())
+            return failed(1, std::string(name), "неизвестный столбец");
+        int& position = positions[static_cast<std::size_t>(known - kColumnNames.begin())];
+        if (position >= 0)
+            return failed(1, std::string(name), "столбец назван дважды");
+        position = static_cast<int>(at);
+    }
+    for (const Column required : {Label, Name, Encoding})
+        if (positions[required] < 0)
+            return failed(1, std::string(kColumnNames[required]), "нет такого столбца");
+
+    std::vector<LabelDefinition> rows;
+    std::map<std::tuple<int, int, int>, int> lineOf; // (label, SDI, channel) -> line
+    while (reader.next(fields)) {
+        if (fields.size() == 1 && trimmed(fields[0].text).empty())
+            continue; // a blank line
+        const int line = reader.recordLine();
+        if (fields.size() != header.size())
+            return failed(line, "",
+                          "полей " + std::to_string(fields.size()) + ", а в заголовке " +
+                              std::to_string(header.size()));
+        try {
+            LabelDefinition definition = readRow(RowReader(fields, positions));
+            definition.line = line;
+            const auto key = std::make_tuple(int{definition.label},
+                                             definition.sdi ? int{*definition.sdi} : -1,
+                                             definition.channelNo ? int{*definition.channelNo} : 0);
+            const auto [at, added] = lineOf.emplace(key, line);
+            if (!added)
+                throw RowError{Label, "та же метка, SDI и канал, что в строке " +
+                                          std::to_string(at->second)};
+            rows.push_back(std::move(definition));
+        } catch (const RowError& problem) {
+            const int position = positions[problem.column];
+            return failed(position >= 0 ? fields[static_cast<std::size_t>(position)].line : line,
+                          std::string(kColumnNames[problem.column]), problem.why);
+        }
+    }
+    if (reader.failed()) {
+        const auto field = static_cast<std::size_t>(reader.errorField() - 1);
+        return failed(reader.errorLine(), field < header.size() ? header[field] : std::string(),
+                      reader.error());
+    }
+    return {LabelDatabase(std::move(rows)), {}};
+}
+
+LabelDatabaseLoad loadLabelDatabaseFile(const std::filesystem::path& path) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (error)
+        return failed(0, "", "файл не читается");
+    if (size > kLargestFileBytes)
+        return failed(0, "", "файл больше 16 МиБ");
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return failed(0, "", "файл не читается");
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    return parseLabelDatabase(text);
+}
+
+std::string labelDatabaseErrorMessage(std::string_view fileName, const LabelDatabaseError& error) {
+    std::string text = "Файл базы меток «";
+    text.append(fileName);
+    text.append("» не загружен: ");
+    if (error.line > 0) {
+        text.append("строка " + std::to_string(error.line) + ", ");
+        if (!error.column.empty())
+            text.append("столбец «" + error.column + "», ");
+    }
+    text.append(error.why);
+    text.append("; база меток, что в работе, не меняется.");
+    return text;
+}
+
+} // namespace analysis

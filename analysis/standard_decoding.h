@@ -1,0 +1,50 @@
+#pragma once
+
+#include "analysis/label_definition.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace analysis {
+
+// Decoding of a word as ARINC 429 defines each encoding. Bits are numbered 1..32 from the
+// least significant; the SSM is bits 31 (high) and 30 (low) read as a number 0..3.
+
+/// @brief What the SSM says, in the words the watch shows, for the label's encoding.
+[[nodiscard]] std::string_view ssmMeaning(LabelEncoding encoding, unsigned ssm);
+/// @brief Whether the SSM reports data that can be used: BNR 11, BCD 00 (plus) or 11 (minus),
+/// discrete 00.
+[[nodiscard]] bool isNormalSsm(LabelEncoding encoding, unsigned ssm);
+
+/// @brief BNR: the `significantBits` bits below the sign bit 29 and the sign bit as one
+/// two's-complement number, times the value of its least significant bit.
+[[nodiscard]] double bnrValue(std::uint32_t word, int significantBits, double resolution);
+/// @brief BCD: `digits` decimal digits, the most significant in bits 27-29 and each next one
+/// four bits lower, times the value of the lowest digit; negative when the SSM is 11. Nothing
+/// when a digit is not one (a four-bit group above 9).
+[[nodiscard]] std::optional<double> bcdValue(std::uint32_t word, int digits, double resolution);
+
+/// @brief The value of a BNR or BCD word by its definition; nothing for DISC words and
+/// for BCD words that are not decimal.
+[[nodiscard]] std::optional<double> engineeringValue(std::uint32_t word,
+                                                     const LabelDefinition& definition);
+
+/// @brief The decimals a value is shown with: enough to tell two neighbouring values apart
+/// at this resolution, at most six.
+[[nodiscard]] int decimalsFor(double resolution);
+
+/// @brief The value as it is shown and recorded, without units: decimals enough for the
+/// resolution; for DISC the names of the bits that are set, joined by ", "; "не BCD" for a BCD
+/// word that is not decimal.
+[[nodiscard]] std::string engineeringText(std::uint32_t word, const LabelDefinition& definition);
+
+/// @brief Whether the value lies outside the definition's least and greatest valid values; a
+/// BCD word that is not decimal lies outside every range.
+[[nodiscard]] bool isOutOfRange(std::uint32_t word, const LabelDefinition& definition);
+/// @brief The same for a value engineeringValue() gave (nothing: not decimal, or DISC).
+[[nodiscard]] bool isOutOfRange(const std::optional<double>& value,
+                                const LabelDefinition& definition);
+
+} // namespace analysis
