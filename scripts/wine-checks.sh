@@ -14,6 +14,7 @@ set -euo pipefail
 build=$(realpath "$1")
 qt=$(realpath "$2")
 zip=$(realpath "$3")
+source_folder=$(realpath "$(dirname "$0")/..")
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 startup_runs=${ZELVA_STARTUP_RUNS:-5}
@@ -68,7 +69,36 @@ run_test() { # <kind> <program>: runs it in its folder; log and exit status in $
 }
 export -f run_test
 export wine logs test_path
+
+# --- The Wine test driver's boards, those of its boards.conf, installed into the prefix for
+# the end-to-end tests of the real device path (tests/wine_driver). The other test programs
+# run on the simulated boards meanwhile: no settings file beside them names the driver.
+driver_folder=$build
+driver_tests=$build/device-path-tests.txt
+installed=0
+if [[ -f $driver_tests ]]; then
+  if (cd "$driver_folder" && WINEPATH=$test_path "$wine" zelva1_test_install.exe zelva1_test.inf \
+    "$(windows_path "$source_folder/tests/wine_driver/boards.conf")") >"$logs/install.log" 2>&1; then
+    installed=1
+  else
+    echo "Wine test driver: the boards were not installed:" >&2
+    tr -d '\r' <"$logs/install.log" >&2
+  fi
+fi
+
 xargs -a "$build/tests.txt" -d '\n' -P "${ZELVA_BUILD_JOBS:-2}" -I{} bash -c 'run_test $1' _ {}
+# They remove and install a board: alone, after the others.
+if [[ -f $driver_tests ]]; then
+  while read -r kind program; do
+    if ((installed)); then
+      run_test "$kind" "$program"
+    else
+      name=$(basename "$program" .exe)
+      echo "the Wine test driver's boards were not installed" >"$logs/$name.log"
+      echo 1 >"$logs/$name.status"
+    fi
+  done <"$driver_tests"
+fi
 
 passed=0
 failed=0
@@ -105,11 +135,18 @@ while read -r _ program; do
   passed=$((passed + p))
   failed=$((failed + f))
   skipped=$((skipped + s))
-done <"$build/tests.txt"
+done < <(cat "$build/tests.txt" "$driver_tests" 2>/dev/null)
 if ((skipped > 0)); then
   echo "Windows (Wine): $skipped skipped (named above)"
 fi
 echo "Windows (Wine): $passed passed, $failed failed"
+grep -h '^parity: ' "$logs"/wine_device_path_tests.log 2>/dev/null | tr -d '\r' || true
+
+# --- One refresh tick's reads through the device path against the simulated back-end.
+if ((installed)); then
+  (cd "$build" && WINEPATH=$test_path timeout 300 "$wine" wine_device_path_benchmark.exe) 2>&1 |
+    tr -d '\r' || echo "device path benchmark: did not run" >&2
+fi
 
 # --- The package, unpacked into an empty folder and started as a user would.
 unpacked=$build/package-check
