@@ -1,10 +1,10 @@
 #include "board/default_driver.h"
 #include "tools/startup_check.h"
-#include "ui/HelpWindow.h"
-#include "ui/Mainform.h"
-#include "ui/MonitorWindows.h"
-#include "ui/Prompts.h"
-#include "ui/QtTranslations.h"
+#include "ui/common/Prompts.h"
+#include "ui/common/QtTranslations.h"
+#include "ui/help/HelpWindow.h"
+#include "ui/main/Mainform.h"
+#include "ui/main/MonitorWindows.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -4,8 +4,8 @@
 // of every input at every tick use it. A new file every so many ticks keeps the folder from
 // filling up (about 200 MB at most); the new start is not timed.
 
-#include "reception/recorder.h"
-#include "reception/recording_file.h"
+#include "analysis/recorder.h"
+#include "analysis/recording_file.h"
 
 #include <benchmark/benchmark.h>
 
@@ -56,13 +56,13 @@ private:
 
     void startNewFile() {
         closeFile();
-        if (recorder_.start(reception::createRecordingFile(path_).file))
+        if (recorder_.start(analysis::createRecordingFile(path_).file))
             bench_.SkipWithError("the recording file could not be created");
         ticksInFile_ = 1;
     }
 
     benchmark::State& bench_;
-    reception::Recorder recorder_;
+    analysis::Recorder recorder_;
     std::filesystem::path path_;
     int ticksInFile_ = kTicksPerFile;
     std::uint64_t rows_ = 0;

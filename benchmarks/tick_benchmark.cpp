@@ -13,8 +13,8 @@
 #include "formats/decimal_format.h"
 #include "reception/refresh_tick.h"
 #include "tests/formats/table_fixtures.h"
-#include "ui/Mainform.h"
-#include "ui/MonitorWindows.h"
+#include "ui/main/Mainform.h"
+#include "ui/main/MonitorWindows.h"
 
 #include <QAbstractItemModel>
 #include <QAction>

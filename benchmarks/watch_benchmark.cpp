@@ -9,19 +9,19 @@
 #include "scripted_prompts.h"
 #include "windows_benchmark_main.h"
 
+#include "analysis/label_watch.h"
+#include "analysis/word_fields.h"
 #include "board/clock.h"
 #include "board/simulated/setup.h"
 #include "board/simulated/simulated_driver.h"
 #include "reception/changed_cells.h"
 #include "reception/format_lookup.h"
-#include "reception/label_watch.h"
-#include "reception/word_fields.h"
 #include "tests/formats/table_fixtures.h"
-#include "ui/AnalysisWindows.h"
-#include "ui/Labelwatch.h"
-#include "ui/Mainform.h"
-#include "ui/MonitorWindows.h"
-#include "ui/Parameterchart.h"
+#include "ui/analysis/AnalysisWindows.h"
+#include "ui/analysis/Labelwatch.h"
+#include "ui/analysis/Parameterchart.h"
+#include "ui/main/Mainform.h"
+#include "ui/main/MonitorWindows.h"
 
 #include <QApplication>
 #include <QTableView>
@@ -45,7 +45,7 @@ struct AlternatingChanges {
                 for (int cell = 0; cell < board::kInputBufferCells; ++cell) {
                     std::uint32_t word = 0x60000000u | static_cast<std::uint32_t>(cell) |
                                          static_cast<std::uint32_t>(0x400 + cell * 7 + set) << 10;
-                    if (!reception::hasOddParity(word))
+                    if (!analysis::hasOddParity(word))
                         word |= 0x80000000u;
                     sets[set].add({static_cast<std::uint8_t>(channel),
                                    static_cast<std::uint8_t>(cell), word});
@@ -66,7 +66,7 @@ void BM_LabelWatchTable_AllCellsChanging(benchmark::State& state) {
     const auto formats = std::make_unique<reception::AllChannelsFormatLookup>();
     for (auto& channel : formats->channels)
         channel.slots.fill(kAltitude);
-    reception::LabelWatchTable table;
+    analysis::LabelWatchTable table;
     std::int64_t tick = 0;
     for (auto _ : state) {
         table.takeTick(changes->forTick(tick), *formats, tick * kTickMs);

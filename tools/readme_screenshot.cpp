@@ -7,14 +7,14 @@
 // format files and writes nothing but the pictures.
 
 #include "board/default_driver.h"
-#include "ui/AnalysisWindows.h"
-#include "ui/Devicechoice.h"
-#include "ui/Labelwatch.h"
-#include "ui/Mainform.h"
-#include "ui/MonitorWindows.h"
-#include "ui/Parameterchart.h"
-#include "ui/Paramformat.h"
-#include "ui/Prompts.h"
+#include "ui/analysis/AnalysisWindows.h"
+#include "ui/analysis/Labelwatch.h"
+#include "ui/analysis/Parameterchart.h"
+#include "ui/common/Prompts.h"
+#include "ui/dialogs/Devicechoice.h"
+#include "ui/dialogs/Paramformat.h"
+#include "ui/main/Mainform.h"
+#include "ui/main/MonitorWindows.h"
 
 #include <QAction>
 #include <QApplication>

@@ -15,6 +15,7 @@
 //
 //     soak [ticks] [--record FILE]        (default 1000000 ticks)
 
+#include "analysis/recorder.h"
 #include "board/board_list.h"
 #include "board/board_session.h"
 #include "board/clock.h"
@@ -24,7 +25,6 @@
 #include "reception/format_lookup.h"
 #include "reception/input_cell_text.h"
 #include "reception/input_rate_text.h"
-#include "reception/recorder.h"
 #include "reception/refresh_tick.h"
 #include "tools/example_tables.h"
 #include "transmission/bit_editor.h"
@@ -99,14 +99,14 @@ struct SoakRun {
     // Made only for a run with --record.
     std::unique_ptr<reception::ChangedCells> changes;
     std::unique_ptr<reception::AllChannelsFormatLookup> allLookup;
-    std::optional<reception::Recorder> recorder;
+    std::optional<analysis::Recorder> recorder;
 
     bool startRecording(const std::filesystem::path& file) {
         changes = std::make_unique<reception::ChangedCells>();
         allLookup = std::make_unique<reception::AllChannelsFormatLookup>();
         reception::rebuildAllChannelsFormatLookup(*allLookup, formatTable, assignmentTable);
         recorder.emplace(*allLookup);
-        reception::CreatedRecordingFile created = reception::createRecordingFile(file);
+        analysis::CreatedRecordingFile created = analysis::createRecordingFile(file);
         return created.file && !recorder->start(std::move(created.file));
     }
 

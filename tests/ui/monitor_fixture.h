@@ -5,13 +5,13 @@
 #include "scripted_prompts.h"
 
 #include "board/control_codes.h"
-#include "ui/Devicechoice.h"
-#include "ui/Formatlist.h"
-#include "ui/Mainform.h"
-#include "ui/MonitorWindows.h"
-#include "ui/Paramformat.h"
-#include "ui/Sobinparam.h"
-#include "ui/Timerperiod.h"
+#include "ui/dialogs/Devicechoice.h"
+#include "ui/dialogs/Formatlist.h"
+#include "ui/dialogs/Paramformat.h"
+#include "ui/dialogs/Sobinparam.h"
+#include "ui/dialogs/Timerperiod.h"
+#include "ui/main/Mainform.h"
+#include "ui/main/MonitorWindows.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -11,13 +11,13 @@
 
 #include "board/default_driver.h"
 #include "formats/assignment_file.h"
-#include "ui/AnalysisMenu.h"
-#include "ui/Devicechoice.h"
-#include "ui/Mainform.h"
-#include "ui/MonitorWindows.h"
-#include "ui/Paramformat.h"
-#include "ui/Prompts.h"
-#include "ui/QtTranslations.h"
+#include "ui/analysis/AnalysisMenu.h"
+#include "ui/common/Prompts.h"
+#include "ui/common/QtTranslations.h"
+#include "ui/dialogs/Devicechoice.h"
+#include "ui/dialogs/Paramformat.h"
+#include "ui/main/Mainform.h"
+#include "ui/main/MonitorWindows.h"
 
 #include <QAction>
 #include <QApplication>

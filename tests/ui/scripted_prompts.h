@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/Prompts.h"
+#include "ui/common/Prompts.h"
 
 #include <QStringList>
 

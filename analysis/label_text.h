@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace analysis {
+
+/// @brief A label typed as the monitor shows it: one to three octal digits, 0..377.
+[[nodiscard]] std::optional<std::uint8_t> parseOctalLabel(std::string_view text);
+
+} // namespace analysis
