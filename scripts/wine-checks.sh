@@ -4,12 +4,16 @@
 #
 #   wine-checks.sh <build folder> <Qt for mingw> <package zip>
 #
-# Runs every test program listed in <build folder>/tests.txt once (the window tests on the
-# offscreen platform), and prints its
-# counts and then "Windows (Wine): N passed, N failed"; unpacks the zip into an empty folder
-# and starts the program from there as a user would (the windows platform, no DLL path of our
-# own), which must print "main window shown"; then times that start against the minimal Qt
-# program. The Wine prefix lives in <build folder>/wine-prefix. Exits 1 when anything fails.
+# Installs the Wine test driver's boards (tests/wine_driver/boards.conf) into the prefix; runs
+# every test program listed in <build folder>/tests.txt once (the window tests on the
+# offscreen platform), then those of device-path-tests.txt, which go through the system's
+# real device path to those boards, one after the other; prints each program's counts, then
+# "Windows (Wine): N passed, N failed", the parity check's verdict and the device path
+# benchmark; unpacks the zip into an empty folder and starts the program from there as a
+# user would (the windows platform, no DLL path of our own), which must print "main window
+# shown"; then times that start against the minimal Qt program. The Wine prefix,
+# <build folder>/wine-prefix, is made afresh each run, so that no board of an earlier run
+# is left in it. Exits 1 when anything fails.
 set -euo pipefail
 build=$(realpath "$1")
 qt=$(realpath "$2")
@@ -24,11 +28,12 @@ windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 export WINEPREFIX=$build/wine-prefix WINEARCH=win64 WINEDEBUG=-all
 # No Mono or Gecko: nothing here needs them, and their set-up would ask for downloads.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-if [[ ! -f $WINEPREFIX/system.reg ]]; then
-  "$wine" wineboot --init >/dev/null 2>&1
-  # The set-up's own server lingers a while; a persistent one can start only after it.
-  "$wineserver" -w
-fi
+# A server left running in the old prefix (a run that was cut short) goes first.
+"$wineserver" -k >/dev/null 2>&1 || true
+rm -rf "$WINEPREFIX"
+"$wine" wineboot --init >/dev/null 2>&1
+# The set-up's own server lingers a while; a persistent one can start only after it.
+"$wineserver" -w
 # One server for the whole session rather than one per program.
 "$wineserver" -p
 trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT

@@ -10,9 +10,16 @@
 namespace board::simulated {
 
 /// @brief The nearest integer, halves away from zero (as llround), for |value| below 2^62.
+/// The fraction is taken off exactly rather than adding 0.5, which rounds 0.49999999999999994
+/// up.
 [[nodiscard]] constexpr std::int64_t roundHalfAway(double value) {
-    return value >= 0.0 ? static_cast<std::int64_t>(value + 0.5)
-                        : -static_cast<std::int64_t>(-value + 0.5);
+    const auto whole = static_cast<std::int64_t>(value); // toward zero
+    const double fraction = value - static_cast<double>(whole);
+    if (fraction >= 0.5)
+        return whole + 1;
+    if (fraction <= -0.5)
+        return whole - 1;
+    return whole;
 }
 
 /// @brief sin(x) within a few units in the 13th decimal for |x| up to 1e12; 0 beyond that

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <fstream>
 #include <sstream>
@@ -74,13 +75,18 @@ void singleTransmission(Driver& driver, DeviceHandle handle) {
     readCells(driver, handle, 2, 8);
 }
 
-void refusals(Driver& driver, DeviceHandle handle) {
+// Sent as they are, outputs not zero-filled first: a refused request leaves the caller's bytes.
+void oddRequests(Driver& driver, DeviceHandle handle) {
     AckReply ack{0x1111};
     driver.send(handle, 0x8000'2000u, {}, writableBytesOf(ack)); // no such request
-    // Sent as is, not zero-filled first: a refused request must leave the caller's bytes.
     const SIReadRequest read{1, 1, 0};
     SIReadReply reply{.unused = 0xAAAA, .word = 0x5555'5555u};
     driver.send(handle, IOCTL_SI_READ, bytesOf(read).first(2), writableBytesOf(reply)); // short
+    std::array<std::byte, 1> tooShort{std::byte{0x77}};
+    driver.send(handle, IOCTL_GET_SERIAL_NUMBER, {}, tooShort); // no room for the reply
+    std::array<std::byte, 4096> tooLong{};
+    tooLong[0] = std::byte{2}; // read no further than its record: stops output 2
+    driver.send(handle, IOCTL_SO_STOP, tooLong, writableBytesOf(ack));
     sendCommand(driver, handle, IOCTL_SO_STOP, ChannelRecord{9});                // no such channel
     sendRequest(driver, handle, IOCTL_SI_READ, SIReadRequest{1, 1, 300}, reply); // no such cell
 }
@@ -110,7 +116,7 @@ void runParitySession(std::unique_ptr<Driver> backend, const std::string& traceP
     readCells(*driver, handle, kTrafficInput, 8);
     for (const std::uint16_t channel : {1, 2, 5})
         sendCommand(*driver, handle, IOCTL_SI_STOP, ChannelRecord{channel});
-    refusals(*driver, handle);
+    oddRequests(*driver, handle);
 
     applyBoard(*driver, shared, 1);
     SerialReply serial;
