@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -72,7 +73,7 @@ TEST(DevicePath, SameSessionSameRequestsAsTheSimulatedBoards) {
     EXPECT_GT(verdict.requests, 300u);
 }
 
-TEST(DevicePath, ABoardThatGoesAwayFailsAndComesBackWhenInstalledAgain) {
+TEST(DevicePath, ABoardThatGoesAwayWhileReadFailsAndComesBackWhenInstalledAgain) {
     const auto driver = driverBackend();
     SharedState state;
     buildBoardList(*driver, state);
@@ -82,7 +83,32 @@ TEST(DevicePath, ABoardThatGoesAwayFailsAndComesBackWhenInstalledAgain) {
     initializeBoard(*driver, state);
     sendCommand(*driver, leaving, IOCTL_SI_START_ADDRESS, SIStartRecord{1, 1, 0xFFFF, 0xFFFF});
 
-    ASSERT_EQ(wine_driver::runTool(ZELVA1_TEST_REMOVE, {"1"}), 0);
+    // Taken away while its cells are read, as a refresh reads them: from the first read that
+    // fails, every read fails and reads as nothing.
+    wine_driver::StartedTool removal(ZELVA1_TEST_REMOVE, {"1"});
+    ASSERT_TRUE(removal.started());
+    int reads = 0;
+    int firstFailed = -1;
+    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    for (; (removal.running() || firstFailed < 0) && std::chrono::steady_clock::now() < giveUp;
+         ++reads) {
+        SIReadReply cell;
+        const SIReadRequest request{1, 1, static_cast<std::uint16_t>(reads % 256)};
+        clearRecord(cell);
+        const bool read =
+            driver->send(leaving, IOCTL_SI_READ, bytesOf(request), writableBytesOf(cell));
+        if (!read && firstFailed < 0)
+            firstFailed = reads;
+        if (firstFailed >= 0) {
+            ASSERT_FALSE(read) << "read " << reads << " after the first failure at " << firstFailed;
+            ASSERT_EQ(cell.word, 0u);
+        }
+    }
+    EXPECT_EQ(removal.wait(), 0);
+    EXPECT_GE(firstFailed, 0) << reads << " reads, none failed";
+    std::printf("board taken away during reads: %d read, the first failure at %d\n", reads,
+                firstFailed);
+
     SerialReply serial{0x5555};
     EXPECT_FALSE(driver->send(leaving, IOCTL_GET_SERIAL_NUMBER, {}, writableBytesOf(serial)));
     SIReadReply cell;

@@ -5,6 +5,11 @@
 #include <vector>
 
 namespace wine_driver {
+namespace {
+
+constexpr DWORD kToolTimeoutMs = 60'000;
+
+} // namespace
 
 std::string windowsPath(const std::string& unixPath) {
     if (unixPath.empty() || unixPath.front() != '/')
@@ -16,7 +21,8 @@ std::string windowsPath(const std::string& unixPath) {
     return path;
 }
 
-int runTool(const std::string& unixPath, std::initializer_list<std::string> arguments) {
+StartedTool::StartedTool(const std::string& unixPath,
+                         std::initializer_list<std::string> arguments) {
     std::string commandLine = "\"" + windowsPath(unixPath) + "\"";
     for (const std::string& argument : arguments)
         commandLine += " \"" + windowsPath(argument) + "\"";
@@ -27,13 +33,39 @@ int runTool(const std::string& unixPath, std::initializer_list<std::string> argu
     PROCESS_INFORMATION process{};
     if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
-        return -1;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD status = 0;
-    GetExitCodeProcess(process.hProcess, &status);
+        return;
     CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    process_ = process.hProcess;
+}
+
+StartedTool::~StartedTool() {
+    if (process_ != nullptr) {
+        (void)wait();
+        CloseHandle(process_);
+    }
+}
+
+bool StartedTool::running() const {
+    return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
+
+int StartedTool::wait() {
+    if (process_ == nullptr)
+        return -1;
+    // A device stack that hangs must fail the test, not hold the checks until their timeout.
+    if (WaitForSingleObject(process_, kToolTimeoutMs) == WAIT_TIMEOUT) {
+        TerminateProcess(process_, 1);
+        WaitForSingleObject(process_, INFINITE);
+        return -2;
+    }
+    DWORD status = 0;
+    GetExitCodeProcess(process_, &status);
     return static_cast<int>(status);
+}
+
+int runTool(const std::string& unixPath, std::initializer_list<std::string> arguments) {
+    StartedTool tool(unixPath, arguments);
+    return tool.wait();
 }
 
 } // namespace wine_driver

@@ -9,9 +9,26 @@ namespace wine_driver {
 [[nodiscard]] std::string windowsPath(const std::string& unixPath);
 
 /// @brief Runs a program of the build (its Unix path) with these arguments, Unix paths among
-/// them turned into Windows ones, and waits for it: its exit status, or -1 when it could not
-/// be started.
+/// them turned into Windows ones, and waits for it: as StartedTool::wait.
 [[nodiscard]] int runTool(const std::string& unixPath,
                           std::initializer_list<std::string> arguments);
+
+/// @brief A program of the build started and not waited for (see runTool).
+class StartedTool {
+public:
+    StartedTool(const std::string& unixPath, std::initializer_list<std::string> arguments);
+    ~StartedTool();
+    StartedTool(const StartedTool&) = delete;
+    StartedTool& operator=(const StartedTool&) = delete;
+
+    [[nodiscard]] bool started() const { return process_ != nullptr; }
+    [[nodiscard]] bool running() const;
+    /// @brief Waits for it to end: its exit status, -1 when it never started, -2 when it
+    /// was ended after a minute.
+    [[nodiscard]] int wait();
+
+private:
+    void* process_ = nullptr;
+};
 
 } // namespace wine_driver
