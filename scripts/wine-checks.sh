@@ -65,7 +65,7 @@ run_test() { # <kind> <program>: runs it in its folder; log and exit status in $
     arguments=(-platform offscreen -o "Z:${log//\//\\},txt")
   fi
   local status=0
-  (cd "$(dirname "$2")" && WINEPATH=$test_path timeout 900 "$wine" "$2" "${arguments[@]}") \
+  (cd "$(dirname "$2")" && WINEPATH=$test_path timeout "${test_timeout:-900}" "$wine" "$2" "${arguments[@]}") \
     >"$logs/$name.out" 2>&1 || status=$?
   # What else it printed (a crash, say) goes after its own log.
   cat "$logs/$name.out" >>"$log"
@@ -96,7 +96,8 @@ xargs -a "$build/tests.txt" -d '\n' -P "${ZELVA_BUILD_JOBS:-2}" -I{} bash -c 'ru
 if [[ -f $driver_tests ]]; then
   while read -r kind program; do
     if ((installed)); then
-      run_test "$kind" "$program"
+      # They take seconds; a device stack that wedges must not hold the checks for long.
+      test_timeout=180 run_test "$kind" "$program"
     else
       name=$(basename "$program" .exe)
       echo "the Wine test driver's boards were not installed" >"$logs/$name.log"

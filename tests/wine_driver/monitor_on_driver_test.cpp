@@ -86,6 +86,7 @@ private Q_SLOTS:
 
     void theTestPatternLoopsBackTrafficArrivesAndAnEditedWordGoesOut() {
         DriverMonitor m(folder.path());
+        QCOMPARE(m.dialog().DeviceList->count(), 2);
         m.chooseBoard(0);
         // Output 1 and input 1 at 100 kbit/s; inputs 5..8 hear the traffic at 12.5.
         board::storeRateCode(m.state(), board::ChannelSide::Input, 0, 2);
@@ -126,6 +127,7 @@ private Q_SLOTS:
         std::string trace;
         {
             DriverMonitor m(folder.path());
+            QCOMPARE(m.dialog().DeviceList->count(), 2); // else choosing board 1 would hang
             m.chooseBoard(1);
             m.initialise();
             m.button("tbSOdataTest")->click();

@@ -45,10 +45,6 @@ StartedTool::~StartedTool() {
     }
 }
 
-bool StartedTool::running() const {
-    return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
-}
-
 int StartedTool::wait() {
     if (process_ == nullptr)
         return -1;

@@ -21,8 +21,6 @@ public:
     StartedTool(const StartedTool&) = delete;
     StartedTool& operator=(const StartedTool&) = delete;
 
-    [[nodiscard]] bool started() const { return process_ != nullptr; }
-    [[nodiscard]] bool running() const;
     /// @brief Waits for it to end: its exit status, -1 when it never started, -2 when it
     /// was ended after a minute.
     [[nodiscard]] int wait();
