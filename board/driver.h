@@ -34,6 +34,10 @@ public:
     /// @return the completion status, which only traces look at.
     virtual bool send(DeviceHandle handle, std::uint32_t controlCode,
                       std::span<const std::byte> input, std::span<std::byte> output) = 0;
+
+    /// @brief The system's error code for the last send() that failed, asked for on the
+    /// thread that sent it right after it; 0 where the back-end has no such code.
+    [[nodiscard]] virtual std::uint32_t lastRequestError() { return 0; }
 };
 
 } // namespace board

@@ -50,6 +50,7 @@ OpenResult TraceDriver::open(unsigned interfaceIndex) {
 bool TraceDriver::send(DeviceHandle handle, std::uint32_t controlCode,
                        std::span<const std::byte> input, std::span<std::byte> output) {
     const bool completed = inner_->send(handle, controlCode, input, output);
+    innerError_ = completed ? 0 : inner_->lastRequestError();
     const SimTime now = clock_.now();
     beginLine(now, indexOf(handle));
     if (const std::string_view name = controlCodeName(controlCode); !name.empty()) {

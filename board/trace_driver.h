@@ -36,6 +36,7 @@ public:
     [[nodiscard]] OpenResult open(unsigned interfaceIndex) override;
     bool send(DeviceHandle handle, std::uint32_t controlCode, std::span<const std::byte> input,
               std::span<std::byte> output) override;
+    [[nodiscard]] std::uint32_t lastRequestError() override { return innerError_; }
 
 private:
     static constexpr unsigned kIndices = kMaxInterfaceIndex + 1;
@@ -47,6 +48,7 @@ private:
     [[nodiscard]] int indexOf(DeviceHandle handle) const;
 
     std::unique_ptr<Driver> inner_;
+    std::uint32_t innerError_ = 0; // taken before the trace's own writes can change it
     File out_;
     const SimClock& clock_;
     SimTime start_;

@@ -18,6 +18,11 @@ set(CPACK_PACKAGE_CONTACT "ZELVA-1 monitor maintainers <maintainers@users.norepl
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# libzelva1.so.1 for C and for the Python package: its shlibs and the ldconfig trigger.
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+# The tool links that library, which is in this package and so in no package dpkg knows yet.
+include(GNUInstallDirs)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "usr/${CMAKE_INSTALL_LIBDIR}")
 # The grids ask for Courier New; Liberation Mono has its metrics.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation2")
 set(CPACK_STRIP_FILES ON)

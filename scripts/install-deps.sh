@@ -9,7 +9,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation2 fonts-dejavu-core
   xvfb xauth
-  python3 procps
+  python3 python3-pytest python3-setuptools python3-wheel python3-pip python3-venv procps
+  libcli11-dev
   g++-mingw-w64-x86-64-posix googletest wine64 qt6-translations-l10n
   clang libclang-rt-14-dev clang-format clang-tidy
 )

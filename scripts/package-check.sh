@@ -75,6 +75,15 @@ if ! grep -qx "main window shown" "$work_dir/out.txt"; then
 fi
 echo "installed zelva1-monitor showed its main window"
 
+# The script tools as installed: the tool, and Debian's Python finding the package and the
+# library without any path of ours.
+if ! (cd "$work_dir" && env -u ZELVA1_SIM_CONFIG -u ZELVA1_LIBRARY timeout 60 zelva1 loopback &&
+      env -u ZELVA1_SIM_CONFIG -u ZELVA1_LIBRARY PYTHONPATH= /usr/bin/python3 -c \
+        'import zelva1; assert zelva1.__file__.startswith("/usr/lib/python3/dist-packages/"); print("python3: zelva1", zelva1.version(), "finds", len(zelva1.list_boards()), "boards")'); then
+  echo "package-check: the installed zelva1 tool or Python package failed" >&2
+  exit 1
+fi
+
 cleanup
 trap - EXIT
 if dpkg-query -W -f='${Status}' zelva1-monitor 2>/dev/null | grep -q 'install ok installed'; then

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every check:
 #   0. the code format (.clang-format) of every source;
-#   1. the whole test suite, optimised, warnings as errors (preset ci); then clang-tidy
+#   1. the whole test suite, optimised, warnings as errors (preset ci), with the count of the
+#      zelva1 library's tests, and the tests of the Python package and of the zelva1 tool
+#      (Debian's pytest) over what that build made; then clang-tidy
 #      (.clang-tidy) over every file that build compiles, and later over the Windows-only
 #      files of the mingw-w64 build, each in the background at the lowest priority, so that
 #      it takes the processor time the steps below leave idle (a fuzz target runs on one
@@ -91,8 +93,39 @@ finish_tidy() {
   fi
 }
 
+# The zelva1 library's tests among the suite's, counted on their own.
+count_library_tests() {
+  local log="build/ctest-$1.log" library_passed library_failed
+  library_passed=$(grep -cE 'zelva1_library\.[^ ]+ \.+ +Passed' "$log" || true)
+  library_failed=$(grep -E 'Test +#[0-9]+: zelva1_library\.' "$log" | grep -cvE 'Passed' || true)
+  echo "zelva1 library ($1): $library_passed passed, $library_failed failed"
+}
+
+# The Python package and the zelva1 tool (tests/cli) with Debian's pytest (not another
+# Python's) over what the ci build made.
+# Its count joins the total; a run that collects no test (pytest's status 5) is a failure.
+run_pytest() {
+  echo "=== Python package (pytest)"
+  local log=build/pytest.log status=0 line py_passed py_failed
+  ZELVA1_LIBRARY=$PWD/build/ci/lib/libzelva1.so.1 ZELVA1_TOOL=$PWD/build/ci/cli/zelva1 \
+    /usr/bin/python3 -m pytest -p no:cacheprovider --rootdir . python tests/cli 2>&1 | tee "$log" || status=$?
+  line=$(grep -E '^=+ .*[0-9]+ (passed|failed|error).* in [0-9.]+s' "$log" | tail -n 1 || true)
+  py_passed=$({ grep -oE '[0-9]+ passed' <<<"$line" || true; } | awk '{ s += $1 } END { print s + 0 }')
+  py_failed=$({ grep -oE '[0-9]+ (failed|errors?)' <<<"$line" || true; } | awk '{ s += $1 } END { print s + 0 }')
+  echo "pytest: $py_passed passed, $py_failed failed"
+  passed=$((passed + py_passed))
+  failed=$((failed + py_failed))
+  if ((status != 0 || py_passed == 0)); then
+    echo "test.sh: pytest failed (status $status; 5 means no test was collected)" >&2
+    echo "$passed passed, $failed failed"
+    exit 1
+  fi
+}
+
 tidy_logs=(build/tidy.log)
 run_suite ci
+count_library_tests ci
+run_pytest
 start_tidy build/tidy.log
 run_suite asan
 

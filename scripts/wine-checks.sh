@@ -11,9 +11,9 @@
 # "Windows (Wine): N passed, N failed", the parity check's verdict and the device path
 # benchmark; unpacks the zip into an empty folder and starts the program from there as a
 # user would (the windows platform, no DLL path of our own), which must print "main window
-# shown"; then times that start against the minimal Qt program. The Wine prefix,
-# <build folder>/wine-prefix, is made afresh each run, so that no board of an earlier run
-# is left in it. Exits 1 when anything fails.
+# shown", and runs the command-line tool's loopback check from there; then times that start
+# against the minimal Qt program. The Wine prefix, <build folder>/wine-prefix, is made afresh
+# each run, so that no board of an earlier run is left in it. Exits 1 when anything fails.
 set -euo pipefail
 build=$(realpath "$1")
 qt=$(realpath "$2")
@@ -54,6 +54,8 @@ rm -rf "$logs"
 mkdir -p "$logs"
 test_path="$(windows_path "$qt/bin");$(windows_path "$(runtime_folder libstdc++-6.dll)")"
 test_path+=";$(windows_path "$(runtime_folder libwinpthread-1.dll)")"
+# zelva1.dll for the programs that link the library.
+test_path+=";$(windows_path "$build/lib")"
 
 run_test() { # <kind> <program>: runs it in its folder; log and exit status in $logs
   local name
@@ -109,7 +111,7 @@ fi
 passed=0
 failed=0
 skipped=0
-while read -r _ program; do
+while read -r kind program; do
   name=$(basename "$program" .exe)
   log=$logs/$name.log
   status=$(cat "$logs/$name.status")
@@ -126,6 +128,9 @@ while read -r _ program; do
     s=$(grep -E '^\[  SKIPPED \] [0-9]+ tests?, listed below' <<<"$text" | sed -E 's/^\[  SKIPPED \] ([0-9]+).*/\1/' || true)
     f=${f:-0} s=${s:-0}
     summary=1
+  elif [[ $kind == plain ]] && ((status == 0)); then
+    # A program of its own that checks one thing: its exit status is its result.
+    p=1 summary=1
   fi
   # A program that crashed, hung or printed no summary is a failure of its own.
   if ((summary == 0 || status != 0)) && ((f == 0)); then
@@ -173,6 +178,17 @@ else
   package_ok=0
   echo "package check: the unpacked zelva1-monitor.exe did not show its main window" >&2
   cat "$unpacked/start.err" >&2
+fi
+
+# --- The library's tool from the unpacked folder: the test pattern round the loop on the
+# simulated board, with nothing but the package's own DLLs.
+if (cd "$folder" && env -u WINEPATH timeout 120 "$wine" zelva1.exe loopback) \
+  >"$unpacked/loopback.out" 2>&1; then
+  echo "package check: $(tr -d '\r' <"$unpacked/loopback.out" | tail -n 1)"
+else
+  package_ok=0
+  echo "package check: zelva1.exe loopback failed from the unpacked folder" >&2
+  cat "$unpacked/loopback.out" >&2
 fi
 
 # --- Start-up time under Wine: the package's program against the minimal Qt program, both

@@ -29,6 +29,8 @@ public:
     [[nodiscard]] OpenResult open(unsigned interfaceIndex) override;
     bool send(DeviceHandle handle, std::uint32_t controlCode, std::span<const std::byte> input,
               std::span<std::byte> output) override;
+    /// A failed request gives the error the device functions report for a failed request.
+    [[nodiscard]] std::uint32_t lastRequestError() override { return kErrorGenFailure; }
 
 private:
     [[nodiscard]] SimBoard* boardAt(unsigned interfaceIndex);

@@ -18,6 +18,7 @@ public:
     [[nodiscard]] OpenResult open(unsigned interfaceIndex) override;
     bool send(DeviceHandle handle, std::uint32_t controlCode, std::span<const std::byte> input,
               std::span<std::byte> output) override;
+    [[nodiscard]] std::uint32_t lastRequestError() override { return api_->lastError(); }
 
 private:
     std::unique_ptr<WindowsDeviceApi> api_;

@@ -1,0 +1,147 @@
+// zelva1: the ZELVA-1 boards from the command line, through the zelva1 library.
+// Exit status: 0 done, 1 the board or a file failed, 2 the command line is wrong.
+
+#include "commands.h"
+#include "terminal.h"
+
+#include "zelva1.h"
+
+#include <CLI/CLI.hpp>
+
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+void addBoardOptions(CLI::App& command, cli::BoardChoice& choice) {
+    command.add_option("-b,--board", choice.interfaceIndex, "порядковый № модуля (по умолчанию 0)")
+        ->check(CLI::Range(0, 15));
+    command
+        .add_option("-r,--rate", choice.rateCode,
+                    "код частоты всех каналов: 0 - 12,5 КГц, 1 - 50 КГц, 2 - 100 КГц")
+        ->check(CLI::Range(0, 2));
+    command.add_flag(
+        "--no-init", [&choice](std::int64_t) { choice.initialize = false; },
+        "не инициализировать модуль (его каналы продолжают работу)");
+}
+
+void useRussianLabels(CLI::App& app) {
+    auto formatter = app.get_formatter();
+    formatter->label("Usage", "Использование");
+    formatter->label("OPTIONS", "ПАРАМЕТРЫ");
+    formatter->label("Options", "Параметры");
+    formatter->label("SUBCOMMAND", "КОМАНДА");
+    formatter->label("Subcommands", "Команды");
+    formatter->label("REQUIRED", "обязательный");
+}
+
+int run(int argc, char** argv) {
+    CLI::App app{"Модули ZELVA-1 из командной строки: поиск, прием и выдача слов ARINC 429.",
+                 "zelva1"};
+    useRussianLabels(app);
+    app.option_defaults()->group("Параметры");
+    app.set_help_flag("-h,--help", "показать эту справку");
+    const int version = zelva1_version();
+    app.set_version_flag("--version",
+                         std::to_string(version / 10000) + "." +
+                             std::to_string(version / 100 % 100) + "." +
+                             std::to_string(version % 100),
+                         "показать версию и выйти");
+    app.require_subcommand(1);
+
+    auto* list =
+        app.add_subcommand("list", "список модулей: порядковый №, серийный №, входов, выходов");
+
+    cli::ReceiveOptions receiveOptions;
+    auto* receive =
+        app.add_subcommand("receive", "прием на входной канал; печать ячеек или запись CSV");
+    addBoardOptions(*receive, receiveOptions.board);
+    receive->add_option("-i,--input", receiveOptions.input, "входной канал 1..8")
+        ->check(CLI::Range(1, 8));
+    receive
+        ->add_option("-m,--mode", receiveOptions.mode,
+                     "режим: address (адресный) или file (файловый)")
+        ->check(CLI::IsMember({"address", "file"}));
+    receive->add_option("-d,--duration", receiveOptions.seconds, "длительность приема, с")
+        ->check(CLI::Range(0.0, 86400.0));
+    receive->add_option("--period", receiveOptions.periodMs, "период опроса, мс")
+        ->check(CLI::Range(10, 60000));
+    receive->add_option("--csv", receiveOptions.csvPath,
+                        "записать изменения ячеек в файл CSV, как запись монитора");
+    receive->add_option("--formats", receiveOptions.formatPath,
+                        "файл десятичных форматов (например KST3frmt.stt)");
+    receive->add_option("--assignments", receiveOptions.assignmentPath,
+                        "файл форматов входных параметров (*.si)");
+
+    cli::SendOptions sendOptions;
+    auto* send = app.add_subcommand("send", "выдача массива слов на выходной канал");
+    addBoardOptions(*send, sendOptions.board);
+    send->add_option("-o,--output", sendOptions.output, "выходной канал 1..8")
+        ->check(CLI::Range(1, 8));
+    send->add_option("-f,--file", sendOptions.filePath, "файл выходных параметров (*.so)");
+    send->add_option("-w,--words", sendOptions.words,
+                     "слова: 0x1A2B3C4D (шестнадцатеричное), 0777 (восьмеричное) или десятичное");
+    send->add_flag("-p,--pattern", sendOptions.pattern, "тестовый массив из 256 слов");
+    send->add_flag("-c,--cyclic", sendOptions.cyclic, "циклическая выдача (иначе однократная)");
+    send->add_option("-d,--duration", sendOptions.seconds,
+                     "длительность циклической выдачи, с (0 - до Ctrl-C)")
+        ->check(CLI::Range(0.0, 86400.0));
+
+    cli::LoopbackOptions loopbackOptions;
+    auto* loopback = app.add_subcommand(
+        "loopback", "проверка петли: тестовый массив с выходного канала на входной");
+    addBoardOptions(*loopback, loopbackOptions.board);
+    loopback->add_option("-o,--output", loopbackOptions.output, "выходной канал 1..8")
+        ->check(CLI::Range(1, 8));
+    loopback->add_option("-i,--input", loopbackOptions.input, "входной канал 1..8")
+        ->check(CLI::Range(1, 8));
+    loopback->add_option("-d,--duration", loopbackOptions.seconds, "наибольшее время ожидания, с")
+        ->check(CLI::Range(0.1, 3600.0));
+
+    for (CLI::App* command : {list, receive, send, loopback}) {
+        command->group("Команды");
+        command->set_help_flag("-h,--help", "показать эту справку");
+    }
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        const int status = app.exit(error);
+        return status == 0 ? 0 : kUsage;
+    }
+
+    try {
+        if (list->parsed())
+            cli::listBoards();
+        else if (receive->parsed())
+            cli::receive(receiveOptions);
+        else if (send->parsed())
+            cli::send(sendOptions);
+        else if (loopback->parsed() && !cli::loopback(loopbackOptions))
+            return kFailed;
+    } catch (const cli::UsageFailure& failure) {
+        std::fprintf(stderr, "zelva1: %s\n", failure.what());
+        return kUsage;
+    } catch (const std::exception& failure) {
+        std::fprintf(stderr, "zelva1: %s\n", failure.what());
+        return kFailed;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    cli::prepareConsole();
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& failure) { // the options themselves could not be set up
+        std::fprintf(stderr, "zelva1: %s\n", failure.what());
+    } catch (...) {
+        std::fprintf(stderr, "zelva1: внутренняя ошибка\n");
+    }
+    return kFailed;
+}

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "system.h"
+#include "zelva1.h"
+
+#include "board/records.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+namespace zelva1 {
+
+/// @brief One open board: each operation sends the board's requests, checks every one of them
+/// and checks the channel against the board's own counts first. Returns library statuses.
+class BoardConnection {
+public:
+    /// @brief Opens the board at `interfaceIndex` and asks for its serial and channel counts.
+    /// @return ZELVA1_OK with the connection in `opened`, or the status that stopped it.
+    [[nodiscard]] static RequestStatus open(std::shared_ptr<System> system, unsigned interfaceIndex,
+                                            std::unique_ptr<BoardConnection>& opened);
+
+    [[nodiscard]] const zelva1_board_info& info() const { return info_; }
+
+    [[nodiscard]] RequestStatus initialize(const board::FreqCodes& codes);
+    [[nodiscard]] RequestStatus reset();
+
+    [[nodiscard]] RequestStatus startReceive(unsigned channel, int mode);
+    [[nodiscard]] RequestStatus stopReceive(unsigned channel);
+    [[nodiscard]] RequestStatus isReceiving(unsigned channel, int& active);
+    [[nodiscard]] RequestStatus readCell(unsigned channel, unsigned index, zelva1_cell& cell);
+    [[nodiscard]] RequestStatus readCells(unsigned channel, std::span<zelva1_cell> cells);
+
+    [[nodiscard]] RequestStatus transmit(unsigned channel, std::span<const std::uint32_t> words,
+                                         int mode);
+    [[nodiscard]] RequestStatus writeWord(unsigned channel, unsigned index, std::uint32_t word);
+    [[nodiscard]] RequestStatus stopTransmit(unsigned channel);
+    [[nodiscard]] RequestStatus isTransmitting(unsigned channel, int& active);
+
+    /// ZELVA1_OK, ZELVA1_ERROR_CHANNEL or ZELVA1_ERROR_NO_CHANNEL for an input channel number.
+    [[nodiscard]] int checkInput(unsigned channel) const;
+    [[nodiscard]] int checkOutput(unsigned channel) const;
+
+private:
+    BoardConnection(std::shared_ptr<System> system, board::DeviceHandle handle,
+                    unsigned interfaceIndex);
+
+    [[nodiscard]] RequestStatus send(std::uint32_t code, std::span<const std::byte> input,
+                                     std::span<std::byte> output);
+    template <typename Input, typename Output>
+    [[nodiscard]] RequestStatus request(std::uint32_t code, const Input& input, Output& output);
+    template <typename Input>
+    [[nodiscard]] RequestStatus command(std::uint32_t code, const Input& input);
+    /// The answer of IOCTL_SI_GET_STATE or IOCTL_SO_GET_STATE as 1 (active) or 0.
+    [[nodiscard]] RequestStatus channelState(std::uint32_t code, unsigned channel, int& active);
+
+    std::shared_ptr<System> system_;
+    board::DeviceHandle handle_;
+    zelva1_board_info info_{};
+};
+
+} // namespace zelva1

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "zelva1.h"
+
+#include "formats/assignment.h"
+#include "formats/decimal_format.h"
+#include "reception/format_lookup.h"
+
+#include <cstdint>
+#include <filesystem>
+
+namespace zelva1 {
+
+/// @brief A decimal format table and its assignments, turned into the lookup by which the
+/// monitor's decimal column decodes each input channel.
+class FormatSet {
+public:
+    /// @brief Reads the two files with the monitor's readers; an empty assignment path reads
+    /// none. @return ZELVA1_OK, or ZELVA1_ERROR_FILE when a file cannot be opened.
+    [[nodiscard]] int load(const std::filesystem::path& formatFile,
+                           const std::filesystem::path& assignmentFile);
+
+    [[nodiscard]] const reception::ChannelFormatLookup& channel(unsigned channelNo) const {
+        return lookup_.channels[channelNo - 1];
+    }
+
+private:
+    formats::DecimalFormatTable formats_{};
+    formats::AssignmentTable assignments_{};
+    reception::AllChannelsFormatLookup lookup_{};
+};
+
+/// @brief The fields of a word, and its decimal value through `lookup` when given.
+void decodeWord(std::uint32_t word, const reception::ChannelFormatLookup* lookup,
+                zelva1_decoded& decoded);
+
+} // namespace zelva1

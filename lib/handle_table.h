@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace zelva1 {
+
+/// @brief The objects behind the handles of one kind. A handle is a number that names a slot
+/// and the slot's generation, never an address: a closed handle, or one made up, finds
+/// nothing instead of memory that was freed. Slots are reused with the next generation, so a
+/// closed handle stays closed when its slot holds a new object. Not guarded: the library's
+/// lock serves every table.
+template <typename Object>
+class HandleTable {
+public:
+    static constexpr std::uintptr_t kSlotBits = 12;
+    static constexpr std::uintptr_t kMaxSlots = (std::uintptr_t{1} << kSlotBits) - 1;
+
+    /// @brief Keeps `object` and returns its handle; 0 when every slot is taken.
+    [[nodiscard]] std::uintptr_t add(std::shared_ptr<Object> object) {
+        std::size_t slot = firstFreeSlot();
+        if (slot == slots_.size()) {
+            if (slots_.size() >= kMaxSlots)
+                return 0;
+            slots_.emplace_back();
+        }
+        Slot& entry = slots_[slot];
+        entry.object = std::move(object);
+        return (entry.generation << kSlotBits) | (slot + 1);
+    }
+
+    /// @brief The object of a handle; null when the handle is closed or was never given.
+    [[nodiscard]] Object* find(std::uintptr_t handle) const {
+        const std::size_t slot = slotOf(handle);
+        return slot < slots_.size() ? slots_[slot].object.get() : nullptr;
+    }
+
+    [[nodiscard]] std::shared_ptr<Object> share(std::uintptr_t handle) const {
+        const std::size_t slot = slotOf(handle);
+        return slot < slots_.size() ? slots_[slot].object : nullptr;
+    }
+
+    /// @brief Takes the object out; the handle is closed from now on. False when it was not open.
+    bool remove(std::uintptr_t handle) {
+        const std::size_t slot = slotOf(handle);
+        if (slot == slots_.size())
+            return false;
+        Slot& entry = slots_[slot];
+        entry.object.reset();
+        entry.generation = entry.generation % kMaxGeneration + 1;
+        return true;
+    }
+
+private:
+    static constexpr std::uintptr_t kMaxGeneration = (std::uintptr_t{1} << (32 - kSlotBits)) - 1;
+
+    struct Slot {
+        std::shared_ptr<Object> object;
+        std::uintptr_t generation = 1;
+    };
+
+    [[nodiscard]] std::size_t firstFreeSlot() const {
+        std::size_t slot = 0;
+        while (slot < slots_.size() && slots_[slot].object != nullptr)
+            ++slot;
+        return slot;
+    }
+
+    /// The slot an open handle names; slots_.size() for any other.
+    [[nodiscard]] std::size_t slotOf(std::uintptr_t handle) const {
+        const std::uintptr_t slot = handle & kMaxSlots;
+        if (slot == 0 || slot > slots_.size())
+            return slots_.size();
+        const Slot& entry = slots_[slot - 1];
+        if (entry.object == nullptr || entry.generation != (handle >> kSlotBits))
+            return slots_.size();
+        return slot - 1;
+    }
+
+    std::vector<Slot> slots_;
+};
+
+} // namespace zelva1

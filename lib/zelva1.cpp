@@ -1,0 +1,375 @@
+// The C entry points: arguments checked, handles looked up, one call at a time, and no C++
+// exception ever let through to a C caller.
+
+#include "zelva1.h"
+
+#include "board_connection.h"
+#include "format_set.h"
+#include "handle_table.h"
+#include "system.h"
+
+#include "board/clock.h"
+#include "board/default_driver.h"
+#include "board/shared_state.h"
+#include "board/simulated/config.h"
+#include "board/simulated/simulated_driver.h"
+#include "reception/decimal_decode.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <mutex>
+#include <span>
+#include <string>
+
+static_assert(ZELVA1_TEXT_CAPACITY == reception::kDecimalTextCapacity);
+static_assert(ZELVA1_CELLS == board::kInputBufferCells);
+static_assert(ZELVA1_MAX_WORDS == board::kOutputArrayCapacity);
+static_assert(ZELVA1_RATE_CODES == sizeof(board::FreqCodes));
+static_assert(ZELVA1_MAX_CHANNELS == board::kMaxChannels);
+
+namespace {
+
+using zelva1::BoardConnection;
+using zelva1::FormatSet;
+using zelva1::RequestStatus;
+using zelva1::System;
+
+struct Library {
+    std::mutex mutex;
+    zelva1::HandleTable<System> systems;
+    zelva1::HandleTable<BoardConnection> boards;
+    zelva1::HandleTable<FormatSet> formats;
+    std::shared_ptr<System> defaultSystem;
+};
+
+Library& library() {
+    static Library instance;
+    return instance;
+}
+
+thread_local std::uint32_t lastSystemError = 0;
+
+template <typename Body>
+int guarded(Body body) noexcept {
+    lastSystemError = 0;
+    try {
+        Library& state = library();
+        const std::lock_guard lock(state.mutex);
+        return body(state);
+    } catch (...) {
+        return ZELVA1_ERROR_INTERNAL;
+    }
+}
+
+int finish(const RequestStatus& outcome) {
+    lastSystemError = outcome.systemError;
+    return outcome.status;
+}
+
+template <typename Handle>
+std::uintptr_t idOf(const Handle* handle) {
+    return reinterpret_cast<std::uintptr_t>(handle);
+}
+
+template <typename Handle>
+Handle* handleOf(std::uintptr_t id) {
+    return reinterpret_cast<Handle*>(id); // NOLINT(performance-no-int-to-ptr): never dereferenced
+}
+
+std::shared_ptr<System> systemOf(Library& state, zelva1_system* system) {
+    if (system != nullptr)
+        return state.systems.share(idOf(system));
+    if (state.defaultSystem == nullptr)
+        state.defaultSystem = std::make_shared<System>(System{board::makeDefaultDriver(std::cerr)});
+    return state.defaultSystem;
+}
+
+void copyMessage(const std::string& text, char* message, std::size_t size) {
+    if (message == nullptr || size == 0)
+        return;
+    const std::size_t kept = std::min(text.size(), size - 1);
+    std::copy_n(text.data(), kept, message);
+    message[kept] = '\0';
+}
+
+// Keeps a new object in its table and hands its handle out.
+template <typename Handle, typename Object>
+int keep(zelva1::HandleTable<Object>& table, std::shared_ptr<Object> object, Handle** handle) {
+    const std::uintptr_t id = table.add(std::move(object));
+    if (id == 0)
+        return ZELVA1_ERROR_LIMIT;
+    *handle = handleOf<Handle>(id);
+    return ZELVA1_OK;
+}
+
+// Runs `action` on an open board after the channel check that `check` names.
+template <typename Check, typename Action>
+int withChannel(zelva1_board* board, unsigned channel, Check check, Action action) {
+    return guarded([&](Library& state) {
+        BoardConnection* connection = state.boards.find(idOf(board));
+        if (connection == nullptr)
+            return ZELVA1_ERROR_HANDLE;
+        if (const int status = (connection->*check)(channel); status != ZELVA1_OK)
+            return status;
+        return finish(action(*connection));
+    });
+}
+
+template <typename Action>
+int withInput(zelva1_board* board, unsigned channel, Action action) {
+    return withChannel(board, channel, &BoardConnection::checkInput, action);
+}
+
+template <typename Action>
+int withOutput(zelva1_board* board, unsigned channel, Action action) {
+    return withChannel(board, channel, &BoardConnection::checkOutput, action);
+}
+
+template <typename Action>
+int withBoard(zelva1_board* board, Action action) {
+    return guarded([&](Library& state) {
+        BoardConnection* connection = state.boards.find(idOf(board));
+        if (connection == nullptr)
+            return ZELVA1_ERROR_HANDLE;
+        return finish(action(*connection));
+    });
+}
+
+} // namespace
+
+extern "C" {
+
+int zelva1_version(void) { return ZELVA1_VERSION_NUMBER; }
+
+uint32_t zelva1_system_error(void) { return lastSystemError; }
+
+int zelva1_system_open(zelva1_system** system) {
+    if (system == nullptr)
+        return ZELVA1_ERROR_NULL;
+    return guarded([&](Library& state) {
+        return keep(state.systems,
+                    std::make_shared<System>(System{board::makeDefaultDriver(std::cerr)}), system);
+    });
+}
+
+int zelva1_system_open_simulated(const char* config_text, zelva1_system** system, char* message,
+                                 size_t message_size) {
+    if (config_text == nullptr || system == nullptr)
+        return ZELVA1_ERROR_NULL;
+    return guarded([&](Library& state) {
+        board::simulated::SimConfigResult config =
+            board::simulated::parseSimulatorConfig(config_text);
+        if (!config.ok()) {
+            copyMessage("line " + std::to_string(config.errorLine) + ": " + config.error, message,
+                        message_size);
+            return ZELVA1_ERROR_CONFIG;
+        }
+        auto made =
+            std::make_shared<System>(System{std::make_unique<board::simulated::SimulatedDriver>(
+                std::move(config.config), board::steadySimClock())});
+        copyMessage({}, message, message_size);
+        return keep(state.systems, std::move(made), system);
+    });
+}
+
+int zelva1_system_close(zelva1_system* system) {
+    if (system == nullptr)
+        return ZELVA1_ERROR_NULL;
+    return guarded([&](Library& state) {
+        return state.systems.remove(idOf(system)) ? ZELVA1_OK : ZELVA1_ERROR_HANDLE;
+    });
+}
+
+int zelva1_list(zelva1_system* system, zelva1_board_info* boards, size_t capacity, size_t* count) {
+    if (count == nullptr || (boards == nullptr && capacity > 0))
+        return ZELVA1_ERROR_NULL;
+    return guarded([&](Library& state) {
+        const std::shared_ptr<System> found = systemOf(state, system);
+        if (found == nullptr)
+            return ZELVA1_ERROR_HANDLE;
+        std::size_t listed = 0;
+        for (unsigned index = 0; index <= board::kMaxInterfaceIndex && listed < ZELVA1_MAX_BOARDS;
+             ++index) {
+            std::unique_ptr<BoardConnection> connection;
+            const RequestStatus opened = BoardConnection::open(found, index, connection);
+            if (opened.status == ZELVA1_ERROR_NO_BOARD)
+                continue;
+            if (opened.status != ZELVA1_OK)
+                return finish(opened);
+            if (listed < capacity)
+                boards[listed] = connection->info();
+            ++listed;
+        }
+        *count = listed;
+        return ZELVA1_OK;
+    });
+}
+
+int zelva1_open(zelva1_system* system, unsigned interface_index, zelva1_board** board) {
+    if (board == nullptr)
+        return ZELVA1_ERROR_NULL;
+    if (interface_index > board::kMaxInterfaceIndex)
+        return ZELVA1_ERROR_ARGUMENT;
+    return guarded([&](Library& state) {
+        const std::shared_ptr<System> found = systemOf(state, system);
+        if (found == nullptr)
+            return ZELVA1_ERROR_HANDLE;
+        std::unique_ptr<BoardConnection> connection;
+        const RequestStatus opened = BoardConnection::open(found, interface_index, connection);
+        if (opened.status != ZELVA1_OK)
+            return finish(opened);
+        return keep(state.boards, std::shared_ptr<BoardConnection>(std::move(connection)), board);
+    });
+}
+
+int zelva1_close(zelva1_board* board) {
+    return guarded([&](Library& state) {
+        return state.boards.remove(idOf(board)) ? ZELVA1_OK : ZELVA1_ERROR_HANDLE;
+    });
+}
+
+int zelva1_board_information(zelva1_board* board, zelva1_board_info* info) {
+    if (info == nullptr)
+        return ZELVA1_ERROR_NULL;
+    return withBoard(board, [&](BoardConnection& connection) {
+        *info = connection.info();
+        return RequestStatus{};
+    });
+}
+
+int zelva1_initialize(zelva1_board* board, const uint8_t* rate_codes, size_t count) {
+    if (rate_codes == nullptr)
+        return ZELVA1_ERROR_NULL;
+    if (count != ZELVA1_RATE_CODES)
+        return ZELVA1_ERROR_ARGUMENT;
+    const std::span<const std::uint8_t> codes(rate_codes, count);
+    if (std::any_of(codes.begin(), codes.end(), [](std::uint8_t code) { return code > 2; }))
+        return ZELVA1_ERROR_ARGUMENT;
+    board::FreqCodes record{};
+    std::copy_n(codes.begin(), board::kMaxChannels, record.SIfreq.begin());
+    std::copy_n(codes.begin() + board::kMaxChannels, board::kMaxChannels, record.SOfreq.begin());
+    return withBoard(board,
+                     [&](BoardConnection& connection) { return connection.initialize(record); });
+}
+
+int zelva1_reset(zelva1_board* board) {
+    return withBoard(board, [](BoardConnection& connection) { return connection.reset(); });
+}
+
+int zelva1_start_receive(zelva1_board* board, unsigned channel, int mode) {
+    if (mode != ZELVA1_ADDRESS_MODE && mode != ZELVA1_FILE_MODE)
+        return ZELVA1_ERROR_ARGUMENT;
+    return withInput(board, channel, [&](BoardConnection& connection) {
+        return connection.startReceive(channel, mode);
+    });
+}
+
+int zelva1_stop_receive(zelva1_board* board, unsigned channel) {
+    return withInput(board, channel,
+                     [&](BoardConnection& connection) { return connection.stopReceive(channel); });
+}
+
+int zelva1_is_receiving(zelva1_board* board, unsigned channel, int* active) {
+    if (active == nullptr)
+        return ZELVA1_ERROR_NULL;
+    return withInput(board, channel, [&](BoardConnection& connection) {
+        return connection.isReceiving(channel, *active);
+    });
+}
+
+int zelva1_read_cell(zelva1_board* board, unsigned channel, unsigned index, zelva1_cell* cell) {
+    if (cell == nullptr)
+        return ZELVA1_ERROR_NULL;
+    if (index >= ZELVA1_CELLS)
+        return ZELVA1_ERROR_INDEX;
+    return withInput(board, channel, [&](BoardConnection& connection) {
+        return connection.readCell(channel, index, *cell);
+    });
+}
+
+int zelva1_read_cells(zelva1_board* board, unsigned channel, zelva1_cell* cells, size_t capacity) {
+    if (cells == nullptr)
+        return ZELVA1_ERROR_NULL;
+    if (capacity < ZELVA1_CELLS)
+        return ZELVA1_ERROR_ARGUMENT;
+    return withInput(board, channel, [&](BoardConnection& connection) {
+        return connection.readCells(channel, std::span(cells, ZELVA1_CELLS));
+    });
+}
+
+int zelva1_transmit(zelva1_board* board, unsigned channel, const uint32_t* words, size_t count,
+                    int mode) {
+    if (words == nullptr)
+        return ZELVA1_ERROR_NULL;
+    if (count == 0 || count > ZELVA1_MAX_WORDS || (mode != ZELVA1_ONCE && mode != ZELVA1_CYCLIC))
+        return ZELVA1_ERROR_ARGUMENT;
+    return withOutput(board, channel, [&](BoardConnection& connection) {
+        return connection.transmit(channel, std::span(words, count), mode);
+    });
+}
+
+int zelva1_write_word(zelva1_board* board, unsigned channel, unsigned index, uint32_t word) {
+    if (index >= ZELVA1_MAX_WORDS)
+        return ZELVA1_ERROR_INDEX;
+    return withOutput(board, channel, [&](BoardConnection& connection) {
+        return connection.writeWord(channel, index, word);
+    });
+}
+
+int zelva1_stop_transmit(zelva1_board* board, unsigned channel) {
+    return withOutput(board, channel, [&](BoardConnection& connection) {
+        return connection.stopTransmit(channel);
+    });
+}
+
+int zelva1_is_transmitting(zelva1_board* board, unsigned channel, int* active) {
+    if (active == nullptr)
+        return ZELVA1_ERROR_NULL;
+    return withOutput(board, channel, [&](BoardConnection& connection) {
+        return connection.isTransmitting(channel, *active);
+    });
+}
+
+int zelva1_formats_open(const char* format_path, const char* assignment_path,
+                        zelva1_formats** formats) {
+    if (format_path == nullptr || formats == nullptr)
+        return ZELVA1_ERROR_NULL;
+    return guarded([&](Library& state) {
+        auto loaded = std::make_shared<FormatSet>();
+        const std::filesystem::path assignments = assignment_path != nullptr
+                                                      ? std::filesystem::u8path(assignment_path)
+                                                      : std::filesystem::path();
+        if (const int status = loaded->load(std::filesystem::u8path(format_path), assignments);
+            status != ZELVA1_OK)
+            return status;
+        return keep(state.formats, std::move(loaded), formats);
+    });
+}
+
+int zelva1_formats_close(zelva1_formats* formats) {
+    return guarded([&](Library& state) {
+        return state.formats.remove(idOf(formats)) ? ZELVA1_OK : ZELVA1_ERROR_HANDLE;
+    });
+}
+
+int zelva1_decode(zelva1_formats* formats, unsigned channel, uint32_t word,
+                  zelva1_decoded* decoded) {
+    if (decoded == nullptr)
+        return ZELVA1_ERROR_NULL;
+    if (formats == nullptr) {
+        zelva1::decodeWord(word, nullptr, *decoded);
+        return ZELVA1_OK;
+    }
+    if (channel < 1 || channel > ZELVA1_MAX_CHANNELS)
+        return ZELVA1_ERROR_CHANNEL;
+    return guarded([&](Library& state) {
+        const FormatSet* found = state.formats.find(idOf(formats));
+        if (found == nullptr)
+            return ZELVA1_ERROR_HANDLE;
+        zelva1::decodeWord(word, &found->channel(channel), *decoded);
+        return ZELVA1_OK;
+    });
+}
+
+} // extern "C"

@@ -1,0 +1,247 @@
+/*
+ * zelva1.h: ZELVA-1 ARINC 429 boards from C and from any language that calls C.
+ *
+ * The library drives the boards the way the monitor does, through the same back-ends: the
+ * simulated boards by default (configured by the ZELVA1_SIM_CONFIG variable), the boards'
+ * kernel driver on Windows where its interface class is known, or simulated boards made
+ * from a configuration text given to zelva1_system_open_simulated(). Unlike the monitor,
+ * every call says whether the board did what was asked.
+ *
+ * Conventions of every function:
+ *  - The result is a status: ZELVA1_OK (0) or one of the negative ZELVA1_ERROR_ codes below;
+ *    zelva1_status_text() names it. A function that fails leaves its outputs unchanged,
+ *    except where its description says otherwise.
+ *  - Channels are numbered 1..8 as on the board's connectors; cells and words 0..255.
+ *  - Outputs go into memory the caller owns, with its size where it is an array. Nothing
+ *    the library allocates is freed by the caller other than through a zelva1_ close call.
+ *  - Handles are opaque. A closed handle, or a value that never was a handle, gives
+ *    ZELVA1_ERROR_HANDLE, never a crash: handles are looked up, never dereferenced.
+ *  - Threads: every function may be called from any thread at any time. Calls are carried
+ *    out one at a time inside the library (the back-ends are not re-entrant), so a call may
+ *    wait for one made on another thread; none waits for anything else. A handle closed on
+ *    one thread makes later calls with it on any thread return ZELVA1_ERROR_HANDLE.
+ *  - Texts are UTF-8.
+ *
+ * The interface is versioned: later versions only add functions, codes and fields at the
+ * end of the structures named here with a size member.
+ */
+#ifndef ZELVA1_H
+#define ZELVA1_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(_WIN32)
+#if defined(ZELVA1_BUILDING)
+#define ZELVA1_API __declspec(dllexport)
+#else
+#define ZELVA1_API __declspec(dllimport)
+#endif
+#else
+#define ZELVA1_API __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* The version this header describes; zelva1_version() gives the library's. */
+#define ZELVA1_VERSION_MAJOR 1
+#define ZELVA1_VERSION_MINOR 0
+#define ZELVA1_VERSION_PATCH 0
+#define ZELVA1_VERSION_NUMBER                                                                      \
+    (ZELVA1_VERSION_MAJOR * 10000 + ZELVA1_VERSION_MINOR * 100 + ZELVA1_VERSION_PATCH)
+
+/* Statuses. */
+#define ZELVA1_OK 0
+#define ZELVA1_ERROR_NULL (-1)       /* a null pointer where an address is needed */
+#define ZELVA1_ERROR_HANDLE (-2)     /* a handle that is closed or never was one */
+#define ZELVA1_ERROR_CHANNEL (-3)    /* a channel number outside 1..8 */
+#define ZELVA1_ERROR_NO_CHANNEL (-4) /* the board has no channel of that number */
+#define ZELVA1_ERROR_INDEX (-5)      /* a cell or word index outside 0..255 */
+#define ZELVA1_ERROR_ARGUMENT (-6)   /* a mode, rate code, count or buffer size out of range */
+#define ZELVA1_ERROR_NO_BOARD (-7)   /* no board opens at that interface index */
+#define ZELVA1_ERROR_REQUEST (-8)    /* the board or its driver failed the request */
+#define ZELVA1_ERROR_CONFIG (-9)     /* the simulated boards' configuration text is wrong */
+#define ZELVA1_ERROR_FILE (-10)      /* a format file cannot be read */
+#define ZELVA1_ERROR_LIMIT (-11)     /* too many handles open at once */
+#define ZELVA1_ERROR_INTERNAL (-12)  /* out of memory or a fault of the library */
+
+/* Limits of the board. */
+#define ZELVA1_MAX_CHANNELS 8
+#define ZELVA1_CELLS 256     /* cells of an input's receive buffer */
+#define ZELVA1_MAX_WORDS 256 /* words of an output array */
+#define ZELVA1_RATE_CODES 16 /* inputs 1..8, then outputs 1..8 */
+#define ZELVA1_MAX_BOARDS 8
+#define ZELVA1_TEXT_CAPACITY 96 /* room for zelva1_decoded.text with its NUL */
+
+/* Reception modes. */
+#define ZELVA1_ADDRESS_MODE 1 /* each word lands in the cell of its label */
+#define ZELVA1_FILE_MODE 2    /* words land in the cells in the order they arrive */
+
+/* Transmission modes. */
+#define ZELVA1_ONCE 0   /* the array goes out once */
+#define ZELVA1_CYCLIC 1 /* the array goes out again and again until stopped */
+
+/* A set of boards behind one back-end. NULL wherever a system is asked for means the
+ * process's default system, made at its first use as the monitor makes its back-end. */
+typedef struct zelva1_system zelva1_system;
+/* One open board. */
+typedef struct zelva1_board zelva1_board;
+/* A decimal format table with its assignments to labels and input channels. */
+typedef struct zelva1_formats zelva1_formats;
+
+/* One board found by zelva1_list(). */
+typedef struct zelva1_board_info {
+    uint32_t interface_index; /* 0..15: the ordinal number («порядковый №») the monitor shows */
+    uint32_t serial; /* 0..65535 */
+    int32_t inputs;  /* channel counts as the board reports them, 0..15 */
+    int32_t outputs;
+} zelva1_board_info;
+
+/* One cell of an input's receive buffer. */
+typedef struct zelva1_cell {
+    uint32_t word;     /* as the board holds it */
+    uint32_t received; /* 1 when a word was received into the cell (word >= 0x10000), else 0 */
+} zelva1_cell;
+
+/* A word taken apart by zelva1_decode(). Bits are numbered 1..32 from the least significant. */
+typedef struct zelva1_decoded {
+    uint32_t label;                  /* bits 1-8 */
+    uint32_t sdi;                    /* bits 9-10 */
+    uint32_t ssm;                    /* bits 30-31 */
+    uint32_t parity_ok;              /* 1 when the count of set bits is odd */
+    uint32_t has_value;              /* 1 when a format gives the word a decimal value */
+    double value;                    /* the signed decimal value, 0 without a format */
+    char text[ZELVA1_TEXT_CAPACITY]; /* the monitor's decimal column without its outer blanks:
+                                        sign, value and units; "" without a format */
+} zelva1_decoded;
+
+/* ---- Version and statuses ------------------------------------------------------------ */
+
+/* The library's version as ZELVA1_VERSION_NUMBER counts it (major * 10000 + minor * 100 +
+ * patch). Any thread. */
+ZELVA1_API int zelva1_version(void);
+
+/* The text of a status, for example "нет такого канала" for ZELVA1_ERROR_NO_CHANNEL; a
+ * text saying the code is unknown for any other number. Static storage; any thread. */
+ZELVA1_API const char* zelva1_status_text(int status);
+
+/* The operating system's error code behind the last call made on the calling thread: when
+ * it returned ZELVA1_ERROR_REQUEST or ZELVA1_ERROR_NO_BOARD, the code the system gave
+ * (GetLastError() on Windows; 31, ERROR_GEN_FAILURE, for any request a simulated board
+ * fails, as the device reports it), else 0. Each thread has its own. */
+ZELVA1_API uint32_t zelva1_system_error(void);
+
+/* ---- Systems ------------------------------------------------------------------------- */
+
+/* Makes a system on the back-end the monitor would use: the kernel driver where a Windows
+ * build knows its interface class (or ZELVA1_BACKEND=driver), else simulated boards from
+ * the file ZELVA1_SIM_CONFIG names, or the built-in ones. Problems with those settings are
+ * written to standard error, as the monitor writes them, and the built-in boards are used.
+ * `system` must not be NULL; *system is set on success. */
+ZELVA1_API int zelva1_system_open(zelva1_system** system);
+
+/* Makes a system of simulated boards from a configuration text in the format of the files
+ * ZELVA1_SIM_CONFIG names (board, fail-open, wire, traffic, idle and fail lines); an empty
+ * text gives the built-in boards. A wrong text gives ZELVA1_ERROR_CONFIG and, when
+ * `message` is not NULL, "line N: problem" in it, cut to `message_size` bytes with its NUL.
+ * `config_text` and `system` must not be NULL. */
+ZELVA1_API int zelva1_system_open_simulated(const char* config_text, zelva1_system** system,
+                                            char* message, size_t message_size);
+
+/* Closes a system. Its boards stay usable until they are closed themselves. NULL (the
+ * default system) is refused with ZELVA1_ERROR_NULL. */
+ZELVA1_API int zelva1_system_close(zelva1_system* system);
+
+/* ---- Boards -------------------------------------------------------------------------- */
+
+/* Lists the boards of a system as the monitor finds them: interface indices 0..15 in turn,
+ * skipping those that do not open, at most ZELVA1_MAX_BOARDS. Fills up to `capacity`
+ * entries of `boards` and sets *count to the number found, which may be more than
+ * `capacity`. A board whose serial or configuration request fails ends the call with
+ * ZELVA1_ERROR_REQUEST. `count` must not be NULL; `boards` may be NULL when `capacity` is 0. */
+ZELVA1_API int zelva1_list(zelva1_system* system, zelva1_board_info* boards, size_t capacity,
+                           size_t* count);
+
+/* Opens the board at an interface index (0..15) of a system and asks it for its channel
+ * counts. ZELVA1_ERROR_NO_BOARD when it does not open (zelva1_system_error() tells why). A
+ * board may be opened more than once; all its handles command the same board. */
+ZELVA1_API int zelva1_open(zelva1_system* system, unsigned interface_index, zelva1_board** board);
+
+/* Closes a board handle. The board keeps doing what it was told: reset it first to stop it.
+ * Through the kernel driver the device itself stays open with the system until the process
+ * ends, as in the monitor. */
+ZELVA1_API int zelva1_close(zelva1_board* board);
+
+/* What the board reported when it was opened; `info` must not be NULL. */
+ZELVA1_API int zelva1_board_information(zelva1_board* board, zelva1_board_info* info);
+
+/* Initialises the board: each channel's bit rate, then reception and transmission may start.
+ * `rate_codes` holds ZELVA1_RATE_CODES codes, inputs 1..8 then outputs 1..8, each 0
+ * (12.5 kbit/s), 1 (50 kbit/s) or 2 (100 kbit/s); `count` must be ZELVA1_RATE_CODES. */
+ZELVA1_API int zelva1_initialize(zelva1_board* board, const uint8_t* rate_codes, size_t count);
+
+/* Resets the board: every channel stops. */
+ZELVA1_API int zelva1_reset(zelva1_board* board);
+
+/* ---- Reception ----------------------------------------------------------------------- */
+
+/* Starts reception on an input in ZELVA1_ADDRESS_MODE or ZELVA1_FILE_MODE. */
+ZELVA1_API int zelva1_start_receive(zelva1_board* board, unsigned channel, int mode);
+
+/* Stops reception on an input; its cells keep their words. */
+ZELVA1_API int zelva1_stop_receive(zelva1_board* board, unsigned channel);
+
+/* Asks whether an input receives: *active becomes 1 or 0. */
+ZELVA1_API int zelva1_is_receiving(zelva1_board* board, unsigned channel, int* active);
+
+/* Reads one cell (0..255) of an input's receive buffer. `cell` must not be NULL. */
+ZELVA1_API int zelva1_read_cell(zelva1_board* board, unsigned channel, unsigned index,
+                                zelva1_cell* cell);
+
+/* Reads all ZELVA1_CELLS cells of an input into `cells`, whose `capacity` must be at least
+ * ZELVA1_CELLS. On ZELVA1_ERROR_REQUEST the cells read before the failure are filled and
+ * the rest are zero. */
+ZELVA1_API int zelva1_read_cells(zelva1_board* board, unsigned channel, zelva1_cell* cells,
+                                 size_t capacity);
+
+/* ---- Transmission -------------------------------------------------------------------- */
+
+/* Loads `count` words (1..ZELVA1_MAX_WORDS) into an output and starts sending them,
+ * ZELVA1_ONCE or ZELVA1_CYCLIC. The words are copied; `words` may be freed on return. */
+ZELVA1_API int zelva1_transmit(zelva1_board* board, unsigned channel, const uint32_t* words,
+                               size_t count, int mode);
+
+/* Changes word `index` (0..255) of the array an output sends cyclically, at once. */
+ZELVA1_API int zelva1_write_word(zelva1_board* board, unsigned channel, unsigned index,
+                                 uint32_t word);
+
+/* Stops an output. */
+ZELVA1_API int zelva1_stop_transmit(zelva1_board* board, unsigned channel);
+
+/* Asks whether an output transmits: *active becomes 1 or 0. */
+ZELVA1_API int zelva1_is_transmitting(zelva1_board* board, unsigned channel, int* active);
+
+/* ---- Decoding ------------------------------------------------------------------------ */
+
+/* Reads a decimal format table (a format state file such as KST3frmt.stt, 23-byte records)
+ * and, unless `assignment_path` is NULL, an assignment file (*.si, 11-byte records) with the
+ * monitor's own readers. A file that cannot be opened gives ZELVA1_ERROR_FILE. */
+ZELVA1_API int zelva1_formats_open(const char* format_path, const char* assignment_path,
+                                   zelva1_formats** formats);
+
+/* Frees a format table. */
+ZELVA1_API int zelva1_formats_close(zelva1_formats* formats);
+
+/* Takes a word apart; its decimal value comes from the format assigned to its label on input
+ * `channel` (1..8), as the monitor's decimal column shows it. With `formats` NULL only the
+ * fields are decoded and `channel` is not looked at. `decoded` must not be NULL. */
+ZELVA1_API int zelva1_decode(zelva1_formats* formats, unsigned channel, uint32_t word,
+                             zelva1_decoded* decoded);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* ZELVA1_H */

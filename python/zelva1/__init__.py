@@ -1,0 +1,287 @@
+"""ZELVA-1 ARINC 429 boards, real or simulated, from Python.
+
+A thin layer over the zelva1 C library: boards are context managers, their inputs and outputs
+objects numbered 1..8 as on the board, words plain ints, and every failed call raises
+Zelva1Error with the library's status, its text and the system's error code.
+"""
+
+import ctypes
+from collections import namedtuple
+
+from . import _library as _c
+
+__all__ = ["Zelva1Error", "System", "Board", "Input", "Output", "Formats", "BoardInfo", "Cell",
+           "Decoded", "version", "simulated", "list_boards", "open_board", "decode",
+           "test_pattern"]
+
+OK = 0
+ERROR_NULL = -1
+ERROR_HANDLE = -2
+ERROR_CHANNEL = -3
+ERROR_NO_CHANNEL = -4
+ERROR_INDEX = -5
+ERROR_ARGUMENT = -6
+ERROR_NO_BOARD = -7
+ERROR_REQUEST = -8
+ERROR_CONFIG = -9
+ERROR_FILE = -10
+ERROR_LIMIT = -11
+ERROR_INTERNAL = -12
+
+BoardInfo = namedtuple("BoardInfo", "interface_index serial inputs outputs")
+Cell = namedtuple("Cell", "word received")
+Decoded = namedtuple("Decoded", "label sdi ssm parity_ok value text")
+
+_lib = _c.lib
+
+
+class Zelva1Error(Exception):
+    """A call the library refused or the board failed: `status` (a negative ERROR_ code),
+    `text` (the library's words for it) and `system_error` (the system's code, or 0)."""
+
+    def __init__(self, status, what, system_error=0):
+        self.status = status
+        self.text = _lib.zelva1_status_text(status).decode("utf-8")
+        self.system_error = system_error
+        message = f"{what}: {self.text}" if what else self.text
+        if system_error:
+            message += f" (system error {system_error})"
+        super().__init__(message)
+
+
+def _check(status, what=""):
+    if status != OK:
+        raise Zelva1Error(status, what, _lib.zelva1_system_error())
+
+
+def version():
+    """The library's version as "major.minor.patch"."""
+    number = _lib.zelva1_version()
+    return f"{number // 10000}.{number // 100 % 100}.{number % 100}"
+
+
+def test_pattern(channel):
+    """The monitor's test array of output `channel`: 256 words, word k with label k."""
+    return [k | (channel << 8) | ((0xFF - k) << 16) | ((0xFF - channel) << 24)
+            for k in range(_c.MAX_WORDS)]
+
+
+def _info(raw):
+    return BoardInfo(raw.interface_index, raw.serial, raw.inputs, raw.outputs)
+
+
+class System:
+    """A set of boards behind one back-end. `System()` is the back-end the monitor would use
+    (ZELVA1_SIM_CONFIG honoured); `simulated(text)` makes simulated boards from a
+    configuration text."""
+
+    def __init__(self, _handle=None):
+        self._handle = _handle
+        if _handle is None:
+            handle = ctypes.c_void_p()
+            _check(_lib.zelva1_system_open(ctypes.byref(handle)), "system")
+            self._handle = handle
+
+    def boards(self):
+        """The boards found, as the monitor lists them."""
+        return _list(self._handle)
+
+    def open(self, interface_index=0):
+        return Board(interface_index, self)
+
+    def close(self):
+        if self._handle is not None:
+            _check(_lib.zelva1_system_close(self._handle), "system")
+            self._handle = None
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+
+def simulated(config=""):
+    """A system of simulated boards from a configuration text (the statements of a
+    ZELVA1_SIM_CONFIG file); an empty text gives the built-in boards."""
+    handle = ctypes.c_void_p()
+    message = ctypes.create_string_buffer(256)
+    status = _lib.zelva1_system_open_simulated(config.encode("utf-8"), ctypes.byref(handle),
+                                               message, len(message))
+    _check(status, message.value.decode("utf-8"))
+    return System(handle)
+
+
+def _list(system_handle):
+    boards = (_c.BoardInfo * _c.MAX_BOARDS)()
+    count = ctypes.c_size_t()
+    _check(_lib.zelva1_list(system_handle, boards, len(boards), ctypes.byref(count)), "list")
+    return [_info(boards[i]) for i in range(min(count.value, len(boards)))]
+
+
+def list_boards():
+    """The boards of the default system."""
+    return _list(None)
+
+
+def open_board(interface_index=0, system=None):
+    """Opens a board of `system`, or of the default system."""
+    return Board(interface_index, system)
+
+
+class Board:
+    """One open board. As a context manager it resets the board (every channel stops) and
+    closes it on leaving."""
+
+    def __init__(self, interface_index=0, system=None):
+        self._system = system  # kept alive while the board is open
+        handle = ctypes.c_void_p()
+        system_handle = system._handle if system is not None else None
+        _check(_lib.zelva1_open(system_handle, interface_index, ctypes.byref(handle)),
+               f"board {interface_index}")
+        self._handle = handle
+        raw = _c.BoardInfo()
+        _check(_lib.zelva1_board_information(self._handle, ctypes.byref(raw)))
+        self.info = _info(raw)
+        self.inputs = {n: Input(self, n) for n in range(1, _c.MAX_CHANNELS + 1)}
+        self.outputs = {n: Output(self, n) for n in range(1, _c.MAX_CHANNELS + 1)}
+
+    def initialize(self, rates=0):
+        """Initialises the board: one rate code (0, 1, 2) for every channel, or 16 codes,
+        inputs 1..8 then outputs 1..8."""
+        codes = [rates] * _c.RATE_CODES if isinstance(rates, int) else list(rates)
+        array = (ctypes.c_uint8 * len(codes))(*[c if 0 <= c <= 255 else 255 for c in codes])
+        _check(_lib.zelva1_initialize(self._handle, array, len(codes)), "initialize")
+
+    def reset(self):
+        _check(_lib.zelva1_reset(self._handle), "reset")
+
+    def close(self):
+        if self._handle is not None:
+            _check(_lib.zelva1_close(self._handle), "close")
+            self._handle = None
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, exc_type, *exc):
+        try:
+            self.reset()
+        except Zelva1Error:
+            if exc_type is None:
+                raise
+        finally:
+            self.close()
+
+
+class Input:
+    """Input channel `number` of a board."""
+
+    def __init__(self, board, number):
+        self._board = board
+        self.number = number
+
+    def start(self, mode="address"):
+        """Starts reception, "address" (word k lands in the cell of its label) or "file"."""
+        code = {"address": _c.ADDRESS_MODE, "file": _c.FILE_MODE}.get(mode, -1)
+        _check(_lib.zelva1_start_receive(self._board._handle, self.number, code),
+               f"input {self.number}")
+
+    def stop(self):
+        _check(_lib.zelva1_stop_receive(self._board._handle, self.number), f"input {self.number}")
+
+    @property
+    def receiving(self):
+        active = ctypes.c_int()
+        _check(_lib.zelva1_is_receiving(self._board._handle, self.number, ctypes.byref(active)),
+               f"input {self.number}")
+        return bool(active.value)
+
+    def read(self, index):
+        """One cell (0..255): Cell(word, received)."""
+        cell = _c.Cell()
+        _check(_lib.zelva1_read_cell(self._board._handle, self.number, index, ctypes.byref(cell)),
+               f"input {self.number}")
+        return Cell(cell.word, bool(cell.received))
+
+    def read_all(self):
+        """All 256 cells in one call: a list of Cell(word, received)."""
+        cells = (_c.Cell * _c.CELLS)()
+        _check(_lib.zelva1_read_cells(self._board._handle, self.number, cells, len(cells)),
+               f"input {self.number}")
+        return [Cell(c.word, bool(c.received)) for c in cells]
+
+
+class Output:
+    """Output channel `number` of a board."""
+
+    def __init__(self, board, number):
+        self._board = board
+        self.number = number
+
+    def send(self, words, cyclic=False):
+        """Loads 1..256 words and sends them once, or again and again until stop()."""
+        words = list(words)
+        array = (ctypes.c_uint32 * max(len(words), 1))(*[w & 0xFFFFFFFF for w in words])
+        _check(_lib.zelva1_transmit(self._board._handle, self.number, array, len(words),
+                                    _c.CYCLIC if cyclic else _c.ONCE), f"output {self.number}")
+
+    def write(self, index, word):
+        """Changes word `index` of the array being sent cyclically."""
+        _check(_lib.zelva1_write_word(self._board._handle, self.number, index,
+                                      word & 0xFFFFFFFF), f"output {self.number}")
+
+    def stop(self):
+        _check(_lib.zelva1_stop_transmit(self._board._handle, self.number),
+               f"output {self.number}")
+
+    @property
+    def transmitting(self):
+        active = ctypes.c_int()
+        _check(_lib.zelva1_is_transmitting(self._board._handle, self.number,
+                                           ctypes.byref(active)), f"output {self.number}")
+        return bool(active.value)
+
+
+def _decoded(raw):
+    value = raw.value if raw.has_value else None
+    return Decoded(raw.label, raw.sdi, raw.ssm, bool(raw.parity_ok), value,
+                   raw.text.decode("utf-8"))
+
+
+def decode(word):
+    """The fields of a word, without a decimal value."""
+    raw = _c.Decoded()
+    _check(_lib.zelva1_decode(None, 0, word & 0xFFFFFFFF, ctypes.byref(raw)), "decode")
+    return _decoded(raw)
+
+
+class Formats:
+    """A decimal format file (KST3frmt.stt) with an assignment file (*.si), read by the
+    monitor's own readers, to decode words as the monitor's decimal column does."""
+
+    def __init__(self, format_path, assignment_path=None):
+        handle = ctypes.c_void_p()
+        assignments = None if assignment_path is None else str(assignment_path).encode("utf-8")
+        _check(_lib.zelva1_formats_open(str(format_path).encode("utf-8"), assignments,
+                                        ctypes.byref(handle)), str(format_path))
+        self._handle = handle
+
+    def decode(self, word, channel):
+        """A word received on input `channel`: Decoded(label, sdi, ssm, parity_ok, value,
+        text), value None where no format is assigned."""
+        raw = _c.Decoded()
+        _check(_lib.zelva1_decode(self._handle, channel, word & 0xFFFFFFFF, ctypes.byref(raw)),
+               "decode")
+        return _decoded(raw)
+
+    def close(self):
+        if self._handle is not None:
+            _check(_lib.zelva1_formats_close(self._handle), "formats")
+            self._handle = None
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()

@@ -1,0 +1,98 @@
+"""The zelva1 tool as a user runs it: exit statuses, what goes to standard output and error,
+the recording's CSV rows, and a Ctrl-C that stops the channel before the tool exits."""
+
+import os
+import signal
+import struct
+import subprocess
+import time
+from pathlib import Path
+
+import pytest
+
+REPOSITORY = Path(__file__).resolve().parents[2]
+TOOL = os.environ.get("ZELVA1_TOOL", str(REPOSITORY / "build" / "ci" / "cli" / "zelva1"))
+EXAMPLES = REPOSITORY / "examples"
+
+
+def run(*arguments, config=None, trace=None, tmp_path=None):
+    environment = {k: v for k, v in os.environ.items()
+                   if k not in ("ZELVA1_SIM_CONFIG", "ZELVA1_BACKEND", "ZELVA1_DRIVER_TRACE")}
+    if config is not None:
+        path = tmp_path / "boards.cfg"
+        path.write_text(config)
+        environment["ZELVA1_SIM_CONFIG"] = str(path)
+    if trace is not None:
+        environment["ZELVA1_DRIVER_TRACE"] = str(trace)
+    return subprocess.run([TOOL, *arguments], capture_output=True, text=True, timeout=30,
+                          env=environment)
+
+
+def test_usage_help_and_version():
+    shown = run("--help")
+    assert shown.returncode == 0 and "Использование: zelva1" in shown.stdout
+    assert run("--version").stdout.strip() == "1.0.0"
+    for wrong in [(), ("bogus",), ("receive", "--input", "9"), ("send", "-o", "1"),
+                  ("send", "-o", "1", "--words", "0x1G")]:
+        refused = run(*wrong)
+        assert refused.returncode == 2, wrong
+        assert refused.stdout == "" and refused.stderr, wrong
+
+
+def test_list_prints_one_line_a_board():
+    listed = run("list")
+    assert listed.returncode == 0
+    assert listed.stdout.splitlines()[1:] == ["0\t1021\t8\t8", "2\t1187\t4\t4"]
+
+
+def test_loopback_passes_on_the_wired_input_and_fails_on_an_idle_one(tmp_path):
+    passed = run("loopback", "--rate", "2")
+    assert passed.returncode == 0
+    assert "совпало 256 из 256 ячеек" in passed.stdout
+    failed = run("loopback", "-d", "0.3", config="idle 0 input 1\n", tmp_path=tmp_path)
+    assert failed.returncode == 1 and "совпало 0 из 256" in failed.stdout
+
+
+def test_receive_writes_the_recordings_rows_decoded_through_the_format_files(tmp_path):
+    csv = tmp_path / "traffic.csv"
+    done = run("receive", "-i", "5", "-d", "1", "--csv", str(csv),
+               "--formats", str(EXAMPLES / "KST3frmt.stt"),
+               "--assignments", str(EXAMPLES / "builtin-traffic.si"))
+    assert done.returncode == 0, done.stderr
+    lines = csv.read_bytes().decode("utf-8").split("\r\n")
+    assert lines[0].startswith("дата и время,мс от начала записи,№ цикла,входной канал")
+    altitude = [line.split(",") for line in lines[1:] if ",203," in line]
+    assert altitude and altitude[0][3:5] == ["5", "131"]
+    assert altitude[0][-1].endswith("фут")
+
+
+def test_a_failing_request_exits_1_with_the_librarys_text(tmp_path):
+    failed = run("receive", "-i", "1", "-d", "0.2", config="fail 0 IOCTL_SI_READ\n",
+                 tmp_path=tmp_path)
+    assert failed.returncode == 1
+    assert "запрос к модулю не выполнен" in failed.stderr and failed.stdout == ""
+    missing = run("send", "-o", "1", "-f", str(tmp_path / "none.so"))
+    assert missing.returncode == 1 and "none.so" in missing.stderr
+
+
+def test_send_takes_an_output_file_and_words(tmp_path):
+    array = tmp_path / "three.so"
+    array.write_bytes(struct.pack("<H3I", 3, 0x60000001, 0x60000002, 0x60000003))
+    assert run("send", "-o", "2", "-f", str(array)).returncode == 0
+    assert run("send", "-o", "2", "-w", "0x60000083", "0777", "12").returncode == 0
+
+
+def test_ctrl_c_stops_a_cyclic_transmission_before_the_tool_exits(tmp_path):
+    trace = tmp_path / "trace.txt"
+    environment = {k: v for k, v in os.environ.items() if k != "ZELVA1_SIM_CONFIG"}
+    environment["ZELVA1_DRIVER_TRACE"] = str(trace)
+    sending = subprocess.Popen([TOOL, "send", "-o", "3", "--pattern", "--cyclic"],
+                               env=environment, stderr=subprocess.PIPE, text=True)
+    time.sleep(0.5)
+    assert sending.poll() is None
+    sending.send_signal(signal.SIGINT)
+    assert sending.wait(timeout=5) == 0, sending.stderr.read()
+    requests = [line.split()[2] for line in trace.read_text().splitlines()
+                if not line.startswith("#") and len(line.split()) > 2]
+    assert requests[-1] == "IOCTL_SO_STOP"
+    assert "IOCTL_SO_START_CYCLIC" in requests
