@@ -1,14 +1,11 @@
 #pragma once
 
+#include "sim_time.h"
+
 #include <chrono>
 #include <cstdint>
 
 namespace board {
-
-/// Simulated time in nanoseconds; 64 bits hold centuries.
-using SimTime = std::int64_t;
-
-inline constexpr SimTime kNanosPerSecond = 1'000'000'000;
 
 /// @brief Where a simulated board and a request trace take "now" from. The board has no
 /// thread: it catches up with this clock whenever a request arrives.

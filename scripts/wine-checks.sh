@@ -4,17 +4,21 @@
 #
 #   wine-checks.sh <build folder> <Qt for mingw> <package zip>
 #
-# Runs every test program listed in <build folder>/tests.txt once (the window tests on the
-# offscreen platform), and prints its
-# counts and then "Windows (Wine): N passed, N failed"; unpacks the zip into an empty folder
-# and starts the program from there as a user would (the windows platform, no DLL path of our
-# own), which must print "main window shown", and runs the command-line tool's loopback
-# check from there; then times that start against the minimal Qt
-# program. The Wine prefix lives in <build folder>/wine-prefix. Exits 1 when anything fails.
+# Installs the Wine test driver's boards (tests/wine_driver/boards.conf) into the prefix; runs
+# every test program listed in <build folder>/tests.txt once (the window tests on the
+# offscreen platform), then those of device-path-tests.txt, which go through the system's
+# real device path to those boards, one after the other; prints each program's counts, then
+# "Windows (Wine): N passed, N failed", the parity check's verdict and the device path
+# benchmark; unpacks the zip into an empty folder and starts the program from there as a
+# user would (the windows platform, no DLL path of our own), which must print "main window
+# shown", and runs the command-line tool's loopback check from there; then times that start
+# against the minimal Qt program. The Wine prefix, <build folder>/wine-prefix, is made afresh
+# each run, so that no board of an earlier run is left in it. Exits 1 when anything fails.
 set -euo pipefail
 build=$(realpath "$1")
 qt=$(realpath "$2")
 zip=$(realpath "$3")
+source_folder=$(realpath "$(dirname "$0")/..")
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
 startup_runs=${ZELVA_STARTUP_RUNS:-5}
@@ -24,11 +28,12 @@ windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 export WINEPREFIX=$build/wine-prefix WINEARCH=win64 WINEDEBUG=-all
 # No Mono or Gecko: nothing here needs them, and their set-up would ask for downloads.
 export WINEDLLOVERRIDES="mscoree,mshtml="
-if [[ ! -f $WINEPREFIX/system.reg ]]; then
-  "$wine" wineboot --init >/dev/null 2>&1
-  # The set-up's own server lingers a while; a persistent one can start only after it.
-  "$wineserver" -w
-fi
+# A server left running in the old prefix (a run that was cut short) goes first.
+"$wineserver" -k >/dev/null 2>&1 || true
+rm -rf "$WINEPREFIX"
+"$wine" wineboot --init >/dev/null 2>&1
+# The set-up's own server lingers a while; a persistent one can start only after it.
+"$wineserver" -w
 # One server for the whole session rather than one per program.
 "$wineserver" -p
 trap '"$wineserver" -k >/dev/null 2>&1 || true' EXIT
@@ -62,7 +67,7 @@ run_test() { # <kind> <program>: runs it in its folder; log and exit status in $
     arguments=(-platform offscreen -o "Z:${log//\//\\},txt")
   fi
   local status=0
-  (cd "$(dirname "$2")" && WINEPATH=$test_path timeout 900 "$wine" "$2" "${arguments[@]}") \
+  (cd "$(dirname "$2")" && WINEPATH=$test_path timeout "${test_timeout:-900}" "$wine" "$2" "${arguments[@]}") \
     >"$logs/$name.out" 2>&1 || status=$?
   # What else it printed (a crash, say) goes after its own log.
   cat "$logs/$name.out" >>"$log"
@@ -71,7 +76,37 @@ run_test() { # <kind> <program>: runs it in its folder; log and exit status in $
 }
 export -f run_test
 export wine logs test_path
+
+# --- The Wine test driver's boards, those of its boards.conf, installed into the prefix for
+# the end-to-end tests of the real device path (tests/wine_driver). The other test programs
+# run on the simulated boards meanwhile: no settings file beside them names the driver.
+driver_folder=$build
+driver_tests=$build/device-path-tests.txt
+installed=0
+if [[ -f $driver_tests ]]; then
+  if (cd "$driver_folder" && WINEPATH=$test_path "$wine" zelva1_test_install.exe zelva1_test.inf \
+    "$(windows_path "$source_folder/tests/wine_driver/boards.conf")") >"$logs/install.log" 2>&1; then
+    installed=1
+  else
+    echo "Wine test driver: the boards were not installed:" >&2
+    tr -d '\r' <"$logs/install.log" >&2
+  fi
+fi
+
 xargs -a "$build/tests.txt" -d '\n' -P "${ZELVA_BUILD_JOBS:-2}" -I{} bash -c 'run_test $1' _ {}
+# They remove and install a board: alone, after the others.
+if [[ -f $driver_tests ]]; then
+  while read -r kind program; do
+    if ((installed)); then
+      # They take seconds; a device stack that wedges must not hold the checks for long.
+      test_timeout=180 run_test "$kind" "$program"
+    else
+      name=$(basename "$program" .exe)
+      echo "the Wine test driver's boards were not installed" >"$logs/$name.log"
+      echo 1 >"$logs/$name.status"
+    fi
+  done <"$driver_tests"
+fi
 
 passed=0
 failed=0
@@ -111,11 +146,18 @@ while read -r kind program; do
   passed=$((passed + p))
   failed=$((failed + f))
   skipped=$((skipped + s))
-done <"$build/tests.txt"
+done < <(cat "$build/tests.txt" "$driver_tests" 2>/dev/null)
 if ((skipped > 0)); then
   echo "Windows (Wine): $skipped skipped (named above)"
 fi
 echo "Windows (Wine): $passed passed, $failed failed"
+grep -h '^parity: ' "$logs"/wine_device_path_tests.log 2>/dev/null | tr -d '\r' || true
+
+# --- One refresh tick's reads through the device path against the simulated back-end.
+if ((installed)); then
+  (cd "$build" && WINEPATH=$test_path timeout 300 "$wine" wine_device_path_benchmark.exe) 2>&1 |
+    tr -d '\r' || echo "device path benchmark: did not run" >&2
+fi
 
 # --- The package, unpacked into an empty folder and started as a user would.
 unpacked=$build/package-check

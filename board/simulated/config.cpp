@@ -226,6 +226,8 @@ private:
     }
 
     void fail(Words& words) {
+        if (config.failingRequests.size() == kMaxFaultRules)
+            throw LineError{"more than " + std::to_string(kMaxFaultRules) + " fail rules"};
         FaultRule rule;
         rule.interfaceIndex = boardAt(words).interfaceIndex;
         rule.controlCode = requestCode(words.take("request name or *"));

@@ -3,18 +3,19 @@
 #include "board/requests.h"
 #include "request_kind.h"
 
+#include <algorithm>
+
 namespace board::simulated {
 
-SimFaults::SimFaults(const std::vector<FaultRule>& rules) {
-    rules_.reserve(rules.size());
-    for (const FaultRule& rule : rules)
-        rules_.push_back({rule, rule.seed});
+SimFaults::SimFaults(std::span<const FaultRule> rules) {
+    for (const FaultRule& rule : rules.first(std::min(rules.size(), rules_.size())))
+        rules_[ruleCount_++] = {rule, rule.seed};
 }
 
 bool SimFaults::fails(unsigned interfaceIndex, std::uint32_t controlCode,
                       std::span<const std::byte> input) {
     bool failed = false;
-    for (Rule& entry : rules_) {
+    for (Rule& entry : std::span(rules_).first(ruleCount_)) {
         if (!matches(entry.rule, interfaceIndex, controlCode, input))
             continue;
         if (entry.rule.oneIn <= 1 || nextRandom(entry.state) % entry.rule.oneIn == 0)

@@ -6,6 +6,7 @@
 #include "board/records.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -49,6 +50,9 @@ struct SimulatedBoardSpec {
 
 /// @brief The source an input channel really has once Automatic is resolved.
 [[nodiscard]] InputSource resolvedSource(const SimulatedBoardSpec& boardSetup, int inputChannelNo);
+
+/// Fault rules a configuration may hold: a board keeps them in place, allocating nothing.
+inline constexpr std::size_t kMaxFaultRules = 64;
 
 /// Requests of one board that fail: the driver leaves the reply as the caller prepared it.
 struct FaultRule {

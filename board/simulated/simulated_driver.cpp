@@ -1,5 +1,7 @@
 #include "simulated_driver.h"
 
+#include "request_gate.h"
+
 #include <algorithm>
 #include <limits>
 #include <utility>
@@ -39,10 +41,7 @@ bool SimulatedDriver::send(DeviceHandle handle, std::uint32_t controlCode,
     SimBoard* board = boardFor(handle);
     if (board == nullptr)
         return false;
-    // A failed request leaves the reply as the caller prepared it and the board untouched.
-    if (faults_.fails(board->boardSetup().interfaceIndex, controlCode, input))
-        return false;
-    return board->handle(controlCode, input, output, clock_.now());
+    return carryOutRequest(*board, faults_, controlCode, input, output, clock_.now());
 }
 
 SimBoard* SimulatedDriver::boardAt(unsigned interfaceIndex) {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "board/clock.h"
 #include "board/rate_codes.h"
+#include "board/sim_time.h"
 
 #include <array>
 #include <cstdint>

@@ -1,11 +1,12 @@
 #include "traffic.h"
 
 #include "arinc.h"
+#include "plain_math.h"
 #include "timing.h"
 
 #include <algorithm>
-#include <cmath>
 #include <numbers>
+#include <utility>
 
 namespace board::simulated {
 namespace {
@@ -61,8 +62,10 @@ SimTraffic::SimTraffic(std::uint8_t rateCode, unsigned sourceNumber, const Traff
             if (count < wanted.size())
                 wanted[count++] = {at, static_cast<std::uint8_t>(p)};
     }
-    std::stable_sort(wanted.begin(), wanted.begin() + static_cast<std::ptrdiff_t>(count),
-                     [](const Wanted& a, const Wanted& b) { return a.at < b.at; });
+    // Insertion sort: stable, and unlike std::stable_sort it asks for no buffer.
+    for (std::size_t i = 1; i < count; ++i)
+        for (std::size_t j = i; j > 0 && wanted[j].at < wanted[j - 1].at; --j)
+            std::swap(wanted[j], wanted[j - 1]);
 
     // One word at a time on the bus: a word waits for the one before it to finish.
     const SimTime wordTime = wordTimeFor(rateCode).value_or(*wordTimeFor(0));
@@ -101,7 +104,7 @@ std::uint32_t SimTraffic::wordAt(std::uint64_t k) const {
     const double value =
         faults_.outOfRangeLabel == p.label
             ? p.range // held at the top of the field
-            : p.center + p.amplitude * std::sin(kTwoPi * seconds / p.periodSeconds + p.phase);
+            : p.center + p.amplitude * sine(kTwoPi * seconds / p.periodSeconds + p.phase);
     const std::uint32_t word = encodeBnr(p.label, value, p.range, p.significantBits);
     if (faults_.ssmLabel != p.label)
         return word;

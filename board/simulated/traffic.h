@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/clock.h"
+#include "board/sim_time.h"
 #include "setup.h"
 
 #include <array>

@@ -137,6 +137,15 @@ TEST(SimConfig, TrafficFaultsGoToTheirInput) {
     EXPECT_EQ(three.ssm, 1);
 }
 
+TEST(SimConfig, FailRulesBeyondWhatABoardHoldsAreRefused) {
+    std::string text;
+    for (std::size_t i = 0; i <= board::simulated::kMaxFaultRules; ++i)
+        text += "fail 0 IOCTL_SI_READ\n";
+    const auto result = board::simulated::parseSimulatorConfig(text);
+    EXPECT_EQ(result.errorLine, static_cast<int>(board::simulated::kMaxFaultRules) + 1);
+    EXPECT_NE(result.error.find("more than 64 fail rules"), std::string::npos) << result.error;
+}
+
 TEST(SimConfig, MissingFileIsReportedWithoutALine) {
     const auto result = board::simulated::loadSimulatorConfig("/nonexistent/zelva1-sim.conf");
     EXPECT_FALSE(result.ok());

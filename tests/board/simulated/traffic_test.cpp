@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include "board/simulated/arinc.h"
+#include "board/simulated/plain_math.h"
 #include "board/simulated/traffic.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,21 @@ TEST(Bnr, KnownWords) {
                      << "label " << std::oct << int(c.label) << std::dec << " value " << c.value);
         EXPECT_EQ(board::simulated::encodeBnr(c.label, c.value, c.range, c.bits), c.word);
     }
+}
+
+// The model carries its own sine and rounding (it is built without libm into the Wine test
+// driver); they must agree with the library's wherever the traffic uses them.
+TEST(PlainMath, SineAndRoundingAgreeWithTheLibrary) {
+    for (double x = -2.0e6; x < 2.0e6; x += 1234.567)
+        EXPECT_NEAR(board::simulated::sine(x), std::sin(x), 1e-9) << x;
+    for (double x = -7.0; x < 7.0; x += 0.001)
+        EXPECT_NEAR(board::simulated::sine(x), std::sin(x), 1e-14) << x;
+    for (const double x : {0.0, 0.5, -0.5, 1.49, 2.5, -2.5, 1e15, -123456.5})
+        EXPECT_EQ(board::simulated::roundHalfAway(x), std::llround(x)) << x;
+    // The largest double below one half: adding 0.5 would round it up, as the C library
+    // under Wine does.
+    EXPECT_EQ(board::simulated::roundHalfAway(0.49999999999999994), 0);
+    EXPECT_EQ(board::simulated::sine(1e300), 0.0);
 }
 
 TEST(Bnr, ParityIsAlwaysOdd) {

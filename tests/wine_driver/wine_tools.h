@@ -1,0 +1,32 @@
+#pragma once
+
+#include <initializer_list>
+#include <string>
+
+namespace wine_driver {
+
+/// @brief The Windows path under Wine of a file of the build: Z: and backslashes.
+[[nodiscard]] std::string windowsPath(const std::string& unixPath);
+
+/// @brief Runs a program of the build (its Unix path) with these arguments, Unix paths among
+/// them turned into Windows ones, and waits for it: as StartedTool::wait.
+[[nodiscard]] int runTool(const std::string& unixPath,
+                          std::initializer_list<std::string> arguments);
+
+/// @brief A program of the build started and not waited for (see runTool).
+class StartedTool {
+public:
+    StartedTool(const std::string& unixPath, std::initializer_list<std::string> arguments);
+    ~StartedTool();
+    StartedTool(const StartedTool&) = delete;
+    StartedTool& operator=(const StartedTool&) = delete;
+
+    /// @brief Waits for it to end: its exit status, -1 when it never started, -2 when it
+    /// was ended after a minute.
+    [[nodiscard]] int wait();
+
+private:
+    void* process_ = nullptr;
+};
+
+} // namespace wine_driver
