@@ -20,8 +20,8 @@ TestBoardSettings& settingsAt(std::vector<TestBoardSettings>& boards, unsigned i
 
 std::vector<TestBoardSettings> boardSettingsOf(const board::simulated::SimulatorConfig& config) {
     std::vector<TestBoardSettings> boards;
-    for (const board::simulated::SimulatedBoardSpec& spec : config.boards)
-        settingsAt(boards, spec.interfaceIndex).board = spec;
+    for (const board::simulated::SimulatedBoardSpec& configured : config.boards)
+        settingsAt(boards, configured.interfaceIndex).board = configured;
     for (const unsigned index : config.indicesFailingToOpen)
         settingsAt(boards, index).failsToOpen = 1;
     for (const board::simulated::FaultRule& rule : config.failingRequests) {
