@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <array>
+#include <fstream>
+#include <iterator>
 #include <vector>
 
 namespace wine_driver {
@@ -21,8 +24,8 @@ std::string windowsPath(const std::string& unixPath) {
     return path;
 }
 
-StartedTool::StartedTool(const std::string& unixPath,
-                         std::initializer_list<std::string> arguments) {
+StartedTool::StartedTool(const std::string& unixPath, std::initializer_list<std::string> arguments,
+                         void* outputFile) {
     std::string commandLine = "\"" + windowsPath(unixPath) + "\"";
     for (const std::string& argument : arguments)
         commandLine += " \"" + windowsPath(argument) + "\"";
@@ -30,9 +33,16 @@ StartedTool::StartedTool(const std::string& unixPath,
     writable.push_back('\0');
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
+    if (outputFile != nullptr) {
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = outputFile;
+        startup.hStdError = outputFile;
+    }
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
+    if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr,
+                        outputFile != nullptr ? TRUE : FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
         return;
     CloseHandle(process.hThread);
     process_ = process.hProcess;
@@ -62,6 +72,33 @@ int StartedTool::wait() {
 int runTool(const std::string& unixPath, std::initializer_list<std::string> arguments) {
     StartedTool tool(unixPath, arguments);
     return tool.wait();
+}
+
+int runToolWithOutput(const std::string& unixPath, std::initializer_list<std::string> arguments,
+                      std::string& output) {
+    output.clear();
+    std::array<char, MAX_PATH> folder{};
+    std::array<char, MAX_PATH> path{};
+    if (GetTempPathA(static_cast<DWORD>(folder.size()), folder.data()) == 0 ||
+        GetTempFileNameA(folder.data(), "zt", 0, path.data()) == 0)
+        return -1;
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    HANDLE file = CreateFileA(path.data(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return -1;
+    int status = -1;
+    {
+        StartedTool tool(unixPath, arguments, file);
+        status = tool.wait();
+    }
+    CloseHandle(file);
+    {
+        std::ifstream written(path.data(), std::ios::binary);
+        output.assign(std::istreambuf_iterator<char>(written), std::istreambuf_iterator<char>());
+    }
+    DeleteFileA(path.data());
+    return status;
 }
 
 } // namespace wine_driver

@@ -13,10 +13,18 @@ namespace wine_driver {
 [[nodiscard]] int runTool(const std::string& unixPath,
                           std::initializer_list<std::string> arguments);
 
+/// @brief As runTool, with what the program wrote to its standard output and error in
+/// `output`.
+[[nodiscard]] int runToolWithOutput(const std::string& unixPath,
+                                    std::initializer_list<std::string> arguments,
+                                    std::string& output);
+
 /// @brief A program of the build started and not waited for (see runTool).
 class StartedTool {
 public:
-    StartedTool(const std::string& unixPath, std::initializer_list<std::string> arguments);
+    /// `outputFile`: an inheritable file handle for its standard output and error, or none.
+    StartedTool(const std::string& unixPath, std::initializer_list<std::string> arguments,
+                void* outputFile = nullptr);
     ~StartedTool();
     StartedTool(const StartedTool&) = delete;
     StartedTool& operator=(const StartedTool&) = delete;
