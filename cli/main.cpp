@@ -3,6 +3,7 @@
 
 #include "commands.h"
 #include "terminal.h"
+#include "usage_texts.h"
 
 #include "zelva1.h"
 
@@ -18,11 +19,13 @@ constexpr int kUsage = 2;
 
 void addBoardOptions(CLI::App& command, cli::BoardChoice& choice) {
     command.add_option("-b,--board", choice.interfaceIndex, "порядковый № модуля (по умолчанию 0)")
-        ->check(CLI::Range(0, 15));
+        ->check(cli::wholeNumberWithin(0, 15))
+        ->type_name("0..15");
     command
         .add_option("-r,--rate", choice.rateCode,
                     "код частоты всех каналов: 0 - 12,5 КГц, 1 - 50 КГц, 2 - 100 КГц")
-        ->check(CLI::Range(0, 2));
+        ->check(cli::wholeNumberWithin(0, 2))
+        ->type_name("0..2");
     command.add_flag(
         "--no-init", [&choice](std::int64_t) { choice.initialize = false; },
         "не инициализировать модуль (его каналы продолжают работу)");
@@ -42,6 +45,8 @@ int run(int argc, char** argv) {
     CLI::App app{"Модули ZELVA-1 из командной строки: поиск, прием и выдача слов ARINC 429.",
                  "zelva1"};
     useRussianLabels(app);
+    // Before the commands are added: each takes its parent's failure message.
+    app.failure_message(cli::usageFailureText);
     app.option_defaults()->group("Параметры");
     app.set_help_flag("-h,--help", "показать эту справку");
     const int version = zelva1_version();
@@ -60,46 +65,63 @@ int run(int argc, char** argv) {
         app.add_subcommand("receive", "прием на входной канал; печать ячеек или запись CSV");
     addBoardOptions(*receive, receiveOptions.board);
     receive->add_option("-i,--input", receiveOptions.input, "входной канал 1..8")
-        ->check(CLI::Range(1, 8));
+        ->check(cli::wholeNumberWithin(1, 8))
+        ->type_name("1..8");
     receive
         ->add_option("-m,--mode", receiveOptions.mode,
                      "режим: address (адресный) или file (файловый)")
-        ->check(CLI::IsMember({"address", "file"}));
+        ->check(cli::oneOf({"address", "file"}))
+        ->type_name("address|file");
     receive->add_option("-d,--duration", receiveOptions.seconds, "длительность приема, с")
-        ->check(CLI::Range(0.0, 86400.0));
+        ->check(cli::numberWithin(0.0, 86400.0))
+        ->type_name("ЧИСЛО");
     receive->add_option("--period", receiveOptions.periodMs, "период опроса, мс")
-        ->check(CLI::Range(10, 60000));
-    receive->add_option("--csv", receiveOptions.csvPath,
-                        "записать изменения ячеек в файл CSV, как запись монитора");
-    receive->add_option("--formats", receiveOptions.formatPath,
-                        "файл десятичных форматов (например KST3frmt.stt)");
-    receive->add_option("--assignments", receiveOptions.assignmentPath,
-                        "файл форматов входных параметров (*.si)");
+        ->check(cli::wholeNumberWithin(10, 60000))
+        ->type_name("10..60000");
+    receive
+        ->add_option("--csv", receiveOptions.csvPath,
+                     "записать изменения ячеек в файл CSV, как запись монитора")
+        ->type_name("ФАЙЛ");
+    receive
+        ->add_option("--formats", receiveOptions.formatPath,
+                     "файл десятичных форматов (например KST3frmt.stt)")
+        ->type_name("ФАЙЛ");
+    receive
+        ->add_option("--assignments", receiveOptions.assignmentPath,
+                     "файл форматов входных параметров (*.si)")
+        ->type_name("ФАЙЛ");
 
     cli::SendOptions sendOptions;
     auto* send = app.add_subcommand("send", "выдача массива слов на выходной канал");
     addBoardOptions(*send, sendOptions.board);
     send->add_option("-o,--output", sendOptions.output, "выходной канал 1..8")
-        ->check(CLI::Range(1, 8));
-    send->add_option("-f,--file", sendOptions.filePath, "файл выходных параметров (*.so)");
+        ->check(cli::wholeNumberWithin(1, 8))
+        ->type_name("1..8");
+    send->add_option("-f,--file", sendOptions.filePath, "файл выходных параметров (*.so)")
+        ->type_name("ФАЙЛ");
     send->add_option("-w,--words", sendOptions.words,
-                     "слова: 0x1A2B3C4D (шестнадцатеричное), 0777 (восьмеричное) или десятичное");
+                     "слова: 0x1A2B3C4D (шестнадцатеричное), 0777 (восьмеричное) или десятичное")
+        ->type_name("СЛОВО");
     send->add_flag("-p,--pattern", sendOptions.pattern, "тестовый массив из 256 слов");
     send->add_flag("-c,--cyclic", sendOptions.cyclic, "циклическая выдача (иначе однократная)");
     send->add_option("-d,--duration", sendOptions.seconds,
                      "длительность циклической выдачи, с (0 - до Ctrl-C)")
-        ->check(CLI::Range(0.0, 86400.0));
+        ->check(cli::numberWithin(0.0, 86400.0))
+        ->type_name("ЧИСЛО");
 
     cli::LoopbackOptions loopbackOptions;
     auto* loopback = app.add_subcommand(
         "loopback", "проверка петли: тестовый массив с выходного канала на входной");
     addBoardOptions(*loopback, loopbackOptions.board);
     loopback->add_option("-o,--output", loopbackOptions.output, "выходной канал 1..8")
-        ->check(CLI::Range(1, 8));
+        ->check(cli::wholeNumberWithin(1, 8))
+        ->type_name("1..8");
     loopback->add_option("-i,--input", loopbackOptions.input, "входной канал 1..8")
-        ->check(CLI::Range(1, 8));
+        ->check(cli::wholeNumberWithin(1, 8))
+        ->type_name("1..8");
     loopback->add_option("-d,--duration", loopbackOptions.seconds, "наибольшее время ожидания, с")
-        ->check(CLI::Range(0.1, 3600.0));
+        ->check(cli::numberWithin(0.1, 3600.0))
+        ->type_name("ЧИСЛО");
 
     for (CLI::App* command : {list, receive, send, loopback}) {
         command->group("Команды");

@@ -12,12 +12,6 @@ namespace {
 
 constexpr RequestStatus kDone{ZELVA1_OK, 0};
 
-[[nodiscard]] int checkChannel(unsigned channel, std::int32_t present) {
-    if (channel < 1 || channel > ZELVA1_MAX_CHANNELS)
-        return ZELVA1_ERROR_CHANNEL;
-    return static_cast<std::int32_t>(channel) <= present ? ZELVA1_OK : ZELVA1_ERROR_NO_CHANNEL;
-}
-
 [[nodiscard]] std::uint16_t channelNo(unsigned channel) {
     return static_cast<std::uint16_t>(channel);
 }
@@ -76,14 +70,6 @@ RequestStatus BoardConnection::command(std::uint32_t code, const Input& input) {
     return request(code, input, ack);
 }
 
-int BoardConnection::checkInput(unsigned channel) const {
-    return checkChannel(channel, info_.inputs);
-}
-
-int BoardConnection::checkOutput(unsigned channel) const {
-    return checkChannel(channel, info_.outputs);
-}
-
 RequestStatus BoardConnection::initialize(const board::FreqCodes& codes) {
     return command(board::IOCTL_INIT_DEVICE, codes);
 }
@@ -113,32 +99,28 @@ RequestStatus BoardConnection::isReceiving(unsigned channel, int& active) {
     return channelState(board::IOCTL_SI_GET_STATE, channel, active);
 }
 
-RequestStatus BoardConnection::readCell(unsigned channel, unsigned index, zelva1_cell& cell) {
-    const board::SIReadRequest read{channelNo(channel), 1, static_cast<std::uint16_t>(index)};
-    board::SIReadReply reply{};
-    const RequestStatus sent = request(board::IOCTL_SI_READ, read, reply);
-    if (sent.status == ZELVA1_OK) {
-        const std::uint32_t word = reply.word;
-        cell = {word, word >= 0x10000u ? 1u : 0u};
-    }
-    return sent;
-}
-
 RequestStatus BoardConnection::readCells(unsigned channel, std::span<zelva1_cell> cells) {
     // As the monitor's refresh loop reads: one request record and one reply for every cell.
     std::fill(cells.begin(), cells.end(), zelva1_cell{0, 0});
     board::SIReadRequest read{channelNo(channel), 1, 0};
-    board::SIReadReply reply{};
-    board::Driver& driver = *system_->driver;
     for (unsigned index = 0; index < ZELVA1_CELLS; ++index) {
         read.index = static_cast<std::uint16_t>(index);
-        board::clearRecord(reply);
-        if (!driver.send(handle_, board::IOCTL_SI_READ, board::bytesOf(read),
-                         board::writableBytesOf(reply)))
-            return {ZELVA1_ERROR_REQUEST, driver.lastRequestError()};
-        const std::uint32_t word = reply.word;
-        cells[index] = {word, word >= 0x10000u ? 1u : 0u};
+        if (const RequestStatus sent = readInto(read, cells[index]); sent.status != ZELVA1_OK)
+            return sent;
     }
+    return kDone;
+}
+
+RequestStatus BoardConnection::readInto(const board::SIReadRequest& read, zelva1_cell& cell) {
+    // Scripts that read cell by cell make a call per cell: the reply goes straight to the
+    // driver, cleared once, rather than through the general request path.
+    board::SIReadReply reply{};
+    board::Driver& driver = *system_->driver;
+    if (!driver.send(handle_, board::IOCTL_SI_READ, board::bytesOf(read),
+                     board::writableBytesOf(reply)))
+        return {ZELVA1_ERROR_REQUEST, driver.lastRequestError()};
+    const std::uint32_t word = reply.word;
+    cell = {word, word >= 0x10000u ? 1u : 0u};
     return kDone;
 }
 

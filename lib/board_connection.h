@@ -28,7 +28,11 @@ public:
     [[nodiscard]] RequestStatus startReceive(unsigned channel, int mode);
     [[nodiscard]] RequestStatus stopReceive(unsigned channel);
     [[nodiscard]] RequestStatus isReceiving(unsigned channel, int& active);
-    [[nodiscard]] RequestStatus readCell(unsigned channel, unsigned index, zelva1_cell& cell);
+    /// Inline, as the checks are: a script reading cell by cell makes a call per cell.
+    [[nodiscard]] RequestStatus readCell(unsigned channel, unsigned index, zelva1_cell& cell) {
+        return readInto({static_cast<std::uint16_t>(channel), 1, static_cast<std::uint16_t>(index)},
+                        cell);
+    }
     [[nodiscard]] RequestStatus readCells(unsigned channel, std::span<zelva1_cell> cells);
 
     [[nodiscard]] RequestStatus transmit(unsigned channel, std::span<const std::uint32_t> words,
@@ -38,19 +42,30 @@ public:
     [[nodiscard]] RequestStatus isTransmitting(unsigned channel, int& active);
 
     /// ZELVA1_OK, ZELVA1_ERROR_CHANNEL or ZELVA1_ERROR_NO_CHANNEL for an input channel number.
-    [[nodiscard]] int checkInput(unsigned channel) const;
-    [[nodiscard]] int checkOutput(unsigned channel) const;
+    [[nodiscard]] int checkInput(unsigned channel) const {
+        return checkChannel(channel, info_.inputs);
+    }
+    [[nodiscard]] int checkOutput(unsigned channel) const {
+        return checkChannel(channel, info_.outputs);
+    }
 
 private:
     BoardConnection(std::shared_ptr<System> system, board::DeviceHandle handle,
                     unsigned interfaceIndex);
 
+    [[nodiscard]] static int checkChannel(unsigned channel, std::int32_t present) {
+        if (channel < 1 || channel > ZELVA1_MAX_CHANNELS)
+            return ZELVA1_ERROR_CHANNEL;
+        return static_cast<std::int32_t>(channel) <= present ? ZELVA1_OK : ZELVA1_ERROR_NO_CHANNEL;
+    }
     [[nodiscard]] RequestStatus send(std::uint32_t code, std::span<const std::byte> input,
                                      std::span<std::byte> output);
     template <typename Input, typename Output>
     [[nodiscard]] RequestStatus request(std::uint32_t code, const Input& input, Output& output);
     template <typename Input>
     [[nodiscard]] RequestStatus command(std::uint32_t code, const Input& input);
+    /// One IOCTL_SI_READ into `cell`, which is left as it was when the request fails.
+    [[nodiscard]] RequestStatus readInto(const board::SIReadRequest& read, zelva1_cell& cell);
     /// The answer of IOCTL_SI_GET_STATE or IOCTL_SO_GET_STATE as 1 (active) or 0.
     [[nodiscard]] RequestStatus channelState(std::uint32_t code, unsigned channel, int& active);
 

@@ -32,11 +32,16 @@ def test_usage_help_and_version():
     shown = run("--help")
     assert shown.returncode == 0 and "Использование: zelva1" in shown.stdout
     assert run("--version").stdout.strip() == "1.0.0"
-    for wrong in [(), ("bogus",), ("receive", "--input", "9"), ("send", "-o", "1"),
-                  ("send", "-o", "1", "--words", "0x1G")]:
+    said = {(): "не указана команда", ("bogus",): "неизвестная команда bogus",
+            ("receive", "--input", "9"): "--input: значение 9 вне пределов 1..8",
+            ("receive", "--mode"): "у параметра --mode нет значения",
+            ("list", "extra"): "лишние аргументы: extra",
+            ("send", "-o", "1"): "", ("send", "-o", "1", "--words", "0x1G"): "0x1G"}
+    for wrong, text in said.items():
         refused = run(*wrong)
         assert refused.returncode == 2, wrong
-        assert refused.stdout == "" and refused.stderr, wrong
+        assert refused.stdout == "" and text in refused.stderr, (wrong, refused.stderr)
+        assert "required" not in refused.stderr and "Run with" not in refused.stderr, wrong
 
 
 def test_list_prints_one_line_a_board():

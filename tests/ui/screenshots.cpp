@@ -164,5 +164,8 @@ int main(int argc, char* argv[]) {
     runTicks(main, 3);
     saveWithMenuOpen(main, main.analysisMenu().menu(), QStringLiteral("14-recording-menu"));
     trigger(main, "mmRecording");
+
+    pictureNextModal(QStringLiteral("15-label-database-open"));
+    main.analysisMenu().labelDatabase()->trigger();
     return 0;
 }
