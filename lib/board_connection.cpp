@@ -111,19 +111,6 @@ RequestStatus BoardConnection::readCells(unsigned channel, std::span<zelva1_cell
     return kDone;
 }
 
-RequestStatus BoardConnection::readInto(const board::SIReadRequest& read, zelva1_cell& cell) {
-    // Scripts that read cell by cell make a call per cell: the reply goes straight to the
-    // driver, cleared once, rather than through the general request path.
-    board::SIReadReply reply{};
-    board::Driver& driver = *system_->driver;
-    if (!driver.send(handle_, board::IOCTL_SI_READ, board::bytesOf(read),
-                     board::writableBytesOf(reply)))
-        return {ZELVA1_ERROR_REQUEST, driver.lastRequestError()};
-    const std::uint32_t word = reply.word;
-    cell = {word, word >= 0x10000u ? 1u : 0u};
-    return kDone;
-}
-
 RequestStatus BoardConnection::transmit(unsigned channel, std::span<const std::uint32_t> words,
                                         int mode) {
     const auto count = static_cast<std::uint16_t>(words.size());

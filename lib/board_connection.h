@@ -3,7 +3,9 @@
 #include "system.h"
 #include "zelva1.h"
 
+#include "board/control_codes.h"
 #include "board/records.h"
+#include "board/requests.h"
 
 #include <cstdint>
 #include <memory>
@@ -64,8 +66,19 @@ private:
     [[nodiscard]] RequestStatus request(std::uint32_t code, const Input& input, Output& output);
     template <typename Input>
     [[nodiscard]] RequestStatus command(std::uint32_t code, const Input& input);
-    /// One IOCTL_SI_READ into `cell`, which is left as it was when the request fails.
-    [[nodiscard]] RequestStatus readInto(const board::SIReadRequest& read, zelva1_cell& cell);
+    /// One IOCTL_SI_READ into `cell`, which is left as it was when the request fails. Inline,
+    /// and straight to the driver with the reply cleared once: scripts that read cell by cell
+    /// make a call per cell, and the whole buffer is 256 of these.
+    [[nodiscard]] RequestStatus readInto(const board::SIReadRequest& read, zelva1_cell& cell) {
+        board::SIReadReply reply{};
+        board::Driver& driver = *system_->driver;
+        if (!driver.send(handle_, board::IOCTL_SI_READ, board::bytesOf(read),
+                         board::writableBytesOf(reply)))
+            return {ZELVA1_ERROR_REQUEST, driver.lastRequestError()};
+        const std::uint32_t word = reply.word;
+        cell = {word, word >= 0x10000u ? 1u : 0u};
+        return {ZELVA1_OK, 0};
+    }
     /// The answer of IOCTL_SI_GET_STATE or IOCTL_SO_GET_STATE as 1 (active) or 0.
     [[nodiscard]] RequestStatus channelState(std::uint32_t code, unsigned channel, int& active);
 
