@@ -4,7 +4,6 @@
 #include "zelva1.h"
 
 #include "board_connection.h"
-#include "call_lock.h"
 #include "format_set.h"
 #include "handle_table.h"
 #include "system.h"
@@ -19,6 +18,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <iostream>
+#include <mutex>
 #include <span>
 #include <string>
 
@@ -36,7 +36,7 @@ using zelva1::RequestStatus;
 using zelva1::System;
 
 struct Library {
-    zelva1::CallLock lock;
+    std::mutex lock;
     zelva1::HandleTable<System> systems;
     zelva1::HandleTable<BoardConnection> boards;
     zelva1::HandleTable<FormatSet> formats;
