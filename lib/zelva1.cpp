@@ -43,8 +43,10 @@ struct Library {
     std::shared_ptr<System> defaultSystem;
 };
 
-// Constant-initialised rather than a function's static: no guard to check on every call.
-constinit Library library;
+Library& library() {
+    static Library instance;
+    return instance;
+}
 
 // Every entry point writes it. In a shared object a thread-local is otherwise reached through a
 // call into the dynamic loader, which cost a third of a per-cell read; initial-exec makes it one
@@ -58,8 +60,9 @@ template <typename Body>
 int guarded(Body body) noexcept {
     lastSystemError = 0;
     try {
-        const std::lock_guard held(library.lock);
-        return body(library);
+        Library& state = library();
+        const std::lock_guard held(state.lock);
+        return body(state);
     } catch (...) {
         return ZELVA1_ERROR_INTERNAL;
     }
