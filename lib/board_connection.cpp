@@ -32,7 +32,7 @@ RequestStatus BoardConnection::open(std::shared_ptr<System> system, unsigned int
     std::unique_ptr<BoardConnection> connection(
         new BoardConnection(std::move(system), result.handle, interfaceIndex));
 
-    board::SerialReply serial{};
+    board::SerialReply serial{}; // cleared here: these requests have no input record
     if (const RequestStatus sent =
             connection->send(board::IOCTL_GET_SERIAL_NUMBER, {}, board::writableBytesOf(serial));
         sent.status != ZELVA1_OK)
@@ -48,26 +48,6 @@ RequestStatus BoardConnection::open(std::shared_ptr<System> system, unsigned int
     connection->info_.outputs = counts.outputs;
     opened = std::move(connection);
     return kDone;
-}
-
-RequestStatus BoardConnection::send(std::uint32_t code, std::span<const std::byte> input,
-                                    std::span<std::byte> output) {
-    std::fill(output.begin(), output.end(), std::byte{0});
-    board::Driver& driver = *system_->driver;
-    if (driver.send(handle_, code, input, output))
-        return kDone;
-    return {ZELVA1_ERROR_REQUEST, driver.lastRequestError()};
-}
-
-template <typename Input, typename Output>
-RequestStatus BoardConnection::request(std::uint32_t code, const Input& input, Output& output) {
-    return send(code, board::bytesOf(input), board::writableBytesOf(output));
-}
-
-template <typename Input>
-RequestStatus BoardConnection::command(std::uint32_t code, const Input& input) {
-    board::AckReply ack{};
-    return request(code, input, ack);
 }
 
 RequestStatus BoardConnection::initialize(const board::FreqCodes& codes) {

@@ -30,7 +30,6 @@ public:
     [[nodiscard]] RequestStatus startReceive(unsigned channel, int mode);
     [[nodiscard]] RequestStatus stopReceive(unsigned channel);
     [[nodiscard]] RequestStatus isReceiving(unsigned channel, int& active);
-    /// Inline, as the checks are: a script reading cell by cell makes a call per cell.
     [[nodiscard]] RequestStatus readCell(unsigned channel, unsigned index, zelva1_cell& cell) {
         return readInto({static_cast<std::uint16_t>(channel), 1, static_cast<std::uint16_t>(index)},
                         cell);
@@ -60,24 +59,33 @@ private:
             return ZELVA1_ERROR_CHANNEL;
         return static_cast<std::int32_t>(channel) <= present ? ZELVA1_OK : ZELVA1_ERROR_NO_CHANNEL;
     }
+    // Inline, down to the driver: a script reading cell by cell makes a request per call.
+    /// Sends one request as given; the output is what the driver wrote into it.
     [[nodiscard]] RequestStatus send(std::uint32_t code, std::span<const std::byte> input,
-                                     std::span<std::byte> output);
-    template <typename Input, typename Output>
-    [[nodiscard]] RequestStatus request(std::uint32_t code, const Input& input, Output& output);
-    template <typename Input>
-    [[nodiscard]] RequestStatus command(std::uint32_t code, const Input& input);
-    /// One IOCTL_SI_READ into `cell`, which is left as it was when the request fails. Inline,
-    /// and straight to the driver with the reply cleared once: scripts that read cell by cell
-    /// make a call per cell, and the whole buffer is 256 of these.
-    [[nodiscard]] RequestStatus readInto(const board::SIReadRequest& read, zelva1_cell& cell) {
-        board::SIReadReply reply{};
+                                     std::span<std::byte> output) {
         board::Driver& driver = *system_->driver;
-        if (!driver.send(handle_, board::IOCTL_SI_READ, board::bytesOf(read),
-                         board::writableBytesOf(reply)))
-            return {ZELVA1_ERROR_REQUEST, driver.lastRequestError()};
-        const std::uint32_t word = reply.word;
-        cell = {word, word >= 0x10000u ? 1u : 0u};
-        return {ZELVA1_OK, 0};
+        if (driver.send(handle_, code, input, output))
+            return {ZELVA1_OK, 0};
+        return {ZELVA1_ERROR_REQUEST, driver.lastRequestError()};
+    }
+    /// Sends one request with its reply record cleared first.
+    template <typename Input, typename Output>
+    [[nodiscard]] RequestStatus request(std::uint32_t code, const Input& input, Output& output) {
+        board::clearRecord(output);
+        return send(code, board::bytesOf(input), board::writableBytesOf(output));
+    }
+    template <typename Input>
+    [[nodiscard]] RequestStatus command(std::uint32_t code, const Input& input) {
+        board::AckReply ack;
+        return request(code, input, ack);
+    }
+    /// One IOCTL_SI_READ into `cell`, which is left as it was when the request fails.
+    [[nodiscard]] RequestStatus readInto(const board::SIReadRequest& read, zelva1_cell& cell) {
+        board::SIReadReply reply;
+        const RequestStatus sent = request(board::IOCTL_SI_READ, read, reply);
+        if (sent.status == ZELVA1_OK)
+            cell = {reply.word, reply.word >= 0x10000u ? 1u : 0u};
+        return sent;
     }
     /// The answer of IOCTL_SI_GET_STATE or IOCTL_SO_GET_STATE as 1 (active) or 0.
     [[nodiscard]] RequestStatus channelState(std::uint32_t code, unsigned channel, int& active);

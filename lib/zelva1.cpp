@@ -109,16 +109,24 @@ int keep(zelva1::HandleTable<Object>& table, std::shared_ptr<Object> object, Han
     return ZELVA1_OK;
 }
 
-// Runs `action` on an open board after the channel check that `check` names.
-template <typename Check, typename Action>
-int withChannel(zelva1_board* board, unsigned channel, Check check, Action action) {
+// Runs `action` on an open board.
+template <typename Action>
+int withBoard(zelva1_board* board, Action action) {
     return guarded([&](Library& state) {
         BoardConnection* connection = state.boards.find(idOf(board));
         if (connection == nullptr)
             return ZELVA1_ERROR_HANDLE;
-        if (const int status = (connection->*check)(channel); status != ZELVA1_OK)
-            return status;
         return finish(action(*connection));
+    });
+}
+
+// Runs `action` on an open board after the channel check that `check` names.
+template <typename Check, typename Action>
+int withChannel(zelva1_board* board, unsigned channel, Check check, Action action) {
+    return withBoard(board, [&](BoardConnection& connection) {
+        if (const int status = (connection.*check)(channel); status != ZELVA1_OK)
+            return RequestStatus{status, 0};
+        return action(connection);
     });
 }
 
@@ -130,16 +138,6 @@ int withInput(zelva1_board* board, unsigned channel, Action action) {
 template <typename Action>
 int withOutput(zelva1_board* board, unsigned channel, Action action) {
     return withChannel(board, channel, &BoardConnection::checkOutput, action);
-}
-
-template <typename Action>
-int withBoard(zelva1_board* board, Action action) {
-    return guarded([&](Library& state) {
-        BoardConnection* connection = state.boards.find(idOf(board));
-        if (connection == nullptr)
-            return ZELVA1_ERROR_HANDLE;
-        return finish(action(*connection));
-    });
 }
 
 } // namespace
