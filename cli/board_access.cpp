@@ -1,5 +1,7 @@
 #include "board_access.h"
 
+#include "transmission/output_array.h"
+
 namespace cli {
 
 void check(int status, const std::string& what) {
@@ -27,5 +29,12 @@ OpenBoard::OpenBoard(const BoardChoice& choice) {
 }
 
 OpenBoard::~OpenBoard() { zelva1_close(board_); }
+
+std::vector<std::uint32_t> testPattern(unsigned channelNo) {
+    std::vector<std::uint32_t> words;
+    for (unsigned k = 0; k < ZELVA1_MAX_WORDS; ++k)
+        words.push_back(transmission::testPatternWord(static_cast<std::uint16_t>(channelNo), k));
+    return words;
+}
 
 } // namespace cli

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace cli {
 
@@ -41,11 +42,7 @@ private:
     zelva1_board* board_ = nullptr;
 };
 
-/// Test word for index k on output channel n, as the monitor's test pattern has it.
-[[nodiscard]] constexpr std::uint32_t testPatternWord(unsigned channelNo, unsigned index) {
-    const std::uint32_t k = index & 0xFFu;
-    const std::uint32_t n = channelNo & 0xFFu;
-    return k | (n << 8) | ((0xFFu - k) << 16) | ((0xFFu - n) << 24);
-}
+/// The monitor's test pattern for output channel `channelNo`, all 256 words.
+[[nodiscard]] std::vector<std::uint32_t> testPattern(unsigned channelNo);
 
 } // namespace cli

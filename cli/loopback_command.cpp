@@ -6,9 +6,7 @@
 namespace cli {
 
 bool loopback(const LoopbackOptions& options) {
-    std::vector<std::uint32_t> words;
-    for (unsigned k = 0; k < ZELVA1_MAX_WORDS; ++k)
-        words.push_back(testPatternWord(options.output, k));
+    const std::vector<std::uint32_t> words = testPattern(options.output);
     OpenBoard board(options.board);
     catchStopRequests();
     check(zelva1_start_receive(board.get(), options.input, ZELVA1_ADDRESS_MODE),

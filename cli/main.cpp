@@ -18,34 +18,38 @@ constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
 void addBoardOptions(CLI::App& command, cli::BoardChoice& choice) {
-    command.add_option("-b,--board", choice.interfaceIndex, "порядковый № модуля (по умолчанию 0)")
-        ->check(cli::wholeNumberWithin(0, 15))
-        ->type_name("0..15");
-    command
-        .add_option("-r,--rate", choice.rateCode,
-                    "код частоты всех каналов: 0 - 12,5 КГц, 1 - 50 КГц, 2 - 100 КГц")
-        ->check(cli::wholeNumberWithin(0, 2))
-        ->type_name("0..2");
+    cli::wholeNumberWithin(command.add_option("-b,--board", choice.interfaceIndex,
+                                              "порядковый № модуля (по умолчанию 0)"),
+                           0, 15);
+    cli::wholeNumberWithin(
+        command.add_option("-r,--rate", choice.rateCode,
+                           "код частоты всех каналов: 0 - 12,5 КГц, 1 - 50 КГц, 2 - 100 КГц"),
+        0, 2);
     command.add_flag(
         "--no-init", [&choice](std::int64_t) { choice.initialize = false; },
         "не инициализировать модуль (его каналы продолжают работу)");
 }
 
-void useRussianLabels(CLI::App& app) {
-    auto formatter = app.get_formatter();
-    formatter->label("Usage", "Использование");
-    formatter->label("OPTIONS", "ПАРАМЕТРЫ");
-    formatter->label("Options", "Параметры");
-    formatter->label("SUBCOMMAND", "КОМАНДА");
-    formatter->label("Subcommands", "Команды");
-    formatter->label("REQUIRED", "обязательный");
+void addInputOption(CLI::App& command, unsigned& input) {
+    cli::wholeNumberWithin(command.add_option("-i,--input", input, "входной канал 1..8"), 1,
+                           ZELVA1_MAX_CHANNELS);
+}
+
+void addOutputOption(CLI::App& command, unsigned& output) {
+    cli::wholeNumberWithin(command.add_option("-o,--output", output, "выходной канал 1..8"), 1,
+                           ZELVA1_MAX_CHANNELS);
+}
+
+void addFileOption(CLI::App& command, const std::string& names, std::string& path,
+                   const std::string& text) {
+    command.add_option(names, path, text)->type_name("ФАЙЛ");
 }
 
 int run(int argc, char** argv) {
     CLI::App app{"Модули ZELVA-1 из командной строки: поиск, прием и выдача слов ARINC 429.",
                  "zelva1"};
-    useRussianLabels(app);
-    // Before the commands are added: each takes its parent's failure message.
+    // Before the commands are added: each takes its parent's formatter and failure message.
+    app.formatter(std::make_shared<cli::RussianHelp>());
     app.failure_message(cli::usageFailureText);
     app.option_defaults()->group("Параметры");
     app.set_help_flag("-h,--help", "показать эту справку");
@@ -64,64 +68,45 @@ int run(int argc, char** argv) {
     auto* receive =
         app.add_subcommand("receive", "прием на входной канал; печать ячеек или запись CSV");
     addBoardOptions(*receive, receiveOptions.board);
-    receive->add_option("-i,--input", receiveOptions.input, "входной канал 1..8")
-        ->check(cli::wholeNumberWithin(1, 8))
-        ->type_name("1..8");
-    receive
-        ->add_option("-m,--mode", receiveOptions.mode,
-                     "режим: address (адресный) или file (файловый)")
-        ->check(cli::oneOf({"address", "file"}))
-        ->type_name("address|file");
-    receive->add_option("-d,--duration", receiveOptions.seconds, "длительность приема, с")
-        ->check(cli::numberWithin(0.0, 86400.0))
-        ->type_name("ЧИСЛО");
-    receive->add_option("--period", receiveOptions.periodMs, "период опроса, мс")
-        ->check(cli::wholeNumberWithin(10, 60000))
-        ->type_name("10..60000");
-    receive
-        ->add_option("--csv", receiveOptions.csvPath,
-                     "записать изменения ячеек в файл CSV, как запись монитора")
-        ->type_name("ФАЙЛ");
-    receive
-        ->add_option("--formats", receiveOptions.formatPath,
-                     "файл десятичных форматов (например KST3frmt.stt)")
-        ->type_name("ФАЙЛ");
-    receive
-        ->add_option("--assignments", receiveOptions.assignmentPath,
-                     "файл форматов входных параметров (*.si)")
-        ->type_name("ФАЙЛ");
+    addInputOption(*receive, receiveOptions.input);
+    cli::oneOf(receive->add_option("-m,--mode", receiveOptions.mode,
+                                   "режим: address (адресный) или file (файловый)"),
+               {"address", "file"});
+    cli::numberWithin(
+        receive->add_option("-d,--duration", receiveOptions.seconds, "длительность приема, с"), 0.0,
+        86400.0);
+    cli::wholeNumberWithin(
+        receive->add_option("--period", receiveOptions.periodMs, "период опроса, мс"), 10, 60000);
+    addFileOption(*receive, "--csv", receiveOptions.csvPath,
+                  "записать изменения ячеек в файл CSV, как запись монитора");
+    addFileOption(*receive, "--formats", receiveOptions.formatPath,
+                  "файл десятичных форматов (например KST3frmt.stt)");
+    addFileOption(*receive, "--assignments", receiveOptions.assignmentPath,
+                  "файл форматов входных параметров (*.si)");
 
     cli::SendOptions sendOptions;
     auto* send = app.add_subcommand("send", "выдача массива слов на выходной канал");
     addBoardOptions(*send, sendOptions.board);
-    send->add_option("-o,--output", sendOptions.output, "выходной канал 1..8")
-        ->check(cli::wholeNumberWithin(1, 8))
-        ->type_name("1..8");
-    send->add_option("-f,--file", sendOptions.filePath, "файл выходных параметров (*.so)")
-        ->type_name("ФАЙЛ");
+    addOutputOption(*send, sendOptions.output);
+    addFileOption(*send, "-f,--file", sendOptions.filePath, "файл выходных параметров (*.so)");
     send->add_option("-w,--words", sendOptions.words,
                      "слова: 0x1A2B3C4D (шестнадцатеричное), 0777 (восьмеричное) или десятичное")
         ->type_name("СЛОВО");
     send->add_flag("-p,--pattern", sendOptions.pattern, "тестовый массив из 256 слов");
     send->add_flag("-c,--cyclic", sendOptions.cyclic, "циклическая выдача (иначе однократная)");
-    send->add_option("-d,--duration", sendOptions.seconds,
-                     "длительность циклической выдачи, с (0 - до Ctrl-C)")
-        ->check(cli::numberWithin(0.0, 86400.0))
-        ->type_name("ЧИСЛО");
+    cli::numberWithin(send->add_option("-d,--duration", sendOptions.seconds,
+                                       "длительность циклической выдачи, с (0 - до Ctrl-C)"),
+                      0.0, 86400.0);
 
     cli::LoopbackOptions loopbackOptions;
     auto* loopback = app.add_subcommand(
         "loopback", "проверка петли: тестовый массив с выходного канала на входной");
     addBoardOptions(*loopback, loopbackOptions.board);
-    loopback->add_option("-o,--output", loopbackOptions.output, "выходной канал 1..8")
-        ->check(cli::wholeNumberWithin(1, 8))
-        ->type_name("1..8");
-    loopback->add_option("-i,--input", loopbackOptions.input, "входной канал 1..8")
-        ->check(cli::wholeNumberWithin(1, 8))
-        ->type_name("1..8");
-    loopback->add_option("-d,--duration", loopbackOptions.seconds, "наибольшее время ожидания, с")
-        ->check(cli::numberWithin(0.1, 3600.0))
-        ->type_name("ЧИСЛО");
+    addOutputOption(*loopback, loopbackOptions.output);
+    addInputOption(*loopback, loopbackOptions.input);
+    cli::numberWithin(loopback->add_option("-d,--duration", loopbackOptions.seconds,
+                                           "наибольшее время ожидания, с"),
+                      0.1, 3600.0);
 
     for (CLI::App* command : {list, receive, send, loopback}) {
         command->group("Команды");

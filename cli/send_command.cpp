@@ -44,8 +44,7 @@ std::vector<std::uint32_t> wordsToSend(const SendOptions& options) {
         return wordsOfFile(options.filePath);
     std::vector<std::uint32_t> words;
     if (options.pattern)
-        for (unsigned k = 0; k < ZELVA1_MAX_WORDS; ++k)
-            words.push_back(testPatternWord(options.output, k));
+        words = testPattern(options.output);
     for (const std::string& text : options.words)
         words.push_back(parseWord(text));
     if (words.size() > ZELVA1_MAX_WORDS)

@@ -22,8 +22,7 @@ bool parsedExactly(const std::string& text, Number& value) {
     return error == std::errc{} && stop == end;
 }
 
-CLI::Validator rangeCheck(double low, double high, bool whole) {
-    const std::string bounds = shortNumber(low) + ".." + shortNumber(high);
+CLI::Validator rangeCheck(double low, double high, bool whole, const std::string& bounds) {
     return {[=](const std::string& text) -> std::string {
                 double value = 0;
                 long wholeValue = 0;
@@ -104,25 +103,69 @@ std::string describe(const CLI::App& app, const CLI::Error& error) {
     return "ошибка в командной строке (" + text + ")";
 }
 
-} // namespace
-
-CLI::Validator wholeNumberWithin(long low, long high) {
-    return rangeCheck(static_cast<double>(low), static_cast<double>(high), true);
+// The letters a UTF-8 text shows: every byte but the continuation bytes.
+std::size_t shownLength(const std::string& text) {
+    std::size_t letters = 0;
+    for (const char c : text)
+        letters += (static_cast<unsigned char>(c) & 0xC0u) == 0x80u ? 0 : 1;
+    return letters;
 }
 
-CLI::Validator numberWithin(double low, double high) { return rangeCheck(low, high, false); }
+} // namespace
 
-CLI::Validator oneOf(std::vector<std::string> choices) {
+RussianHelp::RussianHelp() {
+    label("Usage", "Использование");
+    label("OPTIONS", "ПАРАМЕТРЫ");
+    label("Options", "Параметры");
+    label("SUBCOMMAND", "КОМАНДА");
+    label("Subcommands", "Команды");
+    label("REQUIRED", "обязательный");
+}
+
+std::string RussianHelp::make_option(const CLI::Option* option, bool isPositional) const {
+    // As CLI11 lays an option out, with the padding counted in letters.
+    const std::string name =
+        "  " + make_option_name(option, isPositional) + make_option_opts(option);
+    const std::size_t width = get_column_width();
+    const std::size_t shown = shownLength(name);
+    std::string line = name;
+    line += shown < width ? std::string(width - shown, ' ') : "\n" + std::string(width, ' ');
+    for (const char c : make_option_desc(option)) {
+        line += c;
+        if (c == '\n')
+            line += std::string(width, ' ');
+    }
+    return line + "\n";
+}
+
+CLI::Option* wholeNumberWithin(CLI::Option* option, long low, long high) {
+    const std::string bounds = std::to_string(low) + ".." + std::to_string(high);
+    return option
+        ->check(rangeCheck(static_cast<double>(low), static_cast<double>(high), true, bounds))
+        ->type_name(bounds);
+}
+
+CLI::Option* numberWithin(CLI::Option* option, double low, double high) {
+    const std::string bounds = shortNumber(low) + ".." + shortNumber(high);
+    return option->check(rangeCheck(low, high, false, bounds))->type_name("ЧИСЛО");
+}
+
+CLI::Option* oneOf(CLI::Option* option, std::vector<std::string> choices) {
     std::string listed;
-    for (const std::string& choice : choices)
+    std::string shown;
+    for (const std::string& choice : choices) {
         listed += (listed.empty() ? "" : ", ") + choice;
-    return {[choices = std::move(choices), listed](const std::string& text) -> std::string {
-                for (const std::string& choice : choices)
-                    if (text == choice)
-                        return {};
-                return "\"" + text + "\" не из допустимых: " + listed;
-            },
-            ""};
+        shown += (shown.empty() ? "" : "|") + choice;
+    }
+    return option
+        ->check({[choices = std::move(choices), listed](const std::string& text) -> std::string {
+                     for (const std::string& choice : choices)
+                         if (text == choice)
+                             return {};
+                     return "\"" + text + "\" не из допустимых: " + listed;
+                 },
+                 ""})
+        ->type_name(shown);
 }
 
 std::string usageFailureText(const CLI::App* app, const CLI::Error& error) {

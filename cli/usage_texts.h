@@ -10,12 +10,21 @@
 
 namespace cli {
 
-/// @brief Accepts a whole number from `low` to `high`; shown in the help as "low..high".
-[[nodiscard]] CLI::Validator wholeNumberWithin(long low, long high);
-/// @brief Accepts a decimal number (point as separator) from `low` to `high`.
-[[nodiscard]] CLI::Validator numberWithin(double low, double high);
-/// @brief Accepts one of `choices`.
-[[nodiscard]] CLI::Validator oneOf(std::vector<std::string> choices);
+/// @brief Makes `option` accept a whole number from `low` to `high`, shown in the help as
+/// "low..high". Returns the option.
+CLI::Option* wholeNumberWithin(CLI::Option* option, long low, long high);
+/// @brief Makes `option` accept a decimal number (point as separator) from `low` to `high`.
+CLI::Option* numberWithin(CLI::Option* option, double low, double high);
+/// @brief Makes `option` accept one of `choices`, shown in the help as "a|b".
+CLI::Option* oneOf(CLI::Option* option, std::vector<std::string> choices);
+
+/// @brief CLI11's help in Russian: its labels translated, and the option column padded by
+/// the letters shown rather than by bytes, which Cyrillic type names would throw out.
+class RussianHelp : public CLI::Formatter {
+public:
+    RussianHelp();
+    std::string make_option(const CLI::Option* option, bool isPositional) const override;
+};
 
 /// @brief The text printed for a command line that could not be parsed, ending in a pointer to
 /// the help; used as CLI11's failure message.
