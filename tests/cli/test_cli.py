@@ -2,6 +2,7 @@
 the recording's CSV rows, and a Ctrl-C that stops the channel before the tool exits."""
 
 import os
+import re
 import signal
 import struct
 import subprocess
@@ -42,6 +43,13 @@ def test_usage_help_and_version():
         assert refused.returncode == 2, wrong
         assert refused.stdout == "" and text in refused.stderr, (wrong, refused.stderr)
         assert "required" not in refused.stderr and "Run with" not in refused.stderr, wrong
+
+
+def test_help_lines_up_its_descriptions_whatever_the_letters_of_the_type_names():
+    options = [line for line in run("receive", "--help").stdout.splitlines()
+               if line.startswith("  -")]
+    columns = {len(re.match(r"  \S+(?: \S+)*\s{2,}", line).group(0)) for line in options}
+    assert len(options) > 5 and len(columns) == 1, options
 
 
 def test_list_prints_one_line_a_board():
