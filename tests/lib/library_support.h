@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace library_testing {
 
@@ -40,6 +41,15 @@ public:
 private:
     zelva1_system* system_ = nullptr;
 };
+
+/// The monitor's test pattern for output channel `channelNo`, all 256 words, written out
+/// here rather than taken from the monitor's code: these tests see the library from outside.
+inline std::vector<std::uint32_t> testPattern(unsigned channelNo) {
+    std::vector<std::uint32_t> words;
+    for (std::uint32_t k = 0; k < ZELVA1_MAX_WORDS; ++k)
+        words.push_back(k | (channelNo << 8) | ((0xFFu - k) << 16) | ((0xFFu - channelNo) << 24));
+    return words;
+}
 
 /// Waits up to five seconds for all 256 cells of an input to hold a word.
 inline std::array<zelva1_cell, ZELVA1_CELLS> waitForFullBuffer(zelva1_board* board,

@@ -13,18 +13,8 @@
 namespace {
 
 using library_testing::SimulatedSystem;
+using library_testing::testPattern;
 using library_testing::waitForFullBuffer;
-
-constexpr std::uint32_t testPatternWord(unsigned channelNo, unsigned index) {
-    return index | (channelNo << 8) | ((0xFFu - index) << 16) | ((0xFFu - channelNo) << 24);
-}
-
-std::vector<std::uint32_t> testPattern(unsigned channelNo) {
-    std::vector<std::uint32_t> words;
-    for (unsigned k = 0; k < ZELVA1_MAX_WORDS; ++k)
-        words.push_back(testPatternWord(channelNo, k));
-    return words;
-}
 
 TEST(Statuses, EveryCodeHasATextOfItsOwnAndTheVersionIsTheHeaders) {
     EXPECT_EQ(zelva1_version(), ZELVA1_VERSION_NUMBER);

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -24,10 +25,6 @@ constexpr std::array<std::uint8_t, ZELVA1_RATE_CODES> kRates{2, 2, 2, 2, 2, 2, 2
 
 // boards.conf fails file reception on this input of board 0, and only that.
 constexpr unsigned kFailingFileInput = 3;
-
-std::uint32_t testPatternWord(unsigned channel, unsigned index) {
-    return index | channel << 8 | (255u - index) << 16 | (255u - channel) << 24;
-}
 
 class LibraryOnDriver : public ::testing::Test {
 protected:
@@ -57,9 +54,7 @@ TEST_F(LibraryOnDriver, ListsTheInstalledBoardsInInterfaceOrder) {
 TEST_F(LibraryOnDriver, TheTestPatternSentCyclicallyComesBackOnTheInputWiredToIt) {
     zelva1_board* board = nullptr;
     ASSERT_EQ(zelva1_open(nullptr, 0, &board), ZELVA1_OK);
-    std::array<std::uint32_t, ZELVA1_MAX_WORDS> words{};
-    for (unsigned k = 0; k < words.size(); ++k)
-        words[k] = testPatternWord(1, k);
+    const std::vector<std::uint32_t> words = library_testing::testPattern(1);
     ASSERT_EQ(zelva1_initialize(board, kRates.data(), kRates.size()), ZELVA1_OK);
     ASSERT_EQ(zelva1_start_receive(board, 1, ZELVA1_ADDRESS_MODE), ZELVA1_OK);
     ASSERT_EQ(zelva1_transmit(board, 1, words.data(), words.size(), ZELVA1_CYCLIC), ZELVA1_OK);
