@@ -70,7 +70,27 @@ def _info(raw):
     return BoardInfo(raw.interface_index, raw.serial, raw.inputs, raw.outputs)
 
 
-class System:
+class _Closable:
+    """An object the library keeps behind a handle: closed once, and on leaving a `with`.
+    A subclass names the library's close function and what a failure is reported as."""
+
+    _handle = None
+    _close_function = ""
+    _close_context = ""
+
+    def close(self):
+        if self._handle is not None:
+            _check(getattr(_lib, self._close_function)(self._handle), self._close_context)
+            self._handle = None
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        self.close()
+
+
+class System(_Closable):
     """A set of boards behind one back-end. `System()` is the back-end the monitor would use
     (ZELVA1_SIM_CONFIG honoured); `simulated(text)` makes simulated boards from a
     configuration text."""
@@ -86,19 +106,11 @@ class System:
         """The boards found, as the monitor lists them."""
         return _list(self._handle)
 
+    _close_function = "zelva1_system_close"
+    _close_context = "system"
+
     def open(self, interface_index=0):
         return Board(interface_index, self)
-
-    def close(self):
-        if self._handle is not None:
-            _check(_lib.zelva1_system_close(self._handle), "system")
-            self._handle = None
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()
 
 
 def simulated(config=""):
@@ -129,7 +141,7 @@ def open_board(interface_index=0, system=None):
     return Board(interface_index, system)
 
 
-class Board:
+class Board(_Closable):
     """One open board. As a context manager it resets the board (every channel stops) and
     closes it on leaving."""
 
@@ -156,13 +168,8 @@ class Board:
     def reset(self):
         _check(_lib.zelva1_reset(self._handle), "reset")
 
-    def close(self):
-        if self._handle is not None:
-            _check(_lib.zelva1_close(self._handle), "close")
-            self._handle = None
-
-    def __enter__(self):
-        return self
+    _close_function = "zelva1_close"
+    _close_context = "close"
 
     def __exit__(self, exc_type, *exc):
         try:
@@ -256,7 +263,7 @@ def decode(word):
     return _decoded(raw)
 
 
-class Formats:
+class Formats(_Closable):
     """A decimal format file (KST3frmt.stt) with an assignment file (*.si), read by the
     monitor's own readers, to decode words as the monitor's decimal column does."""
 
@@ -275,13 +282,5 @@ class Formats:
                "decode")
         return _decoded(raw)
 
-    def close(self):
-        if self._handle is not None:
-            _check(_lib.zelva1_formats_close(self._handle), "formats")
-            self._handle = None
-
-    def __enter__(self):
-        return self
-
-    def __exit__(self, *exc):
-        self.close()
+    _close_function = "zelva1_formats_close"
+    _close_context = "formats"
