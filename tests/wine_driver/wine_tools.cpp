@@ -8,11 +8,6 @@
 #include <vector>
 
 namespace wine_driver {
-namespace {
-
-constexpr DWORD kToolTimeoutMs = 60'000;
-
-} // namespace
 
 std::string windowsPath(const std::string& unixPath) {
     if (unixPath.empty() || unixPath.front() != '/')
@@ -24,8 +19,15 @@ std::string windowsPath(const std::string& unixPath) {
     return path;
 }
 
-StartedTool::StartedTool(const std::string& unixPath, std::initializer_list<std::string> arguments,
-                         void* outputFile) {
+namespace {
+
+constexpr DWORD kToolTimeoutMs = 60'000;
+
+// Starts the program, its standard output and error going to `outputFile` when one is given,
+// and waits for it: its exit status, -1 when it never started, -2 when it was ended after a
+// minute.
+int runWithOutputTo(const std::string& unixPath, std::initializer_list<std::string> arguments,
+                    HANDLE outputFile) {
     std::string commandLine = "\"" + windowsPath(unixPath) + "\"";
     for (const std::string& argument : arguments)
         commandLine += " \"" + windowsPath(argument) + "\"";
@@ -43,35 +45,26 @@ StartedTool::StartedTool(const std::string& unixPath, std::initializer_list<std:
     if (!CreateProcessA(nullptr, writable.data(), nullptr, nullptr,
                         outputFile != nullptr ? TRUE : FALSE, 0, nullptr, nullptr, &startup,
                         &process))
-        return;
-    CloseHandle(process.hThread);
-    process_ = process.hProcess;
-}
-
-StartedTool::~StartedTool() {
-    if (process_ != nullptr) {
-        (void)wait();
-        CloseHandle(process_);
-    }
-}
-
-int StartedTool::wait() {
-    if (process_ == nullptr)
         return -1;
+    CloseHandle(process.hThread);
+    int status = -2;
     // A device stack that hangs must fail the test, not hold the checks until their timeout.
-    if (WaitForSingleObject(process_, kToolTimeoutMs) == WAIT_TIMEOUT) {
-        TerminateProcess(process_, 1);
-        WaitForSingleObject(process_, INFINITE);
-        return -2;
+    if (WaitForSingleObject(process.hProcess, kToolTimeoutMs) == WAIT_TIMEOUT) {
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, INFINITE);
+    } else {
+        DWORD exitCode = 0;
+        GetExitCodeProcess(process.hProcess, &exitCode);
+        status = static_cast<int>(exitCode);
     }
-    DWORD status = 0;
-    GetExitCodeProcess(process_, &status);
-    return static_cast<int>(status);
+    CloseHandle(process.hProcess);
+    return status;
 }
+
+} // namespace
 
 int runTool(const std::string& unixPath, std::initializer_list<std::string> arguments) {
-    StartedTool tool(unixPath, arguments);
-    return tool.wait();
+    return runWithOutputTo(unixPath, arguments, nullptr);
 }
 
 int runToolWithOutput(const std::string& unixPath, std::initializer_list<std::string> arguments,
@@ -87,11 +80,7 @@ int runToolWithOutput(const std::string& unixPath, std::initializer_list<std::st
                               CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return -1;
-    int status = -1;
-    {
-        StartedTool tool(unixPath, arguments, file);
-        status = tool.wait();
-    }
+    const int status = runWithOutputTo(unixPath, arguments, file);
     CloseHandle(file);
     {
         std::ifstream written(path.data(), std::ios::binary);

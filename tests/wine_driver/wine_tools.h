@@ -9,7 +9,8 @@ namespace wine_driver {
 [[nodiscard]] std::string windowsPath(const std::string& unixPath);
 
 /// @brief Runs a program of the build (its Unix path) with these arguments, Unix paths among
-/// them turned into Windows ones, and waits for it: as StartedTool::wait.
+/// them turned into Windows ones, and waits for it: its exit status, -1 when it could not be
+/// started, -2 when it was ended after a minute.
 [[nodiscard]] int runTool(const std::string& unixPath,
                           std::initializer_list<std::string> arguments);
 
@@ -18,23 +19,5 @@ namespace wine_driver {
 [[nodiscard]] int runToolWithOutput(const std::string& unixPath,
                                     std::initializer_list<std::string> arguments,
                                     std::string& output);
-
-/// @brief A program of the build started and not waited for (see runTool).
-class StartedTool {
-public:
-    /// `outputFile`: an inheritable file handle for its standard output and error, or none.
-    StartedTool(const std::string& unixPath, std::initializer_list<std::string> arguments,
-                void* outputFile = nullptr);
-    ~StartedTool();
-    StartedTool(const StartedTool&) = delete;
-    StartedTool& operator=(const StartedTool&) = delete;
-
-    /// @brief Waits for it to end: its exit status, -1 when it never started, -2 when it
-    /// was ended after a minute.
-    [[nodiscard]] int wait();
-
-private:
-    void* process_ = nullptr;
-};
 
 } // namespace wine_driver
