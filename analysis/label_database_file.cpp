@@ -2,6 +2,7 @@
 
 #include "analysis/csv_reader.h"
 #include "analysis/label_text.h"
+#include "util/trimmed.h"
 #include "util/utf8.h"
 
 #include <algorithm>
@@ -53,12 +54,7 @@ struct RowError {
     std::string why;
 };
 
-[[nodiscard]] std::string_view trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
+using util::trimmed;
 
 [[nodiscard]] std::optional<double> number(std::string_view text) {
     text = trimmed(text);

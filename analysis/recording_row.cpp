@@ -4,6 +4,7 @@
 #include "analysis/standard_decoding.h"
 #include "analysis/word_fields.h"
 #include "reception/decimal_decode.h"
+#include "util/trimmed.h"
 
 #include <algorithm>
 #include <array>
@@ -45,12 +46,7 @@ private:
 
 // The decimal column's text without the blanks that align it in the grid; a label without a
 // format gives an empty text.
-[[nodiscard]] std::string_view trimmed(std::string_view text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
+[[nodiscard]] std::string_view trimmed(std::string_view text) { return util::trimmed(text, " "); }
 
 } // namespace
 

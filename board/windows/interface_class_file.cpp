@@ -1,5 +1,7 @@
 #include "interface_class_file.h"
 
+#include "util/trimmed.h"
+
 #include <algorithm>
 #include <fstream>
 #include <iterator>
@@ -12,13 +14,7 @@ namespace {
 constexpr std::string_view kKey = "interface-class";
 constexpr std::string_view kBlanks = " \t\r";
 
-std::string_view trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = text.find_last_not_of(kBlanks);
-    return text.substr(first, last - first + 1);
-}
+std::string_view trimmed(std::string_view text) { return util::trimmed(text, kBlanks); }
 
 // Built by appending: GCC 12 at -O3 takes "'" + std::string(...) for an overlapping copy
 // (-Wrestrict) and stops the optimised build.
