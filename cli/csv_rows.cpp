@@ -3,10 +3,7 @@
 #include "board_access.h"
 
 #include "analysis/recording_file.h"
-#include "formats/assignment_file.h"
-#include "formats/format_state_file.h"
-
-#include <fstream>
+#include "reception/format_lookup_files.h"
 
 namespace cli {
 namespace {
@@ -14,13 +11,6 @@ namespace {
 void failOn(std::error_code error, const std::string& path) {
     if (error)
         throw CommandFailure(path + ": " + error.message());
-}
-
-std::ifstream openedFile(const std::string& path) {
-    std::ifstream stream(path, std::ios::binary);
-    if (!stream)
-        throw CommandFailure(path + ": " + zelva1_status_text(ZELVA1_ERROR_FILE));
-    return stream;
 }
 
 } // namespace
@@ -31,15 +21,8 @@ CsvRows::CsvRows(const std::string& path, unsigned input, const std::string& for
       state_(std::make_unique<board::SharedState>()),
       changes_(std::make_unique<reception::ChangedCells>()) {
     if (!formatPath.empty()) {
-        auto formatTable = std::make_unique<formats::DecimalFormatTable>();
-        auto assignments = std::make_unique<formats::AssignmentTable>();
-        std::ifstream formatStream = openedFile(formatPath);
-        formats::loadFormatState(*formatTable, *assignments, formatStream);
-        if (!assignmentPath.empty()) {
-            std::ifstream assignmentStream = openedFile(assignmentPath);
-            static_cast<void>(formats::loadAssignmentFile(*assignments, assignmentStream));
-        }
-        reception::rebuildAllChannelsFormatLookup(*lookup_, *formatTable, *assignments);
+        if (const auto unread = reception::loadFormatLookup(*lookup_, formatPath, assignmentPath))
+            throw CommandFailure(unread->string() + ": " + zelva1_status_text(ZELVA1_ERROR_FILE));
     }
     recorder_ = std::make_unique<analysis::Recorder>(*lookup_);
     analysis::CreatedRecordingFile created = analysis::createRecordingFile(path);

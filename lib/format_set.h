@@ -2,8 +2,6 @@
 
 #include "zelva1.h"
 
-#include "formats/assignment.h"
-#include "formats/decimal_format.h"
 #include "reception/format_lookup.h"
 
 #include <cstdint>
@@ -25,8 +23,6 @@ public:
     }
 
 private:
-    formats::DecimalFormatTable formats_{};
-    formats::AssignmentTable assignments_{};
     reception::AllChannelsFormatLookup lookup_{};
 };
 
