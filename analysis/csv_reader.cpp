@@ -28,7 +28,7 @@ bool CsvReader::takeQuoted(std::string& text, int field) {
             }
             return true;
         }
-        if (c == '\n')
+        if (c == '\n' || (c == '\r' && (at_ >= text_.size() || text_[at_] != '\n')))
             ++line_;
         text.push_back(c);
     }
@@ -51,7 +51,7 @@ bool CsvReader::next(std::vector<CsvField>& fields) {
                 return false;
         } else {
             while (at_ < text_.size() && text_[at_] != ',' && text_[at_] != '\n' &&
-                   !(text_[at_] == '\r' && at_ + 1 < text_.size() && text_[at_ + 1] == '\n')) {
+                   text_[at_] != '\r') {
                 if (text_[at_] == '"')
                     return fail("кавычка внутри поля без кавычек", number);
                 field.text.push_back(text_[at_++]);
@@ -64,10 +64,11 @@ bool CsvReader::next(std::vector<CsvField>& fields) {
             ++at_;
             continue;
         }
-        if (c == '\r' && at_ + 1 < text_.size() && text_[at_ + 1] == '\n')
+        // CR LF, LF or CR alone: whatever system wrote the file.
+        if (c == '\r' || c == '\n') {
             ++at_;
-        if (at_ < text_.size() && text_[at_] == '\n') {
-            ++at_;
+            if (c == '\r' && at_ < text_.size() && text_[at_] == '\n')
+                ++at_;
             ++line_;
             return true;
         }

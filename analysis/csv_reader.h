@@ -13,8 +13,8 @@ struct CsvField {
 };
 
 /// @brief Reads comma-separated text as RFC 4180 has it, one record at a time: records end
-/// with CR LF (or LF alone), a field in double quotes may hold commas, line ends and doubled
-/// double quotes. A double quote inside an unquoted field, text after a closing quote and a
+/// with CR LF, LF alone or CR alone, a field in double quotes may hold commas, line ends and
+/// doubled double quotes. A double quote inside an unquoted field, text after a closing quote and a
 /// quote left open are errors, told with the line they are on.
 class CsvReader {
 public:

@@ -24,18 +24,30 @@ inline constexpr int kLabelFlagCount = 6;
 
 /// How the time between a label's words compares with its bounds.
 enum class IntervalJudgement : std::uint8_t {
-    CannotTell, // the board does not show every word (address mode, or a tick too long)
+    CannotTell, // the board does not show every word (address mode, a tick too long, or
+                // ticks whose changes do not account for the time that passed)
     Measuring,  // not enough words yet to be sure either way
     Within,
     TooOften,
     TooSeldom,
+    Unseen, // its words may have bits 17-32 all clear, which the board cannot show
 };
 
-/// @brief Judges `words` counted over `spanMs`: the words came at some period p with
-/// (words - 1) p <= span < (words + 1) p, so the period lies in [span / (words + 1),
-/// span / (words - 1)]; a bound counts as broken only when that whole interval lies beyond it.
-[[nodiscard]] IntervalJudgement judgeInterval(std::uint32_t words, std::int64_t spanMs,
+/// @brief Judges the words counted over `spanMs`, at least `words` and at most `words` +
+/// `maybeWords` (cells that may hold the label's word again or one the board cannot show):
+/// the words came at some period p with (n - 1) p <= span < (n + 1) p for a count n in that
+/// range, so the period lies in [span / (words + maybeWords + 1), span / (words - 1)]; a bound
+/// counts as broken only when that whole interval lies beyond it.
+[[nodiscard]] IntervalJudgement judgeInterval(std::uint32_t words, std::uint32_t maybeWords,
+                                              std::int64_t spanMs,
                                               const LabelDefinition& definition);
+
+/// @brief Whether a valid word of the label (normal SSM, odd parity) can have bits 17-32 all
+/// clear: the board marks an empty cell that way, so such a word never reaches the cells.
+/// BNR words never can (their normal SSM is 11); BCD words with the plus sign and DISC words
+/// can, where their zero-valued upper bits leave bits 1-16 an odd count of ones, or some bit
+/// among 9-16 (an SDI the row leaves open, a low digit, a named bit) can make it odd.
+[[nodiscard]] bool canLookEmpty(const LabelDefinition& definition);
 
 /// @brief The longest a label expected on a running channel may stay unseen: its greatest
 /// interval where the database gives one, else the watch's stale limit.

@@ -27,12 +27,9 @@ void LabelDatabase::resolve(unsigned channelIndex, unsigned label,
                             std::span<const LabelDefinition* const> labelRows) {
     Entry& found = entries_[channelIndex * board::kInputBufferCells + label];
     std::array<int, 4> best{-1, -1, -1, -1};
-    bool any = false;
     for (const LabelDefinition* row : labelRows) {
         if (row->channelNo && *row->channelNo != channelIndex + 1)
             continue;
-        any = true;
-        found.keyedBySdi = found.keyedBySdi || row->sdi.has_value();
         for (unsigned sdi = 0; sdi < 4; ++sdi) {
             if (row->sdi && *row->sdi != sdi)
                 continue;
@@ -42,19 +39,23 @@ void LabelDatabase::resolve(unsigned channelIndex, unsigned label,
             }
         }
     }
-    if (!any)
-        return;
+    // Each row that decodes some SDI is one key; at most one row for any SDI wins on a
+    // channel, since a channel's own row for any SDI beats every row for any channel.
     std::vector<LabelKey>& expected = expected_[channelIndex];
     const auto labelByte = static_cast<std::uint8_t>(label);
     const auto channelByte = static_cast<std::uint8_t>(channelIndex);
-    if (!found.keyedBySdi) {
-        expected.push_back({channelByte, labelByte, -1});
-        return;
-    }
-    // A row for any SDI beside rows for single SDIs serves the others; it expects none.
-    for (unsigned sdi = 0; sdi < 4; ++sdi)
-        if (found.bySdi[sdi] != nullptr && found.bySdi[sdi]->sdi)
+    for (unsigned sdi = 0; sdi < 4; ++sdi) {
+        const LabelDefinition* row = found.bySdi[sdi];
+        if (row == nullptr)
+            continue;
+        if (row->sdi) {
+            found.keySdi[sdi] = static_cast<std::int8_t>(sdi);
             expected.push_back({channelByte, labelByte, static_cast<std::int8_t>(sdi)});
+        } else if (found.anySdiRow == nullptr) {
+            found.anySdiRow = row;
+            expected.push_back({channelByte, labelByte, -1});
+        }
+    }
 }
 
 const LabelDefinition* LabelDatabase::find(unsigned channelIndex, std::uint32_t word) const {
@@ -63,15 +64,13 @@ const LabelDefinition* LabelDatabase::find(unsigned channelIndex, std::uint32_t 
 
 const LabelDefinition* LabelDatabase::find(const LabelKey& key) const {
     const Entry& found = entry(key.channelIndex, key.label);
-    return found.bySdi[key.sdi < 0 ? 0 : static_cast<unsigned>(key.sdi) & 3u];
+    return key.sdi < 0 ? found.anySdiRow : found.bySdi[static_cast<unsigned>(key.sdi) & 3u];
 }
 
 LabelKey LabelDatabase::keyOf(unsigned channelIndex, std::uint32_t word) const {
     const unsigned label = wordLabel(word);
-    const bool keyed = entry(channelIndex, label).keyedBySdi;
     return {static_cast<std::uint8_t>(channelIndex % board::kMaxChannels),
-            static_cast<std::uint8_t>(label),
-            keyed ? static_cast<std::int8_t>(wordSdi(word)) : std::int8_t{-1}};
+            static_cast<std::uint8_t>(label), keySdi(channelIndex, label, wordSdi(word))};
 }
 
 } // namespace analysis

@@ -4,6 +4,7 @@
 
 #include "board/records.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
@@ -21,8 +22,9 @@ struct LabelKey {
 /// @brief The rows of a label database, looked up by channel, label and SDI in constant time.
 ///
 /// A word takes the most specific row: its own channel before any channel, and on that level
-/// its own SDI before any SDI. A label is told apart by SDI on a channel when a row for that
-/// channel (or any) names an SDI; its words then count per SDI.
+/// its own SDI before any SDI. Words are kept apart by the row that decodes them: those a row
+/// naming an SDI decodes count for that SDI, those a row for any SDI decodes count together
+/// (key SDI -1). Each row that decodes some word on a channel is expected there once.
 class LabelDatabase {
 public:
     /// The rows must not repeat a (label, SDI, channel); the loader makes sure of it.
@@ -36,12 +38,19 @@ public:
 
     [[nodiscard]] const std::vector<LabelDefinition>& rows() const { return rows_; }
 
+    /// Whether some words of the label on the channel count per SDI.
     [[nodiscard]] bool keyedBySdi(unsigned channelIndex, unsigned label) const {
-        return entry(channelIndex, label).keyedBySdi;
+        const Entry& found = entry(channelIndex, label);
+        return std::any_of(found.keySdi.begin(), found.keySdi.end(),
+                           [](std::int8_t sdi) { return sdi >= 0; });
+    }
+    /// The SDI of the key of a word with `sdi` (-1 when its row takes any SDI).
+    [[nodiscard]] std::int8_t keySdi(unsigned channelIndex, unsigned label, unsigned sdi) const {
+        return entry(channelIndex, label).keySdi[sdi & 3u];
     }
     /// The row of a word on a channel, or null when the database has none.
     [[nodiscard]] const LabelDefinition* find(unsigned channelIndex, std::uint32_t word) const;
-    /// The row of a key (SDI -1: the label's row for any SDI).
+    /// The row of a key (SDI -1: the row for any SDI that decodes some of the label's words).
     [[nodiscard]] const LabelDefinition* find(const LabelKey& key) const;
     /// The key of a word on a channel.
     [[nodiscard]] LabelKey keyOf(unsigned channelIndex, std::uint32_t word) const;
@@ -52,8 +61,9 @@ public:
 
 private:
     struct Entry {
-        bool keyedBySdi = false;
-        std::array<const LabelDefinition*, 4> bySdi{}; // all four the same when not keyed
+        std::array<const LabelDefinition*, 4> bySdi{};
+        std::array<std::int8_t, 4> keySdi{-1, -1, -1, -1};
+        const LabelDefinition* anySdiRow = nullptr; // the row of key SDI -1, if one decodes
     };
     [[nodiscard]] const Entry& entry(unsigned channelIndex, unsigned label) const {
         return entries_[(channelIndex % board::kMaxChannels) * board::kInputBufferCells +

@@ -1,6 +1,7 @@
 #include "analysis/label_database_file.h"
 
 #include "analysis/csv_reader.h"
+#include "analysis/label_checks.h"
 #include "analysis/label_text.h"
 #include "util/trimmed.h"
 #include "util/utf8.h"
@@ -56,8 +57,17 @@ struct RowError {
 
 using util::trimmed;
 
-[[nodiscard]] std::optional<double> number(std::string_view text) {
+/// Blanks and tabs trimmed, and a plus sign before a digit or point dropped: from_chars takes
+/// neither.
+[[nodiscard]] std::string_view numberText(std::string_view text) {
     text = trimmed(text);
+    if (text.size() > 1 && text.front() == '+' && text[1] != '+' && text[1] != '-')
+        text.remove_prefix(1);
+    return text;
+}
+
+[[nodiscard]] std::optional<double> number(std::string_view text) {
+    text = numberText(text);
     double value = 0.0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc{} || end != text.data() + text.size() ||
@@ -67,7 +77,7 @@ using util::trimmed;
 }
 
 [[nodiscard]] std::optional<int> wholeNumber(std::string_view text, int lowest, int highest) {
-    text = trimmed(text);
+    text = numberText(text);
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc{} || end != text.data() + text.size() ||
@@ -185,8 +195,9 @@ void readDiscretes(const RowReader& row, LabelDefinition& definition) {
 
 [[nodiscard]] LabelDefinition readRow(const RowReader& row) {
     LabelDefinition definition;
-    const std::optional<std::uint8_t> label =
-        trimmed(row.text(Label)).size() == 3 ? parseOctalLabel(row.text(Label)) : std::nullopt;
+    const std::string_view labelText = trimmed(row.text(Label));
+    const std::optional<std::uint8_t> label = labelText.size() == 3 ? parseOctalLabel(labelText)
+                                                                    : std::nullopt;
     if (!label)
         throw RowError{Label, "не три восьмеричные цифры 000..377"};
     definition.label = *label;
@@ -230,6 +241,46 @@ void readDiscretes(const RowReader& row, LabelDefinition& definition) {
     return definition;
 }
 
+/// What a row of a label takes of bits 9-10: an SDI it names, or data.
+struct SdiBitsUse {
+    int line = 0;
+    std::optional<std::uint8_t> channelNo;
+    bool namesSdi = false;
+    bool dataInSdiBits = false;
+};
+
+[[nodiscard]] SdiBitsUse sdiBitsUse(const LabelDefinition& definition, int line) {
+    SdiBitsUse use{line, definition.channelNo, definition.sdi.has_value(), false};
+    if (definition.encoding == LabelEncoding::Bnr)
+        use.dataInSdiBits = definition.significantBits > kLargestBnrBitsSdi;
+    else if (definition.encoding == LabelEncoding::Disc)
+        use.dataInSdiBits =
+            std::any_of(definition.discretes.begin(), definition.discretes.end(),
+                        [](const DiscreteBit& bit) { return bit.bit < kLowestDataBitSdi; });
+    return use;
+}
+
+/// Rows that can decode words on a common channel must agree on bits 9-10: where one row of a
+/// label names an SDI, those bits choose the row, so no row of that label may read them as
+/// data.
+void checkSdiBits(const SdiBitsUse& use, const LabelDefinition& definition,
+                  const std::vector<SdiBitsUse>& earlier) {
+    for (const SdiBitsUse& other : earlier) {
+        const bool shareChannel = !use.channelNo || !other.channelNo ||
+                                  *use.channelNo == *other.channelNo;
+        if (!shareChannel)
+            continue;
+        const std::string otherLine = std::to_string(other.line);
+        if (use.namesSdi && other.dataInSdiBits)
+            throw RowError{Sdi, "биты 9-10 — данные этой метки в строке " + otherLine};
+        if (use.dataInSdiBits && other.namesSdi)
+            throw RowError{definition.encoding == LabelEncoding::Bnr ? Bits : Discretes,
+                           "биты 9-10 заняты SDI этой метки в строке " + otherLine +
+                               (definition.encoding == LabelEncoding::Bnr ? ": не больше 18 битов"
+                                                                          : ": биты с 11")};
+    }
+}
+
 [[nodiscard]] LabelDatabaseLoad failed(int line, std::string column, std::string why) {
     return {std::nullopt, {line, std::move(column), std::move(why)}};
 }
@@ -268,6 +319,7 @@ LabelDatabaseLoad parseLabelDatabase(std::string_view text) {
 
     std::vector<LabelDefinition> rows;
     std::map<std::tuple<int, int, int>, int> lineOf; // (label, SDI, channel) -> line
+    std::array<std::vector<SdiBitsUse>, board::kInputBufferCells> sdiBitsOf;
     while (reader.next(fields)) {
         if (fields.size() == 1 && trimmed(fields[0].text).empty())
             continue; // a blank line
@@ -286,6 +338,9 @@ LabelDatabaseLoad parseLabelDatabase(std::string_view text) {
             if (!added)
                 throw RowError{Label, "та же метка, SDI и канал, что в строке " +
                                           std::to_string(at->second)};
+            const SdiBitsUse use = sdiBitsUse(definition, line);
+            checkSdiBits(use, definition, sdiBitsOf[definition.label]);
+            sdiBitsOf[definition.label].push_back(use);
             rows.push_back(std::move(definition));
         } catch (const RowError& problem) {
             const int position = positions[problem.column];
@@ -313,6 +368,30 @@ LabelDatabaseLoad loadLabelDatabaseFile(const std::filesystem::path& path) {
         return failed(0, "", "файл не читается");
     const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
     return parseLabelDatabase(text);
+}
+
+std::string unseenLabelsNotice(const LabelDatabase& database) {
+    std::vector<std::uint8_t> labels;
+    for (const LabelDefinition& row : database.rows())
+        if (canLookEmpty(row) && std::find(labels.begin(), labels.end(), row.label) == labels.end())
+            labels.push_back(row.label);
+    if (labels.empty())
+        return {};
+    std::sort(labels.begin(), labels.end());
+    std::string text = labels.size() == 1 ? "Метка " : "Метки ";
+    for (std::size_t at = 0; at < labels.size(); ++at) {
+        if (at != 0)
+            text.append(", ");
+        const unsigned label = labels[at];
+        text.push_back(static_cast<char>('0' + (label >> 6)));
+        text.push_back(static_cast<char>('0' + ((label >> 3) & 7u)));
+        text.push_back(static_cast<char>('0' + (label & 7u)));
+    }
+    text.append(labels.size() == 1 ? " может" : " могут");
+    text.append(" приходить словами с битами 17–32, равными нулю: модуль отмечает так пустую "
+                "ячейку и таких слов не показывает. Наблюдение не считает эти метки пропавшими "
+                "и не судит об их интервале.");
+    return text;
 }
 
 std::string labelDatabaseErrorMessage(std::string_view fileName, const LabelDatabaseError& error) {

@@ -51,6 +51,11 @@ struct LabelDatabaseLoad {
 /// @brief Reads a database file (at most 16 MiB).
 [[nodiscard]] LabelDatabaseLoad loadLabelDatabaseFile(const std::filesystem::path& path);
 
+/// @brief What the user is told once when a database loads whose labels may come in words the
+/// board cannot show (canLookEmpty): which labels, and that the watch does not call them
+/// missing; empty when there are none.
+[[nodiscard]] std::string unseenLabelsNotice(const LabelDatabase& database);
+
 /// @brief The one message that tells the user why `fileName` was not loaded and that the
 /// database in use stays.
 [[nodiscard]] std::string labelDatabaseErrorMessage(std::string_view fileName,

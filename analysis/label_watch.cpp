@@ -7,6 +7,7 @@
 #include "reception/refresh_tick.h"
 
 #include <algorithm>
+#include <bitset>
 #include <limits>
 
 namespace analysis {
@@ -14,14 +15,24 @@ namespace {
 
 // The least time 256 words take at an input's rate code: 32 bits and a gap of at least 4 bit
 // times each, at the fastest rate each item of the rate selector admits (14.5, 60 and
-// 101 kbit/s). A tick shorter than that cannot have overwritten a cell that it did not show.
+// 101 kbit/s). Within less than that the buffer cannot have gone round.
 constexpr std::array<double, 3> kFastestBitsPerMs = {14.5, 60.0, 101.0};
 constexpr double kBitsPerWord = 36.0;
 
-[[nodiscard]] bool showsEveryWord(std::int64_t tickMs, std::uint8_t rateCode) {
-    const double fastest = kFastestBitsPerMs[std::min<std::size_t>(rateCode, 2)];
-    return static_cast<double>(tickMs) <
-           static_cast<double>(board::kInputBufferCells) * kBitsPerWord / fastest;
+[[nodiscard]] double fastestBitsPerMs(std::uint8_t rateCode) {
+    return kFastestBitsPerMs[std::min<std::size_t>(rateCode, 2)];
+}
+
+[[nodiscard]] bool fitsInBuffer(std::int64_t spanMs, std::uint8_t rateCode) {
+    return static_cast<double>(spanMs) < static_cast<double>(board::kInputBufferCells) *
+                                             kBitsPerWord / fastestBitsPerMs(rateCode);
+}
+
+/// Whether `words` can have come within `spanMs`: at most one word begun before the span and
+/// those the fastest rate fits in it.
+[[nodiscard]] bool wordsFit(unsigned words, std::int64_t spanMs, std::uint8_t rateCode) {
+    return static_cast<double>(words) <=
+           static_cast<double>(spanMs) * fastestBitsPerMs(rateCode) / kBitsPerWord + 1.0;
 }
 
 /// One channel's changes, as forEachInArrivalOrder takes them.
@@ -36,6 +47,8 @@ struct ChangeRange {
     return reception::isReceivedWord(word) && wordLabel(word) == row.label &&
            (row.sdi < 0 || wordSdi(word) == static_cast<unsigned>(row.sdi));
 }
+
+[[nodiscard]] unsigned cellsAfter(unsigned from, unsigned cell) { return (cell - from) & 0xFFu; }
 
 } // namespace
 
@@ -64,7 +77,16 @@ void LabelWatchTable::setDatabase(std::shared_ptr<const LabelDatabase> database)
     database_ = std::move(database);
     for (unsigned channel = 0; channel < board::kMaxChannels; ++channel)
         for (unsigned label = 0; label < board::kInputBufferCells; ++label)
-            keyedBySdi_[channel][label] = database_ && database_->keyedBySdi(channel, label);
+            for (unsigned sdi = 0; sdi < 4; ++sdi)
+                keySdi_[channel][label][sdi] = database_ ? database_->keySdi(channel, label, sdi)
+                                                         : std::int8_t{-1};
+    for (unsigned channel = 0; channel < board::kMaxChannels; ++channel) {
+        expectsUnseen_[channel] = false;
+        if (database_)
+            for (const LabelKey& key : database_->expectedOn(channel))
+                if (const LabelDefinition* row = database_->find(key))
+                    expectsUnseen_[channel] = expectsUnseen_[channel] || canLookEmpty(*row);
+    }
     clear();
 }
 
@@ -72,13 +94,12 @@ LabelKey LabelWatchTable::keyOf(unsigned channelIndex, std::uint32_t word) const
     channelIndex %= board::kMaxChannels;
     const unsigned label = wordLabel(word);
     return {static_cast<std::uint8_t>(channelIndex), static_cast<std::uint8_t>(label),
-            keyedBySdi_[channelIndex][label] ? static_cast<std::int8_t>(wordSdi(word))
-                                             : std::int8_t{-1}};
+            keySdi_[channelIndex][label][wordSdi(word)]};
 }
 
 std::size_t LabelWatchTable::rowFor(const LabelKey& key, std::int64_t createdMs) {
-    std::int16_t& index =
-        rowOf_[key.channelIndex % board::kMaxChannels][key.label][key.sdi < 0 ? 0 : key.sdi & 3];
+    std::int16_t& index = rowOf_[key.channelIndex % board::kMaxChannels][key.label]
+                                [key.sdi < 0 ? 0 : (key.sdi & 3) + 1];
     if (index == kNoRow) {
         index = static_cast<std::int16_t>(rows_.size());
         LabelWatchRow& row = rows_.emplace_back();
@@ -86,6 +107,7 @@ std::size_t LabelWatchTable::rowFor(const LabelKey& key, std::int64_t createdMs)
         row.label = key.label;
         row.sdi = key.sdi;
         row.definition = database_ ? database_->find(key) : nullptr;
+        row.unseen = row.definition != nullptr && canLookEmpty(*row.definition);
         row.lastChangeMs = createdMs;
         row.lastSeenMs = createdMs;
         row.createdMs = createdMs;
@@ -101,7 +123,7 @@ void LabelWatchTable::takeTick(const reception::ChangedCells& changes,
                                std::int64_t nowMs) {
     beginTick();
     forEachInArrivalOrder(changes, [&](const reception::CellChange& change) {
-        takeWord(change.channelIndex, change.word, false, formats, nowMs);
+        takeWord(change.channelIndex, change.word, Count::None, formats, nowMs);
     });
     checkRows(nullptr, nowMs);
     collectChangedRuns();
@@ -134,52 +156,70 @@ void LabelWatchTable::takeChannel(const board::SharedState& state,
                                   std::int64_t nowMs) {
     ChannelTrack& track = tracks_[channelIndex];
     const std::uint16_t mode = state.SImode[channelIndex];
+    const std::uint8_t rateCode = state.FreqCodes.SIfreq[channelIndex];
+    const board::InputBuffer& cells = state.SIbuffer[channelIndex];
     if (mode != board::SImodeStopped && track.mode == board::SImodeStopped)
         track.runningSinceMs = nowMs;
-    if (mode != track.mode) // a start in another mode begins again at cell 0
+    if (mode != track.mode) { // a start in another mode begins again at cell 0
         track.positionKnown = false;
-    const bool shortTick =
-        hadTick_ && showsEveryWord(nowMs - lastTickMs_, state.FreqCodes.SIfreq[channelIndex]);
-    const bool fileModeGoesOn = mode == board::SImodeFile && track.mode == board::SImodeFile &&
-                                shortTick;
-    const board::InputBuffer& cells = state.SIbuffer[channelIndex];
+        track.unseenWords = false;
+    }
+    // A start in the same mode between two ticks clears the cells: the last change is gone.
+    if (track.positionKnown && !reception::isReceivedWord(cells[(track.nextCell - 1) & 0xFFu].word))
+        track.positionKnown = false;
+    ++track.tick;
+    const bool shortTick = hadTick_ && fitsInBuffer(nowMs - lastTickMs_, rateCode);
+    const std::int64_t sincePositionMs = nowMs - track.positionMs;
 
-    // The cells this tick wrote run from the known position to the changed cell farthest
-    // after it; those in between that did not change took the same word again.
-    unsigned farthest = 0;
-    for (const reception::CellChange& change : changes)
-        farthest = std::max(farthest, (change.cell - track.nextCell) & 0xFFu);
-    bool counted = fileModeGoesOn && track.positionKnown;
-    for (unsigned step = 0; counted && !changes.empty() && step <= farthest; ++step)
-        counted = reception::isReceivedWord(cells[(track.nextCell + step) & 0xFFu].word);
-
-    if (counted) {
-        if (track.epoch == 0) {
-            track.epoch = ++lastEpoch_;
-            track.epochSinceMs = lastTickMs_;
-        }
-        if (!changes.empty()) {
-            for (unsigned step = 0; step <= farthest; ++step)
-                takeWord(channelIndex, cells[(track.nextCell + step) & 0xFFu].word, true, formats,
-                         nowMs);
-            track.nextCell = static_cast<std::uint8_t>(track.nextCell + farthest + 1);
-        }
-    } else {
-        // A stop, another mode, a long tick or a restart between ticks: what arrived cannot
-        // be told word by word; the position is taken afresh from the cells that changed.
+    const reception::CellChange* last = nullptr;
+    if (mode != board::SImodeFile || !shortTick) {
+        // Not every word shows: what arrived cannot be told word by word.
         track.epoch = 0;
-        const reception::CellChange* last = nullptr;
-        forEachInArrivalOrder(ChangeRange{changes.data(), changes.data() + changes.size()},
-                              [&](const reception::CellChange& change) {
-                                  takeWord(channelIndex, change.word, false, formats, nowMs);
-                                  last = &change;
-                              });
-        // A tick without words keeps a position it knew.
-        const bool fileModeShortTick = mode == board::SImodeFile && shortTick;
-        track.positionKnown = fileModeShortTick &&
-                              (last != nullptr || (track.positionKnown && changes.empty()));
-        if (last != nullptr)
-            track.nextCell = static_cast<std::uint8_t>(last->cell + 1);
+        track.positionKnown = false;
+        (void)takeUncounted(changes, channelIndex, formats, nowMs);
+    } else if (changes.empty()) {
+        // No word came, or only words that changed nothing: a change later, right where the
+        // next word goes, tells which, unless the buffer may have gone round meanwhile.
+        if (track.positionKnown && !fitsInBuffer(sincePositionMs, rateCode))
+            track.positionKnown = false;
+        if (!track.positionKnown)
+            track.epoch = 0;
+    } else if (!track.positionKnown) {
+        track.epoch = 0;
+        last = takeUncounted(changes, channelIndex, formats, nowMs);
+    } else {
+        unsigned first = board::kInputBufferCells;
+        unsigned farthest = 0;
+        for (const reception::CellChange& change : changes) {
+            first = std::min(first, cellsAfter(track.nextCell, change.cell));
+            farthest = std::max(farthest, cellsAfter(track.nextCell, change.cell));
+        }
+        // The first change where the next word goes shows that nothing came after the last
+        // tick's last change; then every cell up to this tick's farthest change took a word.
+        const bool proven = first == 0 && fitsInBuffer(sincePositionMs, rateCode) &&
+                            wordsFit(farthest + 1, sincePositionMs, rateCode);
+        if (proven) {
+            if (track.epoch == 0) {
+                track.epoch = ++lastEpoch_;
+                track.epochSinceMs = track.positionMs;
+            }
+            track.provenTick = track.positionTick;
+            track.provenMs = track.positionMs;
+            countRun(cells, changes, channelIndex, farthest, formats, nowMs);
+            last = &changes.back();
+            for (const reception::CellChange& change : changes)
+                if (cellsAfter(track.nextCell, change.cell) == farthest)
+                    last = &change;
+        } else {
+            track.epoch = 0;
+            last = takeUncounted(changes, channelIndex, formats, nowMs);
+        }
+    }
+    if (last != nullptr) {
+        track.positionKnown = true;
+        track.nextCell = static_cast<std::uint8_t>(last->cell + 1);
+        track.positionTick = track.tick;
+        track.positionMs = nowMs;
     }
     track.mode = mode;
     if (mode == board::SImodeStopped)
@@ -190,13 +230,60 @@ void LabelWatchTable::takeChannel(const board::SharedState& state,
     }
 }
 
+void LabelWatchTable::countRun(const board::InputBuffer& cells,
+                               std::span<const reception::CellChange> changes,
+                               unsigned channelIndex, unsigned farthest,
+                               const reception::AllChannelsFormatLookup& formats,
+                               std::int64_t nowMs) {
+    ChannelTrack& track = tracks_[channelIndex];
+    std::bitset<board::kInputBufferCells> changed;
+    for (const reception::CellChange& change : changes)
+        changed.set(change.cell);
+    // Every cell of the run took a word; an empty one took a word the board cannot show.
+    for (unsigned step = 0; step <= farthest; ++step)
+        if (!reception::isReceivedWord(cells[(track.nextCell + step) & 0xFFu].word))
+            track.unseenWords = true;
+    const Count kept = track.unseenWords || expectsUnseen_[channelIndex] ? Count::Maybe
+                                                                         : Count::Surely;
+    for (unsigned step = 0; step <= farthest; ++step) {
+        const unsigned cell = (track.nextCell + step) & 0xFFu;
+        if (reception::isReceivedWord(cells[cell].word))
+            takeWord(channelIndex, cells[cell].word, changed.test(cell) ? Count::Surely : kept,
+                     formats, nowMs);
+    }
+}
+
+const reception::CellChange* LabelWatchTable::takeUncounted(
+    std::span<const reception::CellChange> changes, unsigned channelIndex,
+    const reception::AllChannelsFormatLookup& formats, std::int64_t nowMs) {
+    const reception::CellChange* last = nullptr;
+    forEachInArrivalOrder(ChangeRange{changes.data(), changes.data() + changes.size()},
+                          [&](const reception::CellChange& change) {
+                              takeWord(channelIndex, change.word, Count::None, formats, nowMs);
+                              last = &change;
+                          });
+    return last;
+}
+
 void LabelWatchTable::addExpectedRows(unsigned channelIndex, std::int64_t nowMs) {
     for (const LabelKey& key : database_->expectedOn(channelIndex))
         if (rows_.size() < kCapacity)
             rowFor(key, nowMs);
 }
 
-void LabelWatchTable::takeWord(unsigned channelIndex, std::uint32_t word, bool counted,
+void LabelWatchTable::settleCounts(LabelWatchRow& row) const {
+    const ChannelTrack& track = tracks_[row.channelIndex % board::kMaxChannels];
+    if (row.countingEpoch != track.epoch) {
+        row.countingEpoch = track.epoch;
+        row.words = row.maybeWords = row.counted = row.maybeCounted = 0;
+        row.countingSinceMs = std::max(track.epochSinceMs, row.createdMs);
+    } else if (row.countedTick <= track.provenTick) {
+        row.words = row.counted;
+        row.maybeWords = row.maybeCounted;
+    }
+}
+
+void LabelWatchTable::takeWord(unsigned channelIndex, std::uint32_t word, Count count,
                                const reception::AllChannelsFormatLookup& formats,
                                std::int64_t nowMs) {
     // A word that arrived during the tick came after the tick before.
@@ -204,16 +291,13 @@ void LabelWatchTable::takeWord(unsigned channelIndex, std::uint32_t word, bool c
         rowFor(keyOf(channelIndex, word), hadTick_ ? std::min(lastTickMs_, nowMs) : nowMs);
     LabelWatchRow& row = rows_[index];
     row.lastSeenMs = nowMs;
-    if (counted) {
-        const ChannelTrack& track = tracks_[channelIndex % board::kMaxChannels];
-        if (row.countingEpoch != track.epoch) {
-            row.countingEpoch = track.epoch;
-            row.words = 0;
-            row.countingSinceMs = std::max(track.epochSinceMs, row.createdMs);
-        }
-        ++row.words;
+    if (count != Count::None) {
+        settleCounts(row);
+        ++(count == Count::Surely ? row.counted : row.maybeCounted);
+        row.countedTick = tracks_[channelIndex % board::kMaxChannels].tick;
     }
-    if (row.changes != 0 && row.word == word)
+    // A cell that may hold an old word is no news of the label's value.
+    if (count == Count::Maybe || (row.changes != 0 && row.word == word))
         return;
     row.word = word;
     ++row.changes;
@@ -223,15 +307,19 @@ void LabelWatchTable::takeWord(unsigned channelIndex, std::uint32_t word, bool c
     changedThisTick_[index] = 1;
 
     std::optional<double> value;
+    bool judged = true;
     if (row.definition != nullptr) {
+        const unsigned ssm = wordSsm(word);
+        row.outOfRange = isOutOfRange(word, *row.definition);
+        row.abnormalSsm = !isNormalSsm(row.definition->encoding, ssm);
+        // Under failure warning or without computed data the bits are no value.
+        judged = ssmCarriesData(row.definition->encoding, ssm);
         value = engineeringValue(word, *row.definition);
-        row.outOfRange = isOutOfRange(value, *row.definition);
-        row.abnormalSsm = !isNormalSsm(row.definition->encoding, wordSsm(word));
     } else if (const std::optional<reception::DecimalValue> decimal = reception::decimalValueWith(
                    word, formats.channels[channelIndex % board::kMaxChannels].slots[row.label])) {
         value = decimal->signedValue();
     }
-    if (value) {
+    if (value && judged) {
         row.least = row.hasRange ? std::min(row.least, *value) : *value;
         row.greatest = row.hasRange ? std::max(row.greatest, *value) : *value;
         row.hasRange = true;
@@ -249,19 +337,19 @@ void LabelWatchTable::checkRows(const board::SharedState* state, std::int64_t no
             flags |= row.outOfRange ? kFlagRange : 0;
             flags |= row.abnormalSsm ? kFlagSsm : 0;
         }
+        const ChannelTrack& track = tracks_[row.channelIndex % board::kMaxChannels];
+        if (state != nullptr && track.epoch != 0)
+            settleCounts(row);
         if (row.definition != nullptr && state != nullptr) {
-            const ChannelTrack& track = tracks_[row.channelIndex % board::kMaxChannels];
-            if (track.epoch != 0) {
-                const bool countedNow = row.countingEpoch == track.epoch;
-                const std::int64_t since = countedNow ? row.countingSinceMs
-                                                      : std::max(track.epochSinceMs, row.createdMs);
-                row.interval =
-                    judgeInterval(countedNow ? row.words : 0, nowMs - since, *row.definition);
-            }
+            if (row.unseen)
+                row.interval = IntervalJudgement::Unseen;
+            else if (track.epoch != 0)
+                row.interval = judgeInterval(row.words, row.maybeWords,
+                                             track.provenMs - row.countingSinceMs, *row.definition);
             if (row.interval == IntervalJudgement::TooOften ||
                 row.interval == IntervalJudgement::TooSeldom)
                 flags |= kFlagInterval;
-            if (track.mode != board::SImodeStopped && isMissing(row, *state, nowMs))
+            if (track.mode != board::SImodeStopped && !row.unseen && isMissing(row, *state, nowMs))
                 flags |= kFlagMissing;
         }
         row.flags = flags;
@@ -274,8 +362,9 @@ bool LabelWatchTable::isMissing(const LabelWatchRow& row, const board::SharedSta
                                 std::int64_t nowMs) const {
     const ChannelTrack& track = tracks_[row.channelIndex % board::kMaxChannels];
     const double limit = missingLimitMs(*row.definition, staleLimitMs_);
+    // Absent for longer than the limit where every word up to the proven tick was counted.
     if (track.epoch != 0)
-        return static_cast<double>(nowMs - row.lastSeenMs) > limit;
+        return static_cast<double>(track.provenMs - row.lastSeenMs) > limit;
     // Without every word in view a label seen once may still come unchanged; one never seen
     // may sit in the cells from before the watch looked.
     if (row.changes != 0)
@@ -292,7 +381,7 @@ std::optional<double> LabelWatchTable::meanIntervalMs(std::size_t index) const {
     const ChannelTrack& track = tracks_[row.channelIndex % board::kMaxChannels];
     if (track.epoch == 0 || row.countingEpoch != track.epoch || row.words == 0)
         return std::nullopt;
-    return static_cast<double>(lastTickMs_ - row.countingSinceMs) / row.words;
+    return static_cast<double>(track.provenMs - row.countingSinceMs) / row.words;
 }
 
 void LabelWatchTable::setChannelFilter(int channelNo) {

@@ -95,7 +95,7 @@ void appendRecordingRow(std::string& out, std::string_view tickFields,
     if (definition != nullptr) {
         appendCsvField(out, definition->name);
         out.push_back(',');
-        appendCsvField(out, engineeringText(word, *definition));
+        appendCsvField(out, recordedText(word, *definition));
     } else {
         out.push_back(',');
     }

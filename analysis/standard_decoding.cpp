@@ -1,5 +1,7 @@
 #include "analysis/standard_decoding.h"
 
+#include "analysis/value_text.h"
+
 #include <algorithm>
 #include <array>
 #include <charconv>
@@ -21,22 +23,48 @@ constexpr std::array<std::string_view, 4> kDiscSsm = {"норма", "нет да
     return (word >> (lowestBit - 1)) & ((1u << count) - 1u);
 }
 
-void appendNumber(std::string& out, double value, int decimals) {
-    std::array<char, 64> text{};
-    const auto result = std::to_chars(text.data(), text.data() + text.size(), value,
-                                      std::chars_format::fixed, decimals);
-    if (result.ec == std::errc{})
-        out.append(text.data(), result.ptr);
+[[nodiscard]] std::optional<std::int64_t> bcdSteps(std::uint32_t word, int digits) {
+    std::int64_t number = bitsAt(word, kTopDigitLowestBit, 3);
+    if (number > 9)
+        return std::nullopt;
+    for (int digit = 1; digit < digits; ++digit) {
+        const unsigned value = bitsAt(word, kTopDigitLowestBit - 4 * digit, 4);
+        if (value > 9)
+            return std::nullopt;
+        number = number * 10 + value;
+    }
+    return bitsAt(word, 30, 2) == kSsmMinus ? -number : number;
+}
+
+[[nodiscard]] std::int64_t bnrSteps(std::uint32_t word, int significantBits) {
+    const int lowestBit = kSignBit - significantBits;
+    const auto magnitude = static_cast<std::int64_t>(bitsAt(word, lowestBit, significantBits));
+    const bool negative = bitsAt(word, kSignBit, 1) != 0;
+    return negative ? magnitude - (std::int64_t{1} << significantBits) : magnitude;
+}
+
+// A bound in steps of the resolution, with room for the rounding of the division (359.9 / 0.1
+// may come out a hair above or below 3599).
+[[nodiscard]] bool beyond(std::int64_t steps, double bound, double resolution, bool above) {
+    const double boundSteps = bound / resolution;
+    const double slack = 1e-9 * std::max(1.0, std::fabs(boundSteps));
+    const auto value = static_cast<double>(steps);
+    return above ? value > boundSteps + slack : value < boundSteps - slack;
+}
+
+std::string discreteText(std::uint32_t word, const LabelDefinition& definition) {
+    std::string text;
+    for (const DiscreteBit& bit : definition.discretes) {
+        if (bitsAt(word, bit.bit, 1) == 0)
+            continue;
+        if (!text.empty())
+            text.append(", ");
+        text.append(bit.name);
+    }
+    return text;
 }
 
 } // namespace
-
-int decimalsFor(double resolution) {
-    if (!(resolution > 0.0))
-        return 0;
-    const double decimals = std::ceil(-std::log10(resolution) - 1e-9);
-    return static_cast<int>(std::clamp(decimals, 0.0, 6.0));
-}
 
 std::string_view ssmMeaning(LabelEncoding encoding, unsigned ssm) {
     ssm &= 3u;
@@ -46,6 +74,11 @@ std::string_view ssmMeaning(LabelEncoding encoding, unsigned ssm) {
     case LabelEncoding::Disc: return kDiscSsm[ssm];
     }
     return {};
+}
+
+bool ssmCarriesData(LabelEncoding encoding, unsigned ssm) {
+    constexpr unsigned kFunctionalTest = 2;
+    return isNormalSsm(encoding, ssm) || (ssm & 3u) == kFunctionalTest;
 }
 
 bool isNormalSsm(LabelEncoding encoding, unsigned ssm) {
@@ -59,69 +92,56 @@ bool isNormalSsm(LabelEncoding encoding, unsigned ssm) {
 }
 
 double bnrValue(std::uint32_t word, int significantBits, double resolution) {
-    const int lowestBit = kSignBit - significantBits;
-    const auto magnitude = static_cast<std::int64_t>(bitsAt(word, lowestBit, significantBits));
-    const bool negative = bitsAt(word, kSignBit, 1) != 0;
-    const std::int64_t raw = negative ? magnitude - (std::int64_t{1} << significantBits)
-                                      : magnitude;
-    return static_cast<double>(raw) * resolution;
+    return static_cast<double>(bnrSteps(word, significantBits)) * resolution;
 }
 
 std::optional<double> bcdValue(std::uint32_t word, int digits, double resolution) {
-    std::int64_t number = bitsAt(word, kTopDigitLowestBit, 3);
-    if (number > 9)
+    const std::optional<std::int64_t> steps = bcdSteps(word, digits);
+    if (!steps)
         return std::nullopt;
-    for (int digit = 1; digit < digits; ++digit) {
-        const unsigned value = bitsAt(word, kTopDigitLowestBit - 4 * digit, 4);
-        if (value > 9)
-            return std::nullopt;
-        number = number * 10 + value;
-    }
-    const double magnitude = static_cast<double>(number) * resolution;
-    return bitsAt(word, 30, 2) == kSsmMinus ? -magnitude : magnitude;
+    return static_cast<double>(*steps) * resolution;
 }
 
-std::optional<double> engineeringValue(std::uint32_t word, const LabelDefinition& definition) {
+std::optional<std::int64_t> valueSteps(std::uint32_t word, const LabelDefinition& definition) {
     switch (definition.encoding) {
-    case LabelEncoding::Bnr:
-        return bnrValue(word, definition.significantBits, definition.resolution);
-    case LabelEncoding::Bcd:
-        return bcdValue(word, definition.significantBits, definition.resolution);
+    case LabelEncoding::Bnr: return bnrSteps(word, definition.significantBits);
+    case LabelEncoding::Bcd: return bcdSteps(word, definition.significantBits);
     case LabelEncoding::Disc: return std::nullopt;
     }
     return std::nullopt;
 }
 
+std::optional<double> engineeringValue(std::uint32_t word, const LabelDefinition& definition) {
+    const std::optional<std::int64_t> steps = valueSteps(word, definition);
+    if (!steps)
+        return std::nullopt;
+    return static_cast<double>(*steps) * definition.resolution;
+}
+
 std::string engineeringText(std::uint32_t word, const LabelDefinition& definition) {
-    std::string text;
-    if (definition.encoding == LabelEncoding::Disc) {
-        for (const DiscreteBit& bit : definition.discretes) {
-            if (bitsAt(word, bit.bit, 1) == 0)
-                continue;
-            if (!text.empty())
-                text.append(", ");
-            text.append(bit.name);
-        }
-        return text;
-    }
-    const std::optional<double> value = engineeringValue(word, definition);
-    if (!value)
-        return "не BCD";
-    appendNumber(text, *value, decimalsFor(definition.resolution));
-    return text;
+    if (definition.encoding == LabelEncoding::Disc)
+        return discreteText(word, definition);
+    const std::optional<std::int64_t> steps = valueSteps(word, definition);
+    return steps ? StepsFormat(definition.resolution).shown(*steps) : "не BCD";
+}
+
+std::string recordedText(std::uint32_t word, const LabelDefinition& definition) {
+    if (definition.encoding == LabelEncoding::Disc)
+        return discreteText(word, definition);
+    const std::optional<std::int64_t> steps = valueSteps(word, definition);
+    return steps ? StepsFormat(definition.resolution).exact(*steps) : "не BCD";
 }
 
 bool isOutOfRange(std::uint32_t word, const LabelDefinition& definition) {
-    return isOutOfRange(engineeringValue(word, definition), definition);
-}
-
-bool isOutOfRange(const std::optional<double>& value, const LabelDefinition& definition) {
-    if (definition.encoding == LabelEncoding::Disc)
+    if (definition.encoding == LabelEncoding::Disc ||
+        !ssmCarriesData(definition.encoding, (word >> 29) & 3u))
         return false;
-    if (!value)
+    const std::optional<std::int64_t> steps = valueSteps(word, definition);
+    if (!steps)
         return true;
-    return (definition.least && *value < *definition.least) ||
-           (definition.greatest && *value > *definition.greatest);
+    return (definition.least && beyond(*steps, *definition.least, definition.resolution, false)) ||
+           (definition.greatest &&
+            beyond(*steps, *definition.greatest, definition.resolution, true));
 }
 
 } // namespace analysis

@@ -17,6 +17,9 @@ namespace analysis {
 /// @brief Whether the SSM reports data that can be used: BNR 11, BCD 00 (plus) or 11 (minus),
 /// discrete 00.
 [[nodiscard]] bool isNormalSsm(LabelEncoding encoding, unsigned ssm);
+/// @brief Whether the word carries a value to judge: normal operation or functional test.
+/// Under failure warning or with no computed data the data bits mean nothing.
+[[nodiscard]] bool ssmCarriesData(LabelEncoding encoding, unsigned ssm);
 
 /// @brief BNR: the `significantBits` bits below the sign bit 29 and the sign bit as one
 /// two's-complement number, times the value of its least significant bit.
@@ -26,25 +29,28 @@ namespace analysis {
 /// when a digit is not one (a four-bit group above 9).
 [[nodiscard]] std::optional<double> bcdValue(std::uint32_t word, int digits, double resolution);
 
-/// @brief The value of a BNR or BCD word by its definition; nothing for DISC words and
-/// for BCD words that are not decimal.
+/// @brief The value of a BNR or BCD word in whole steps of its resolution: the BNR field as a
+/// two's-complement number, the BCD digits as one number, negative when the SSM is 11. Nothing
+/// for DISC words and for BCD words that are not decimal.
+[[nodiscard]] std::optional<std::int64_t> valueSteps(std::uint32_t word,
+                                                     const LabelDefinition& definition);
+
+/// @brief The value of a BNR or BCD word by its definition (its steps times the resolution);
+/// nothing for DISC words and for BCD words that are not decimal.
 [[nodiscard]] std::optional<double> engineeringValue(std::uint32_t word,
                                                      const LabelDefinition& definition);
 
-/// @brief The decimals a value is shown with: enough to tell two neighbouring values apart
-/// at this resolution, at most six.
-[[nodiscard]] int decimalsFor(double resolution);
-
-/// @brief The value as it is shown and recorded, without units: decimals enough for the
-/// resolution; for DISC the names of the bits that are set, joined by ", "; "не BCD" for a BCD
-/// word that is not decimal.
+/// @brief The value as it is shown, without units: every decimal the resolution has (see
+/// StepsFormat); for DISC the names of the bits that are set, joined by ", "; "не BCD" for a
+/// BCD word that is not decimal.
 [[nodiscard]] std::string engineeringText(std::uint32_t word, const LabelDefinition& definition);
+/// @brief The same as it is recorded: a number that reads back exactly.
+[[nodiscard]] std::string recordedText(std::uint32_t word, const LabelDefinition& definition);
 
-/// @brief Whether the value lies outside the definition's least and greatest valid values; a
-/// BCD word that is not decimal lies outside every range.
+/// @brief Whether the word's value lies outside the definition's least and greatest valid
+/// values, judged in whole steps so that a decimal resolution does not overshoot its bound; a
+/// BCD word that is not decimal lies outside every range. Only words that carry data are
+/// judged (ssmCarriesData): the others are never out of range.
 [[nodiscard]] bool isOutOfRange(std::uint32_t word, const LabelDefinition& definition);
-/// @brief The same for a value engineeringValue() gave (nothing: not decimal, or DISC).
-[[nodiscard]] bool isOutOfRange(const std::optional<double>& value,
-                                const LabelDefinition& definition);
 
 } // namespace analysis

@@ -49,6 +49,9 @@ SimBoard::SimBoard(const SimulatedBoardSpec& boardSetup) : spec_(boardSetup) {
                 SimTraffic(channel.source.rateCode,
                            spec_.interfaceIndex * kMaxChannels + static_cast<unsigned>(no),
                            spec_.trafficFaults[static_cast<std::size_t>(no - 1)]);
+        if (channel.source.kind == InputSourceKind::Table)
+            channel.table =
+                SimTable(channel.source.rateCode, spec_.tables[static_cast<std::size_t>(no - 1)]);
     }
     powerDown();
 }
@@ -233,6 +236,14 @@ void SimBoard::catchUp(InputChannel& channel, SimTime now) {
         const std::uint64_t to = channel.traffic.deliveredBy(now);
         deliverWords(channel.traffic, channel.receiver, channel.traffic.deliveredBy(since), to);
         channel.nextDue = channel.traffic.deliveryTime(to);
+        return;
+    }
+    case InputSourceKind::Table: {
+        if (channel.table.rateCode() != channel.rateCode)
+            return;
+        const std::uint64_t to = channel.table.deliveredBy(now);
+        deliverWords(channel.table, channel.receiver, channel.table.deliveredBy(since), to);
+        channel.nextDue = channel.table.deliveryTime(to);
         return;
     }
     case InputSourceKind::Automatic:

@@ -4,6 +4,7 @@
 #include "board/sim_time.h"
 #include "receiver.h"
 #include "setup.h"
+#include "table_source.h"
 #include "traffic.h"
 #include "transmitter.h"
 
@@ -36,6 +37,7 @@ private:
         SimReceiver receiver;
         InputSource source;
         SimTraffic traffic;
+        SimTable table;
         std::uint8_t rateCode = 0;
         SimTime caughtUpTo = 0;
         SimTime nextDue = 0; // no word arrives before this

@@ -1,5 +1,6 @@
 #include "config.h"
 
+#include "timing.h"
 #include "traffic.h"
 
 #include "board/control_codes.h"
@@ -105,6 +106,8 @@ public:
             wire(words);
         else if (keyword == "traffic")
             traffic(words);
+        else if (keyword == "table")
+            table(words);
         else if (keyword == "idle")
             idle(words);
         else if (keyword == "fail")
@@ -186,6 +189,47 @@ private:
             rate = static_cast<std::uint8_t>(words.number("rate code", 0, kRateCodeCount - 1));
         }
         boardSetup.sources[input] = {.kind = InputSourceKind::Traffic, .rateCode = rate};
+    }
+
+    // table <index> input <m> [rate <r>] every <ms> words <word> ...
+    void table(Words& words) {
+        SimulatedBoardSpec& boardSetup = boardAt(words);
+        const std::size_t input = inputOf(words, boardSetup);
+        std::uint8_t rate = 0;
+        const std::string_view next = words.take("\"rate\" or \"every\"");
+        if (next == "rate") {
+            rate = static_cast<std::uint8_t>(words.number("rate code", 0, kRateCodeCount - 1));
+            words.keyword("every");
+        } else if (next != "every") {
+            throw LineError{"expected \"rate\" or \"every\", found " + quoted(next)};
+        }
+        constexpr std::uint64_t kLongestSpacingMs = 60'000;
+        const auto spacingMs = words.number("spacing in ms", 1, kLongestSpacingMs);
+        ConstantTable table;
+        table.spacing = static_cast<std::int64_t>(spacingMs) * 1'000'000;
+        if (table.spacing < *wordTimeFor(rate))
+            throw LineError{"a word every " + std::to_string(spacingMs) +
+                            " ms is faster than the bus carries at rate " + std::to_string(rate)};
+        words.keyword("words");
+        do {
+            if (table.count == ConstantTable::kMaxWords)
+                throw LineError{"more than " + std::to_string(ConstantTable::kMaxWords) + " words"};
+            table.words[table.count++] = static_cast<std::uint32_t>(hexWord(words.take("word")));
+        } while (!words.done());
+        boardSetup.tables[input] = table;
+        boardSetup.sources[input] = {.kind = InputSourceKind::Table, .rateCode = rate};
+    }
+
+    static std::uint32_t hexWord(std::string_view word) {
+        std::string_view digits = word;
+        if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X'))
+            digits.remove_prefix(2);
+        std::uint32_t value = 0;
+        const auto [end, error] =
+            std::from_chars(digits.data(), digits.data() + digits.size(), value, 16);
+        if (digits.empty() || error != std::errc{} || end != digits.data() + digits.size())
+            throw LineError{"word " + quoted(word) + " is not 1 to 8 hexadecimal digits"};
+        return value;
     }
 
     void idle(Words& words) {

@@ -18,13 +18,23 @@ enum class InputSourceKind : std::uint8_t {
     Automatic, // output channel of the same number if the board has it, else built-in traffic
     Output,    // a transmitter of the same board
     Traffic,   // the built-in air-data and attitude stream
+    Table,     // a constant cyclic table of words at a fixed spacing
     Idle,      // nothing: the line is not connected
 };
 
 struct InputSource {
     InputSourceKind kind = InputSourceKind::Automatic;
     std::uint8_t outputChannel = 0; // 1-based, for Output
-    std::uint8_t rateCode = 0;      // for Traffic: the stream's bit rate (0, 1, 2)
+    std::uint8_t rateCode = 0;      // for Traffic and Table: the source's bit rate (0, 1, 2)
+};
+
+/// The words a Table source sends in turn, one every `spacing` nanoseconds, the first
+/// completing one spacing after time 0: a fixed bench set-up whose words never change.
+struct ConstantTable {
+    static constexpr std::size_t kMaxWords = 16;
+    std::uint32_t count = 0;
+    std::int64_t spacing = 0;
+    std::array<std::uint32_t, kMaxWords> words{};
 };
 
 /// Faults of the built-in stream on one input, each on one of its labels: a label sent twice
@@ -46,6 +56,7 @@ struct SimulatedBoardSpec {
     int outputs = 8;
     std::array<InputSource, kMaxChannels> sources{};
     std::array<TrafficFaults, kMaxChannels> trafficFaults{}; // where the input hears the stream
+    std::array<ConstantTable, kMaxChannels> tables{};        // where the input hears a table
 };
 
 /// @brief The source an input channel really has once Automatic is resolved.

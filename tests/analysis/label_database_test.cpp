@@ -120,13 +120,19 @@ TEST(LabelDatabase, AWordTakesTheMostSpecificRow) {
     EXPECT_TRUE(database.keyedBySdi(0, 0100));
     EXPECT_FALSE(database.keyedBySdi(1, 0101));
     EXPECT_EQ(database.keyOf(1, 0101 | 3u << 8).sdi, -1);
-    EXPECT_EQ(database.keyOf(0, 0100 | 3u << 8).sdi, 3);
-    // Expected on channel 1: label 100 by its one named SDI (the any-SDI row serves the rest).
-    ASSERT_EQ(database.expectedOn(0).size(), 1u);
-    EXPECT_EQ(database.expectedOn(0)[0].sdi, 1);
-    EXPECT_EQ(database.expectedOn(1).size(), 2u); // 100 sdi 1 and 101
-    // On channel 3 its own any-SDI row is more specific than the one for SDI 1 on any channel.
-    EXPECT_EQ(database.expectedOn(2).size(), 1u);
+    // Words are keyed by the row that decodes them: SDI 3 goes with the any-SDI row.
+    EXPECT_EQ(database.keyOf(0, 0100 | 3u << 8).sdi, -1);
+    EXPECT_EQ(database.keyOf(0, 0100 | 1u << 8).sdi, 1);
+    EXPECT_EQ(database.find(database.keyOf(0, 0100 | 3u << 8))->name, "any");
+    // Expected on channel 1: label 100 by its named SDI and by the any-SDI row for the rest.
+    ASSERT_EQ(database.expectedOn(0).size(), 2u);
+    EXPECT_EQ(database.expectedOn(0)[0].sdi, -1);
+    EXPECT_EQ(database.expectedOn(0)[1].sdi, 1);
+    EXPECT_EQ(database.expectedOn(1).size(), 3u); // 100 any, 100 sdi 1 and 101
+    // On channel 3 its own any-SDI row decodes every SDI but 2.
+    ASSERT_EQ(database.expectedOn(2).size(), 2u);
+    EXPECT_EQ(database.find(database.expectedOn(2)[0])->name, "channel 3");
+    EXPECT_EQ(database.find(database.expectedOn(2)[1])->name, "channel 3 sdi 2");
 }
 
 } // namespace

@@ -198,15 +198,19 @@ TEST(LabelIntervals, ABoundIsBrokenOnlyWhenEveryPossiblePeriodBreaksIt) {
     definition.greatestIntervalMs = 75.0;
     using analysis::IntervalJudgement;
     // 11 words in 600 ms: the period lies in [50, 60].
-    EXPECT_EQ(analysis::judgeInterval(11, 600, definition), IntervalJudgement::Within);
+    EXPECT_EQ(analysis::judgeInterval(11, 0, 600, definition), IntervalJudgement::Within);
     // 12 words: [46.2, 54.5], possibly too often, not surely.
-    EXPECT_EQ(analysis::judgeInterval(12, 600, definition), IntervalJudgement::Measuring);
+    EXPECT_EQ(analysis::judgeInterval(12, 0, 600, definition), IntervalJudgement::Measuring);
     // 14 words: [40, 46.2].
-    EXPECT_EQ(analysis::judgeInterval(14, 600, definition), IntervalJudgement::TooOften);
+    EXPECT_EQ(analysis::judgeInterval(14, 0, 600, definition), IntervalJudgement::TooOften);
     // 6 words: [85.7, 120].
-    EXPECT_EQ(analysis::judgeInterval(6, 600, definition), IntervalJudgement::TooSeldom);
-    EXPECT_EQ(analysis::judgeInterval(0, 80, definition), IntervalJudgement::TooSeldom);
-    EXPECT_EQ(analysis::judgeInterval(1, 100, definition), IntervalJudgement::Measuring);
+    EXPECT_EQ(analysis::judgeInterval(6, 0, 600, definition), IntervalJudgement::TooSeldom);
+    EXPECT_EQ(analysis::judgeInterval(0, 0, 80, definition), IntervalJudgement::TooSeldom);
+    EXPECT_EQ(analysis::judgeInterval(1, 0, 100, definition), IntervalJudgement::Measuring);
+    // Cells that may have been its words again: 6 sure and 5 maybe is not surely too seldom,
+    // and 14 sure is too often whatever the maybe words were.
+    EXPECT_EQ(analysis::judgeInterval(6, 5, 600, definition), IntervalJudgement::Measuring);
+    EXPECT_EQ(analysis::judgeInterval(14, 3, 600, definition), IntervalJudgement::TooOften);
 }
 
 } // namespace

@@ -75,7 +75,7 @@ TEST_F(RowTest, NamesAndDecodesTheLabelsTheDatabaseDefines) {
     ASSERT_TRUE(load.ok());
     database = std::make_unique<analysis::LabelDatabase>(std::move(*load.database));
     // Bit 28 is the most significant of ten bits: 2^9 steps of 0.25.
-    EXPECT_EQ(row(kHeadingWord), "T,3,131,a8000283,203,2,1,норма,,\"Курс, магнитный\",128.0\r\n");
+    EXPECT_EQ(row(kHeadingWord), "T,3,131,a8000283,203,2,1,норма,,\"Курс, магнитный\",128.00\r\n");
     EXPECT_EQ(row((kHeadingWord & ~0x200u) | 0x100u), "T,3,131,a8000183,203,1,1,норма,,,\r\n")
         << "no row for SDI 1";
 }

@@ -113,8 +113,10 @@ TEST(StandardDecoding, TextsAndRangesByDefinition) {
     EXPECT_TRUE(analysis::isOutOfRange(bnrWord(50001.0, 17, 1.0), altitude));
     EXPECT_TRUE(analysis::isOutOfRange(bnrWord(-1001.0, 17, 1.0), altitude));
 
+    // 180 / 2^14 has 12 decimals: shown within a hundredth of a step, recorded whole.
     const LabelDefinition pitch = bnr(14, 180.0 / 16384.0);
-    EXPECT_EQ(analysis::engineeringText(bnrWord(-2.5, 14, 180.0 / 16384.0), pitch), "-2.50");
+    EXPECT_EQ(analysis::engineeringText(bnrWord(-2.5, 14, 180.0 / 16384.0), pitch), "-2.5049");
+    EXPECT_EQ(analysis::recordedText(bnrWord(-2.5, 14, 180.0 / 16384.0), pitch), "-2.504882812500");
 
     LabelDefinition speed;
     speed.encoding = LabelEncoding::Bcd;

@@ -14,7 +14,7 @@
 namespace wine_driver {
 
 /// Raised whenever the record's layout changes: a driver never reads a record of another.
-inline constexpr std::uint32_t kSettingsLayout = 1;
+inline constexpr std::uint32_t kSettingsLayout = 2;
 
 struct TestBoardSettings {
     std::uint32_t layout = kSettingsLayout;

@@ -43,8 +43,14 @@ void LabelDatabaseCommand::mmLabelDatabaseExecute() {
         &window_, qtFileFilter(analysis::kLabelDatabaseFileFilter), QStringLiteral("."));
     if (path.isEmpty())
         return;
-    if (load(path))
-        (void)analysis::writeLabelDatabaseSetting(pathOf(QDir::current().absoluteFilePath(path)));
+    if (!load(path))
+        return;
+    (void)analysis::writeLabelDatabaseSetting(pathOf(QDir::current().absoluteFilePath(path)));
+    // Told when the user chooses the file, not at every start that loads it again.
+    const std::string notice = analysis::unseenLabelsNotice(*database_);
+    if (!notice.empty())
+        prompts_.warn(&window_, qtext(analysis::kLabelDatabaseWarningCaption),
+                      QString::fromStdString(notice));
 }
 
 void LabelDatabaseCommand::mmUnloadLabelDatabaseExecute() {

@@ -77,8 +77,11 @@ const QString& ssmMeaningText(analysis::LabelEncoding encoding, unsigned ssm) {
 }
 
 QString intervalText(const analysis::LabelWatchTable& table, std::size_t index) {
-    if (table.row(index).interval == analysis::IntervalJudgement::CannotTell)
-        return QStringLiteral("не видно");
+    switch (table.row(index).interval) {
+    case analysis::IntervalJudgement::CannotTell: return QStringLiteral("не видно");
+    case analysis::IntervalJudgement::Unseen: return QStringLiteral("не видно: 17–32 = 0");
+    default: break;
+    }
     const std::optional<double> mean = table.meanIntervalMs(index);
     return mean ? QString::number(*mean, 'f', 1) : QString();
 }
@@ -120,6 +123,7 @@ QVariant LabelWatchModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole: return displayText(index.row(), index.column());
     case kSortRole: return sortValue(index.row(), index.column());
     case Qt::BackgroundRole: return background(index.row(), index.column());
+    case Qt::ToolTipRole: return toolTip(index.row(), index.column());
     default: return {};
     }
 }
@@ -136,6 +140,15 @@ QVariant LabelWatchModel::background(int rowIndex, int column) const {
             (column == Flags || column == kFlagColumns[static_cast<std::size_t>(flag)]))
             return QBrush(kFlagColours[static_cast<std::size_t>(flag)]);
     return {};
+}
+
+QVariant LabelWatchModel::toolTip(int rowIndex, int column) const {
+    if (column != Interval || table_.row(static_cast<std::size_t>(rowIndex)).interval !=
+                                  analysis::IntervalJudgement::Unseen)
+        return {};
+    return QStringLiteral("Слово этой метки может прийти с битами 17–32, равными нулю: так модуль "
+                          "отмечает пустую ячейку, и такое слово не видно. Пропажа и интервал "
+                          "этой метки не проверяются.");
 }
 
 double LabelWatchModel::secondsSinceChange(const analysis::LabelWatchRow& row) const {
@@ -172,8 +185,8 @@ QVariant LabelWatchModel::displayText(int rowIndex, int column) const {
                    ? QStringLiteral("устарела")
                    : QString();
     case ParityErrors: return row.parityErrors;
-    case Least: return row.hasRange ? signedValueText(row.least) : QString();
-    case Greatest: return row.hasRange ? signedValueText(row.greatest) : QString();
+    case Least: return row.hasRange ? boundText(row, row.least) : QString();
+    case Greatest: return row.hasRange ? boundText(row, row.greatest) : QString();
     default: return {};
     }
 }
@@ -184,18 +197,25 @@ QString LabelWatchModel::valueText(const analysis::LabelWatchRow& row) const {
     if (row.definition == nullptr || row.changes == 0)
         return {};
     const DefinitionTexts& texts = textsOf(*row.definition);
-    const std::optional<double> value = analysis::engineeringValue(row.word, *row.definition);
-    if (!value)
+    const std::optional<std::int64_t> steps = analysis::valueSteps(row.word, *row.definition);
+    if (!steps)
         return QString::fromStdString(analysis::engineeringText(row.word, *row.definition));
-    std::array<char, 64> number{};
-    const auto written = std::to_chars(number.data(), number.data() + number.size(), *value,
-                                       std::chars_format::fixed, texts.decimals);
+    std::array<char, analysis::StepsFormat::kCapacity> number{};
+    const std::size_t length = texts.steps.writeShown(number.data(), *steps);
     QString text;
-    text.reserve(static_cast<qsizetype>(written.ptr - number.data()) +
-                 texts.unitsAfterValue.size());
-    text.append(QLatin1String(number.data(), written.ptr));
+    text.reserve(static_cast<qsizetype>(length) + texts.unitsAfterValue.size());
+    text.append(QLatin1String(number.data(), static_cast<qsizetype>(length)));
     text.append(texts.unitsAfterValue);
     return text;
+}
+
+// A least or greatest value: by the database's resolution where the row has one, else as the
+// format gave it.
+QString LabelWatchModel::boundText(const analysis::LabelWatchRow& row, double value) const {
+    if (row.definition == nullptr || !(row.definition->resolution > 0.0))
+        return signedValueText(value);
+    const auto steps = static_cast<std::int64_t>(std::llround(value / row.definition->resolution));
+    return QString::fromStdString(textsOf(*row.definition).steps.shown(steps));
 }
 
 QVariant LabelWatchModel::sortValue(int rowIndex, int column) const {
@@ -281,7 +301,7 @@ void LabelWatchModel::setDatabase(std::shared_ptr<const analysis::LabelDatabase>
                  definition.units.empty() || definition.encoding == analysis::LabelEncoding::Disc
                      ? QString()
                      : QLatin1Char(' ') + qtext(definition.units),
-                 analysis::decimalsFor(definition.resolution)});
+                 analysis::StepsFormat(definition.resolution)});
     beginResetModel();
     table_.setDatabase(std::move(database));
     shownRows_ = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/label_watch.h"
+#include "analysis/value_text.h"
 #include "reception/format_lookup.h"
 
 #include <QAbstractTableModel>
@@ -70,6 +71,8 @@ private:
     [[nodiscard]] QVariant sortValue(int rowIndex, int column) const;
     [[nodiscard]] QVariant background(int rowIndex, int column) const;
     [[nodiscard]] QString valueText(const analysis::LabelWatchRow& row) const;
+    [[nodiscard]] QString boundText(const analysis::LabelWatchRow& row, double value) const;
+    [[nodiscard]] QVariant toolTip(int rowIndex, int column) const;
     [[nodiscard]] double secondsSinceChange(const analysis::LabelWatchRow& row) const;
     /// The time columns of rows [firstRow, lastRow]; nothing when the range is empty.
     void timesChanged(int firstRow, int lastRow);
@@ -78,7 +81,7 @@ private:
     struct DefinitionTexts {
         QString name;
         QString unitsAfterValue; // " units", or empty
-        int decimals = 0;
+        analysis::StepsFormat steps;
     };
     [[nodiscard]] const DefinitionTexts& textsOf(const analysis::LabelDefinition& definition) const;
 

@@ -315,6 +315,28 @@ private Q_SLOTS:
         }
     }
 
+    void labelsWhoseWordsMayLookEmptyAreToldOnceAndNeverMissing() {
+        writeFile("discretes.csv", "label,name,encoding,discretes,max_interval_ms\n"
+                                   "271,Насосы,DISC,11:насос 1;12:насос 2,100\n"
+                                   "272,Клапаны,DISC,11:клапан,100\n");
+        ReceivingMonitor m;
+        ui::TFrmLabelWatch& watch = m.openWatch();
+        m.prompts.fileAnswers = {QStringLiteral("discretes.csv")};
+        m.action("mmLabelDatabase")->trigger();
+        QCOMPARE(m.prompts.questions
+                     .filter(QStringLiteral("База меток|Метки 271, 272 могут "
+                                            "приходить словами с битами 17–32"))
+                     .size(),
+                 1);
+        for (int tick = 0; tick < 10; ++tick)
+            m.main().Timer1Timer();
+        const QModelIndex interval = watch.model().index(0, ui::LabelWatchModel::Interval);
+        QCOMPARE(interval.data().toString(), QStringLiteral("не видно: 17–32 = 0"));
+        QVERIFY(
+            interval.data(Qt::ToolTipRole).toString().contains(QStringLiteral("пустую ячейку")));
+        QCOMPARE(watch.model().index(0, ui::LabelWatchModel::Flags).data().toString(), QString());
+    }
+
 private:
     static void writeFile(const char* name, const char* text) {
         QFile file(QString::fromUtf8(name));
