@@ -2,6 +2,15 @@
 
 namespace analysis {
 
+int lineAt(std::string_view text, std::size_t offset) {
+    int line = 1;
+    for (std::size_t at = 0; at < offset && at < text.size(); ++at)
+        if (text[at] == '\n' ||
+            (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] != '\n')))
+            ++line;
+    return line;
+}
+
 CsvReader::CsvReader(std::string_view text) : text_(text) {
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     if (text_.substr(0, kByteOrderMark.size()) == kByteOrderMark)

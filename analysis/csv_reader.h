@@ -12,6 +12,9 @@ struct CsvField {
     int line = 0;
 };
 
+/// @brief The line `offset` lies on, counting CR LF, LF and CR alone as line ends.
+[[nodiscard]] int lineAt(std::string_view text, std::size_t offset);
+
 /// @brief Reads comma-separated text as RFC 4180 has it, one record at a time: records end
 /// with CR LF, LF alone or CR alone, a field in double quotes may hold commas, line ends and
 /// doubled double quotes. A double quote inside an unquoted field, text after a closing quote and a

@@ -289,10 +289,7 @@ void checkSdiBits(const SdiBitsUse& use, const LabelDefinition& definition,
 
 LabelDatabaseLoad parseLabelDatabase(std::string_view text) {
     if (const std::size_t bad = util::firstNonUtf8(text); bad != std::string_view::npos)
-        return failed(static_cast<int>(std::count(
-                          text.begin(), text.begin() + static_cast<std::ptrdiff_t>(bad), '\n')) +
-                          1,
-                      "", "текст не в UTF-8");
+        return failed(lineAt(text, bad), "", "текст не в UTF-8");
     CsvReader reader(text);
     std::vector<CsvField> fields;
     if (!reader.next(fields))

@@ -13,8 +13,13 @@
 
 namespace {
 
+// Lines as the reader counts them: CR LF, LF and CR alone each end one.
 std::size_t lineCount(std::string_view text) {
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+    std::size_t lines = 1;
+    for (std::size_t at = 0; at < text.size(); ++at)
+        lines += text[at] == '\n' ||
+                 (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] != '\n'));
+    return lines;
 }
 
 void checkRow(const analysis::LabelDefinition& row) {
@@ -55,7 +60,10 @@ void checkDatabase(const analysis::LabelDatabase& database, std::span<const std:
             if (row == nullptr)
                 continue;
             FUZZ_CHECK(row->label == (word & 0xFFu));
+            // The row a word's key names is the row that decodes it.
+            FUZZ_CHECK(database.find(database.keyOf(channel, word)) == row);
             FUZZ_CHECK(fuzz_support::isUtf8(analysis::engineeringText(word, *row)));
+            FUZZ_CHECK(fuzz_support::isUtf8(analysis::recordedText(word, *row)));
             (void)analysis::isOutOfRange(word, *row);
         }
     }

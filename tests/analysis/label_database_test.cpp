@@ -1,3 +1,4 @@
+#include "analysis/label_checks.h"
 #include "analysis/label_database_file.h"
 
 #include <gtest/gtest.h>
@@ -97,6 +98,59 @@ TEST(LabelDatabaseFile, AnErrorNamesTheLineTheColumnAndWhy) {
         analysis::labelDatabaseErrorMessage("icd.csv", parse("27,,,A,,BNR,10,1,,,,,\n").error),
         "Файл базы меток «icd.csv» не загружен: строка 2, столбец «label», не три "
         "восьмеричные цифры 000..377; база меток, что в работе, не меняется.");
+}
+
+TEST(LabelDatabase, NoRowReadsBitsNineAndTenAsDataBesideARowNamingAnSdi) {
+    const char* header = "label,sdi,channel,name,encoding,bits,resolution,discretes\n";
+    const auto load = [&](const std::string& rows) {
+        return analysis::parseLabelDatabase(header + rows);
+    };
+    const analysis::LabelDatabaseLoad wide =
+        load("203,,,Wide,BNR,20,1,\n203,2,,Narrow,BNR,18,1,\n");
+    EXPECT_EQ(wide.error.line, 3);
+    EXPECT_EQ(wide.error.column, "sdi");
+    const analysis::LabelDatabaseLoad later =
+        load("203,2,,Narrow,BNR,18,1,\n203,,,Wide,BNR,19,1,\n");
+    EXPECT_EQ(later.error.line, 3);
+    EXPECT_EQ(later.error.column, "bits");
+    EXPECT_EQ(later.error.why, "биты 9-10 заняты SDI этой метки в строке 2: не больше 18 битов");
+    EXPECT_EQ(load("203,2,,Narrow,BNR,18,1,\n203,,,Switches,DISC,,,9:a\n").error.column,
+              "discretes");
+    // Rows that never meet on a channel may differ.
+    EXPECT_TRUE(load("203,,1,Wide,BNR,20,1,\n203,2,2,Narrow,BNR,18,1,\n").ok());
+    EXPECT_TRUE(load("203,,,Wide,BNR,18,1,\n203,2,,Narrow,BNR,18,1,\n").ok());
+}
+
+TEST(LabelDatabase, TabsPlusSignsAndEveryLineEnd) {
+    const analysis::LabelDatabaseLoad load = analysis::parseLabelDatabase(
+        "label,name,encoding,bits,resolution,min,max\r\"\t203\",A,BNR,10,1,+5,+1e3\r"
+        "204,B,BNR,10,1,-5,\t10\t\r");
+    ASSERT_TRUE(load.ok()) << load.error.line << " " << load.error.why;
+    ASSERT_EQ(load.database->rows().size(), 2u);
+    EXPECT_EQ(load.database->rows()[0].label, 0203);
+    EXPECT_EQ(*load.database->rows()[0].least, 5.0);
+    EXPECT_EQ(*load.database->rows()[0].greatest, 1000.0);
+    EXPECT_EQ(load.database->rows()[1].line, 3);
+    EXPECT_EQ(*load.database->rows()[1].greatest, 10.0);
+    EXPECT_FALSE(analysis::parseLabelDatabase("label,name,encoding,bits,resolution,min\n"
+                                              "203,A,BNR,10,1,+-5\n")
+                     .ok());
+}
+
+TEST(LabelDatabase, LabelsWhoseWordsMayLookLikeAnEmptyCell) {
+    const analysis::LabelDatabaseLoad load = analysis::parseLabelDatabase(
+        "label,sdi,name,encoding,bits,resolution,discretes\n"
+        "203,,Altitude,BNR,17,1,\n"      // SSM 11 in every normal word
+        "271,,Pumps,DISC,,,29:pump\n"    // all clear: 0x000000B9
+        "270,0,Valves,DISC,,,29:valve\n" // 270 has an even count of ones, SDI 0: parity bit set
+        "273,,Speed,BCD,3,1,\n");        // zero with the plus sign, the SDI free for parity
+    ASSERT_TRUE(load.ok()) << load.error.why;
+    const auto& rows = load.database->rows();
+    EXPECT_FALSE(analysis::canLookEmpty(rows[0]));
+    EXPECT_TRUE(analysis::canLookEmpty(rows[1]));
+    EXPECT_FALSE(analysis::canLookEmpty(rows[2]));
+    EXPECT_TRUE(analysis::canLookEmpty(rows[3]));
+    EXPECT_TRUE(analysis::unseenLabelsNotice(*load.database).starts_with("Метки 271, 273 могут"));
 }
 
 TEST(LabelDatabase, AWordTakesTheMostSpecificRow) {

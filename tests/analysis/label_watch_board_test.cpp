@@ -14,8 +14,12 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <bit>
+#include <cstdio>
 #include <map>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -142,6 +146,126 @@ TEST(LabelWatchOnTheSimulatedBoard, LabelsMissingFromTheStreamAndLabelsNotInTheD
     EXPECT_EQ(summary.missing, 2);
     EXPECT_EQ(summary.unknown, 16);
     EXPECT_EQ(summary.ok, 2);
+}
+
+// A word put together from the standard, apart from the decoder: label in bits 1-8, the
+// two's-complement field below the sign bit 29, SSM in bits 30-31, odd parity in bit 32.
+std::uint32_t bnrWord(std::uint8_t label, std::int64_t steps, int bits, unsigned ssm = 3) {
+    const std::uint64_t field = static_cast<std::uint64_t>(steps) & ((1ull << (bits + 1)) - 1);
+    std::uint32_t word = label | static_cast<std::uint32_t>(field << (28 - bits)) | ssm << 29;
+    if (std::popcount(word) % 2 == 0)
+        word |= 0x80000000u;
+    return word;
+}
+
+std::string hex(std::uint32_t word) {
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), "0x%08x", word);
+    return text.data();
+}
+
+board::simulated::SimulatorConfig configOf(const std::string& text) {
+    const board::simulated::SimConfigResult config = board::simulated::parseSimulatorConfig(text);
+    EXPECT_TRUE(config.ok()) << config.errorLine << " " << config.error;
+    return config.config;
+}
+
+std::shared_ptr<const analysis::LabelDatabase> databaseOf(const std::string& rows) {
+    analysis::LabelDatabaseLoad load = analysis::parseLabelDatabase(
+        "label,sdi,channel,name,encoding,bits,resolution,min,max,min_interval_ms,"
+        "max_interval_ms,discretes\n" +
+        rows);
+    EXPECT_TRUE(load.ok()) << load.error.line << " " << load.error.column << " " << load.error.why;
+    return std::make_shared<const analysis::LabelDatabase>(std::move(*load.database));
+}
+
+// Rows for the channels given: "" is any.
+std::string airData(const std::string& channel203, const std::string& channel206,
+                    const std::string& channel210, const std::string& channel212) {
+    std::string rows;
+    rows += "203,," + channel203 + ",Высота,BNR,17,1,-1000,50000,50,75,\n";
+    rows += "206,," + channel206 + ",Приборная,BNR,14,0.0625,30,450,50,75,\n";
+    rows += "210,," + channel210 + ",Истинная,BNR,15,0.0625,50,600,50,75,\n";
+    rows += "212,," + channel212 + ",Вертикальная,BNR,11,16,-20000,20000,50,75,\n";
+    return rows;
+}
+
+std::string airDataWords() {
+    return hex(bnrWord(0203, 10000, 17)) + " " + hex(bnrWord(0206, 250 * 16, 14)) + " " +
+           hex(bnrWord(0210, 290 * 16, 15)) + " " + hex(bnrWord(0212, 100, 11));
+}
+
+// Ticks for `seconds`, failing at the first tick that flags anything.
+void tickWithoutFlags(BoardRun& run, analysis::LabelWatchTable& table, int seconds) {
+    for (int tick = 0; tick < seconds * 1000 / kTickMs; ++tick) {
+        run.tick(table);
+        for (const auto& [row, flags] : flagsByRow(table)) {
+            ASSERT_EQ(flags, 0) << "tick " << tick << " input " << row.first << " label "
+                                << std::oct << row.second;
+        }
+    }
+}
+
+TEST(LabelWatchOnTheSimulatedBoard, AConstantCyclicTableIsNeverMissingNorOffItsInterval) {
+    // Repeat lengths that divide 256: once the buffer has gone round no cell changes. A length
+    // that does not divide it changes every cell each time round, so its words are counted.
+    BoardRun run(configOf("table 0 input 5 every 60 words " + hex(bnrWord(0203, 10000, 17)) +
+                          "\ntable 0 input 6 every 15 words " + airDataWords() +
+                          "\ntable 0 input 7 every 20 words " + hex(bnrWord(0203, 10000, 17)) +
+                          " " + hex(bnrWord(0206, 250 * 16, 14)) + " " +
+                          hex(bnrWord(0210, 290 * 16, 15)) + "\n"));
+    for (const std::uint16_t tab : {4, 5, 6})
+        run.start(tab, reception::ReceptionMode::File);
+    analysis::LabelWatchTable table;
+    // Input 5 sends 203 alone, input 7 no 212.
+    table.setDatabase(databaseOf(airData("", "6", "6", "6") +
+                                 "206,,7,Приборная,BNR,14,0.0625,,,50,75,\n" +
+                                 "210,,7,Истинная,BNR,15,0.0625,,,50,75,\n"));
+    tickWithoutFlags(run, table, 40);
+    for (std::size_t index = 0; index < table.size(); ++index) {
+        const analysis::LabelWatchRow& row = table.row(index);
+        if (row.channelIndex == 6 && row.label != 0212) {
+            EXPECT_EQ(row.interval, analysis::IntervalJudgement::Within) << std::oct << row.label;
+        } else if (row.channelIndex != 6) {
+            EXPECT_EQ(row.interval, analysis::IntervalJudgement::CannotTell)
+                << row.channelIndex << " " << std::oct << row.label;
+        }
+    }
+}
+
+TEST(LabelWatchOnTheSimulatedBoard, ALabelWhoseWordsLookEmptyIsNeverMissing) {
+    // Label 271 with every discrete clear, SDI 00, SSM 00: 0x000000B9, odd parity from the
+    // label alone; the board shows it as an empty cell.
+    const std::string words =
+        hex(bnrWord(0203, 10000, 17)) + " " + hex(bnrWord(0206, 250 * 16, 14)) + " 0x000000b9";
+    BoardRun run(configOf("table 0 input 5 every 20 words " + words +
+                          "\ntable 0 input 6 every 20 words " + words + "\n"));
+    run.start(4, reception::ReceptionMode::File);
+    run.start(5, reception::ReceptionMode::Address);
+    analysis::LabelWatchTable table;
+    table.setDatabase(
+        databaseOf(airData("", "", "1", "1") + "271,,,Насосы,DISC,,,,,50,75,11:насос 1\n"));
+    tickWithoutFlags(run, table, 60);
+    for (std::size_t index = 0; index < table.size(); ++index) {
+        if (table.row(index).label == 0271) {
+            EXPECT_EQ(table.row(index).interval, analysis::IntervalJudgement::Unseen);
+        }
+    }
+}
+
+TEST(LabelWatchOnTheSimulatedBoard, ALabelExpectedWhereverARowAppliesWhateverItsSdi) {
+    // On input 1 every SDI of 203 takes the row of channel 1; the row of SDI 2 on any channel
+    // serves the other inputs. Nothing comes on input 1, so 203 is missing there.
+    BoardRun run(configOf("idle 0 input 1\n"));
+    run.start(0, reception::ReceptionMode::Address);
+    analysis::LabelWatchTable table;
+    table.setDatabase(databaseOf("203,,1,Высота,BNR,17,1,,,,1000,\n"
+                                 "203,2,,Высота 2,BNR,17,1,,,,1000,\n"));
+    for (int tick = 0; tick < 4; ++tick)
+        run.tick(table);
+    const std::map<std::pair<int, int>, int> flags = flagsByRow(table);
+    ASSERT_EQ(flags.count({1, 0203}), 1u);
+    EXPECT_EQ((flags.at({1, 0203})), analysis::kFlagMissing);
 }
 
 } // namespace

@@ -192,6 +192,17 @@ TEST_F(LabelWatchTest, RowsPerSdiWhereTheDatabaseNamesOneWithItsChecks) {
     EXPECT_EQ(summary.unknown, 1);
 }
 
+TEST_F(LabelWatchTest, DataWithoutComputedValueIsNoRangeNorExtreme) {
+    table.setDatabase(databaseOf("203,,Altitude,BNR,17,1,-1000,50000\n"));
+    // SSM 01 with the sign set and a zero field: -131072 steps, but no computed data.
+    tick({{0, 0203, withOddParity(0203u | 1u << 28 | 1u << 29)}}, 0);
+    EXPECT_EQ(table.row(0).flags, analysis::kFlagSsm);
+    EXPECT_FALSE(table.row(0).hasRange);
+    tick({{0, 0203, withOddParity(0203u | 100u << 11 | 3u << 29)}}, 100);
+    EXPECT_EQ(table.row(0).flags, 0);
+    EXPECT_DOUBLE_EQ(table.row(0).least, 100.0);
+}
+
 TEST(LabelIntervals, ABoundIsBrokenOnlyWhenEveryPossiblePeriodBreaksIt) {
     analysis::LabelDefinition definition;
     definition.leastIntervalMs = 50.0;

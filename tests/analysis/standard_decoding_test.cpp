@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace {
@@ -42,12 +43,16 @@ std::uint32_t bcdWord(const std::vector<unsigned>& digits, unsigned ssm) {
     return finish(word, ssm, 0, 0012);
 }
 
-LabelDefinition bnr(int bits, double resolution) {
+LabelDefinition defined(LabelEncoding encoding, int bits, double resolution) {
     LabelDefinition definition;
-    definition.encoding = LabelEncoding::Bnr;
+    definition.encoding = encoding;
     definition.significantBits = bits;
     definition.resolution = resolution;
     return definition;
+}
+
+LabelDefinition bnr(int bits, double resolution) {
+    return defined(LabelEncoding::Bnr, bits, resolution);
 }
 
 TEST(StandardDecoding, BnrIsTwosComplementWithTheSignInBit29) {
@@ -133,6 +138,67 @@ TEST(StandardDecoding, TextsAndRangesByDefinition) {
               "насос 1, отказ");
     EXPECT_EQ(analysis::engineeringText(finish(1u << 11, 0, 0, 0270), pumps), "насос 2");
     EXPECT_FALSE(analysis::isOutOfRange(finish(0, 0, 0, 0270), pumps));
+}
+
+LabelDefinition bcd(int digits, double resolution) {
+    return defined(LabelEncoding::Bcd, digits, resolution);
+}
+
+TEST(StandardDecoding, DecimalResolutionsMeetTheirBoundsExactly) {
+    // 3599 × 0.1 is 359.90000000000003 as a double: still the greatest valid value.
+    LabelDefinition heading = bcd(4, 0.1);
+    heading.greatest = 359.9;
+    heading.least = 0.3;
+    EXPECT_FALSE(analysis::isOutOfRange(bcdWord({3, 5, 9, 9}, 0), heading));
+    EXPECT_TRUE(analysis::isOutOfRange(bcdWord({3, 6, 0, 0}, 0), heading));
+    EXPECT_FALSE(analysis::isOutOfRange(bcdWord({0, 0, 0, 3}, 0), heading));
+    EXPECT_TRUE(analysis::isOutOfRange(bcdWord({0, 0, 0, 2}, 0), heading));
+    LabelDefinition fine = bcd(3, 0.01);
+    fine.least = 0.35;
+    fine.greatest = 1.15;
+    EXPECT_FALSE(analysis::isOutOfRange(bcdWord({1, 1, 5}, 0), fine));
+    EXPECT_FALSE(analysis::isOutOfRange(bcdWord({0, 3, 5}, 0), fine));
+    EXPECT_TRUE(analysis::isOutOfRange(bcdWord({1, 1, 6}, 0), fine));
+    // A bound between two steps: 100.0625 lies above 100.04.
+    LabelDefinition speed = bnr(14, 0.0625);
+    speed.greatest = 100.04;
+    EXPECT_TRUE(analysis::isOutOfRange(bnrWord(100.0625, 14, 0.0625), speed));
+    EXPECT_FALSE(analysis::isOutOfRange(bnrWord(100.0, 14, 0.0625), speed));
+}
+
+TEST(StandardDecoding, OnlyWordsThatCarryDataAreJudgedForRange) {
+    LabelDefinition altitude = bnr(17, 1.0);
+    altitude.least = -1000.0;
+    // No computed data with the sign set and a zero field reads -131072, which is no value.
+    EXPECT_FALSE(analysis::isOutOfRange(bnrWord(-131072.0, 17, 1.0, 1), altitude));
+    EXPECT_FALSE(analysis::isOutOfRange(bnrWord(-131072.0, 17, 1.0, 0), altitude));
+    EXPECT_TRUE(analysis::isOutOfRange(bnrWord(-131072.0, 17, 1.0, 2), altitude))
+        << "functional test data is judged";
+    EXPECT_TRUE(analysis::isOutOfRange(bnrWord(-131072.0, 17, 1.0, 3), altitude));
+}
+
+TEST(StandardDecoding, ValuesCarryEveryDecimalOfTheResolutionAndReadBackExactly) {
+    const LabelDefinition quarter = bnr(10, 0.25);
+    EXPECT_EQ(analysis::engineeringText(bnrWord(0.25, 10, 0.25), quarter), "0.25");
+    EXPECT_EQ(analysis::engineeringText(bnrWord(0.75, 10, 0.25), quarter), "0.75");
+    EXPECT_EQ(analysis::engineeringText(bnrWord(-0.75, 10, 0.25), quarter), "-0.75");
+    const LabelDefinition sixteenth = bnr(14, 0.0625);
+    EXPECT_EQ(analysis::engineeringText(bnrWord(100.0625, 14, 0.0625), sixteenth), "100.0625");
+    EXPECT_EQ(analysis::recordedText(bnrWord(100.0625, 14, 0.0625), sixteenth), "100.0625");
+    // BCD zero with the minus sign is zero.
+    EXPECT_EQ(analysis::engineeringText(bcdWord({0, 0, 0, 0}, 3), bcd(4, 0.1)), "0.0");
+    EXPECT_EQ(analysis::recordedText(bcdWord({3, 5, 9, 9}, 0), bcd(4, 0.1)), "359.9");
+    // Latitude, 180 / 2^20 a step: shown within a hundredth of a step (about 19 m), recorded
+    // as the exact decimal, which reads back as the very value.
+    const double step = 180.0 / 1048576.0;
+    const LabelDefinition latitude = bnr(20, step);
+    for (const std::int64_t steps : {324768LL, -1LL, 524287LL, -524288LL, 1LL}) {
+        const std::uint32_t word = bnrWord(static_cast<double>(steps) * step, 20, step);
+        const std::string shown = analysis::engineeringText(word, latitude);
+        EXPECT_EQ(shown.size() - shown.find('.') - 1, 6u) << shown;
+        const std::string recorded = analysis::recordedText(word, latitude);
+        EXPECT_EQ(std::stod(recorded), static_cast<double>(steps) * step) << recorded;
+    }
 }
 
 } // namespace

@@ -112,6 +112,12 @@ TEST(SimConfig, MalformedLinesAreRefusedWithTheirNumber) {
         {"out-of-range 0 input 5 label 20", 1, "label \"20\" is not one of the built-in"},
         {"ssm 0 input 5 label 325 4", 1, "SSM \"4\" is not in 0..3"},
         {"ssm 0 input 5 325 1", 1, "expected \"label\""},
+        {"table 0 input 5 every 2 words 1", 1, "faster than the bus carries at rate 0"},
+        {"table 0 input 5 rate 2 every 1 words 0x1g", 1, "\"0x1g\" is not 1 to 8 hexadecimal"},
+        {"table 0 input 5 every 10", 1, "missing \"words\""},
+        {"table 0 input 5 often 10 words 1", 1, "expected \"rate\" or \"every\""},
+        {"table 0 input 5 every 10 words 1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17", 1,
+         "more than 16 words"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -135,6 +141,19 @@ TEST(SimConfig, TrafficFaultsGoToTheirInput) {
     const board::simulated::TrafficFaults& three = result.config.boards[1].trafficFaults[2];
     EXPECT_EQ(three.ssmLabel, 0325);
     EXPECT_EQ(three.ssm, 1);
+}
+
+TEST(SimConfig, AConstantTableGoesToItsInput) {
+    const auto result = board::simulated::parseSimulatorConfig(
+        "table 2 input 3 rate 1 every 15 words 0x6000a083 b9\n");
+    ASSERT_TRUE(result.ok()) << result.error;
+    const board::simulated::SimulatedBoardSpec& board = result.config.boards[1];
+    EXPECT_EQ(board.sources[2].kind, board::simulated::InputSourceKind::Table);
+    EXPECT_EQ(board.sources[2].rateCode, 1);
+    EXPECT_EQ(board.tables[2].count, 2u);
+    EXPECT_EQ(board.tables[2].spacing, 15'000'000);
+    EXPECT_EQ(board.tables[2].words[0], 0x6000A083u);
+    EXPECT_EQ(board.tables[2].words[1], 0xB9u);
 }
 
 TEST(SimConfig, FailRulesBeyondWhatABoardHoldsAreRefused) {
