@@ -73,7 +73,7 @@ std::optional<DecimalResolution> decimalResolution(double resolution) {
 }
 
 StepsFormat::StepsFormat(double resolution)
-    : resolution_(resolution), decimal_(decimalResolution(resolution)), shownDecimals_(0) {
+    : resolution_(resolution), decimal_(decimalResolution(resolution)) {
     if (decimal_ && decimal_->decimals <= kLargestShownExactDecimals)
         shownDecimals_ = decimal_->decimals;
     else if (resolution > 0.0 && std::isfinite(resolution))

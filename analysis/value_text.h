@@ -44,7 +44,7 @@ public:
 private:
     double resolution_;
     std::optional<DecimalResolution> decimal_;
-    int shownDecimals_;
+    int shownDecimals_ = 0;
 };
 
 } // namespace analysis

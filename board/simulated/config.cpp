@@ -196,12 +196,12 @@ private:
         SimulatedBoardSpec& boardSetup = boardAt(words);
         const std::size_t input = inputOf(words, boardSetup);
         std::uint8_t rate = 0;
-        const std::string_view next = words.take("\"rate\" or \"every\"");
+        const std::string_view next = words.take(R"("rate" or "every")");
         if (next == "rate") {
             rate = static_cast<std::uint8_t>(words.number("rate code", 0, kRateCodeCount - 1));
             words.keyword("every");
         } else if (next != "every") {
-            throw LineError{"expected \"rate\" or \"every\", found " + quoted(next)};
+            throw LineError{R"(expected "rate" or "every", found )" + quoted(next)};
         }
         constexpr std::uint64_t kLongestSpacingMs = 60'000;
         const auto spacingMs = words.number("spacing in ms", 1, kLongestSpacingMs);
