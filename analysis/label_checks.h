@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/label_definition.h"
+#include "labels/label_definition.h"
 
 #include <cstdint>
 #include <optional>
@@ -40,18 +40,11 @@ enum class IntervalJudgement : std::uint8_t {
 /// counts as broken only when that whole interval lies beyond it.
 [[nodiscard]] IntervalJudgement judgeInterval(std::uint32_t words, std::uint32_t maybeWords,
                                               std::int64_t spanMs,
-                                              const LabelDefinition& definition);
-
-/// @brief Whether a valid word of the label (normal SSM, odd parity) can have bits 17-32 all
-/// clear: the board marks an empty cell that way, so such a word never reaches the cells.
-/// BNR words never can (their normal SSM is 11); BCD words with the plus sign and DISC words
-/// can, where their zero-valued upper bits leave bits 1-16 an odd count of ones, or some bit
-/// among 9-16 (an SDI the row leaves open, a low digit, a named bit) can make it odd.
-[[nodiscard]] bool canLookEmpty(const LabelDefinition& definition);
+                                              const labels::LabelDefinition& definition);
 
 /// @brief The longest a label expected on a running channel may stay unseen: its greatest
 /// interval where the database gives one, else the watch's stale limit.
-[[nodiscard]] inline double missingLimitMs(const LabelDefinition& definition,
+[[nodiscard]] inline double missingLimitMs(const labels::LabelDefinition& definition,
                                            std::int64_t staleLimitMs) {
     return definition.greatestIntervalMs.value_or(static_cast<double>(staleLimitMs));
 }

@@ -1,8 +1,8 @@
 #include "analysis/label_watch.h"
 
 #include "analysis/arrival_order.h"
-#include "analysis/standard_decoding.h"
-#include "analysis/word_fields.h"
+#include "labels/standard_decoding.h"
+#include "labels/word_fields.h"
 #include "reception/decimal_decode.h"
 #include "reception/refresh_tick.h"
 
@@ -44,8 +44,8 @@ struct ChangeRange {
 };
 
 [[nodiscard]] bool matches(std::uint32_t word, const LabelWatchRow& row) {
-    return reception::isReceivedWord(word) && wordLabel(word) == row.label &&
-           (row.sdi < 0 || wordSdi(word) == static_cast<unsigned>(row.sdi));
+    return reception::isReceivedWord(word) && labels::wordLabel(word) == row.label &&
+           (row.sdi < 0 || labels::wordSdi(word) == static_cast<unsigned>(row.sdi));
 }
 
 [[nodiscard]] unsigned cellsAfter(unsigned from, unsigned cell) { return (cell - from) & 0xFFu; }
@@ -73,7 +73,7 @@ void LabelWatchTable::clear() {
             label.fill(kNoRow);
 }
 
-void LabelWatchTable::setDatabase(std::shared_ptr<const LabelDatabase> database) {
+void LabelWatchTable::setDatabase(std::shared_ptr<const labels::LabelDatabase> database) {
     database_ = std::move(database);
     for (unsigned channel = 0; channel < board::kMaxChannels; ++channel)
         for (unsigned label = 0; label < board::kInputBufferCells; ++label)
@@ -83,21 +83,21 @@ void LabelWatchTable::setDatabase(std::shared_ptr<const LabelDatabase> database)
     for (unsigned channel = 0; channel < board::kMaxChannels; ++channel) {
         expectsUnseen_[channel] = false;
         if (database_)
-            for (const LabelKey& key : database_->expectedOn(channel))
-                if (const LabelDefinition* row = database_->find(key))
-                    expectsUnseen_[channel] = expectsUnseen_[channel] || canLookEmpty(*row);
+            for (const labels::LabelKey& key : database_->expectedOn(channel))
+                if (const labels::LabelDefinition* row = database_->find(key))
+                    expectsUnseen_[channel] = expectsUnseen_[channel] || labels::canLookEmpty(*row);
     }
     clear();
 }
 
-LabelKey LabelWatchTable::keyOf(unsigned channelIndex, std::uint32_t word) const {
+labels::LabelKey LabelWatchTable::keyOf(unsigned channelIndex, std::uint32_t word) const {
     channelIndex %= board::kMaxChannels;
-    const unsigned label = wordLabel(word);
+    const unsigned label = labels::wordLabel(word);
     return {static_cast<std::uint8_t>(channelIndex), static_cast<std::uint8_t>(label),
-            keySdi_[channelIndex][label][wordSdi(word)]};
+            keySdi_[channelIndex][label][labels::wordSdi(word)]};
 }
 
-std::size_t LabelWatchTable::rowFor(const LabelKey& key, std::int64_t createdMs) {
+std::size_t LabelWatchTable::rowFor(const labels::LabelKey& key, std::int64_t createdMs) {
     std::int16_t& index = rowOf_[key.channelIndex % board::kMaxChannels][key.label]
                                 [key.sdi < 0 ? 0 : (key.sdi & 3) + 1];
     if (index == kNoRow) {
@@ -107,7 +107,7 @@ std::size_t LabelWatchTable::rowFor(const LabelKey& key, std::int64_t createdMs)
         row.label = key.label;
         row.sdi = key.sdi;
         row.definition = database_ ? database_->find(key) : nullptr;
-        row.unseen = row.definition != nullptr && canLookEmpty(*row.definition);
+        row.unseen = row.definition != nullptr && labels::canLookEmpty(*row.definition);
         row.lastChangeMs = createdMs;
         row.lastSeenMs = createdMs;
         row.createdMs = createdMs;
@@ -266,7 +266,7 @@ const reception::CellChange* LabelWatchTable::takeUncounted(
 }
 
 void LabelWatchTable::addExpectedRows(unsigned channelIndex, std::int64_t nowMs) {
-    for (const LabelKey& key : database_->expectedOn(channelIndex))
+    for (const labels::LabelKey& key : database_->expectedOn(channelIndex))
         if (rows_.size() < kCapacity)
             rowFor(key, nowMs);
 }
@@ -301,7 +301,7 @@ void LabelWatchTable::takeWord(unsigned channelIndex, std::uint32_t word, Count 
         return;
     row.word = word;
     ++row.changes;
-    if (!hasOddParity(word))
+    if (!labels::hasOddParity(word))
         ++row.parityErrors;
     row.lastChangeMs = nowMs;
     changedThisTick_[index] = 1;
@@ -309,12 +309,12 @@ void LabelWatchTable::takeWord(unsigned channelIndex, std::uint32_t word, Count 
     std::optional<double> value;
     bool judged = true;
     if (row.definition != nullptr) {
-        const unsigned ssm = wordSsm(word);
-        row.outOfRange = isOutOfRange(word, *row.definition);
-        row.abnormalSsm = !isNormalSsm(row.definition->encoding, ssm);
+        const unsigned ssm = labels::wordSsm(word);
+        row.outOfRange = labels::isOutOfRange(word, *row.definition);
+        row.abnormalSsm = !labels::isNormalSsm(row.definition->encoding, ssm);
         // Under failure warning or without computed data the bits are no value.
-        judged = ssmCarriesData(row.definition->encoding, ssm);
-        value = engineeringValue(word, *row.definition);
+        judged = labels::ssmCarriesData(row.definition->encoding, ssm);
+        value = labels::engineeringValue(word, *row.definition);
     } else if (const std::optional<reception::DecimalValue> decimal = reception::decimalValueWith(
                    word, formats.channels[channelIndex % board::kMaxChannels].slots[row.label])) {
         value = decimal->signedValue();

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/label_checks.h"
-#include "analysis/label_database.h"
+#include "labels/label_database.h"
 #include "reception/changed_cells.h"
 #include "reception/format_lookup.h"
 
@@ -32,9 +32,9 @@ struct LabelWatchRow {
     bool hasRange = false;       // a value was decoded at least once
     double least = 0.0;
     double greatest = 0.0;
-    const LabelDefinition* definition = nullptr; // the database's row, if any
-    bool outOfRange = false;                     // the last word, by the definition
-    bool abnormalSsm = false;                    // the last word, by the definition
+    const labels::LabelDefinition* definition = nullptr; // the database's row, if any
+    bool outOfRange = false;                             // the last word, by the definition
+    bool abnormalSsm = false;                            // the last word, by the definition
     bool unseen = false; // by its definition, valid words may look like an empty cell
     // Words counted since countingSinceMs (where every word shows), as of the channel's last
     // proven tick: `words` surely its own, `maybeWords` cells that held its word and may have
@@ -94,8 +94,8 @@ public:
     void clear();
 
     /// Checks against `database` from now on (none: no checks); forgets every row.
-    void setDatabase(std::shared_ptr<const LabelDatabase> database);
-    [[nodiscard]] const LabelDatabase* database() const { return database_.get(); }
+    void setDatabase(std::shared_ptr<const labels::LabelDatabase> database);
+    [[nodiscard]] const labels::LabelDatabase* database() const { return database_.get(); }
 
     [[nodiscard]] std::size_t size() const { return rows_.size(); }
     [[nodiscard]] const LabelWatchRow& row(std::size_t index) const { return rows_[index]; }
@@ -174,15 +174,15 @@ private:
     /// Brings the row's proven counts up to its channel's proven tick, or starts them afresh
     /// in a new counting.
     void settleCounts(LabelWatchRow& row) const;
-    std::size_t rowFor(const LabelKey& key, std::int64_t createdMs);
-    [[nodiscard]] LabelKey keyOf(unsigned channelIndex, std::uint32_t word) const;
+    std::size_t rowFor(const labels::LabelKey& key, std::int64_t createdMs);
+    [[nodiscard]] labels::LabelKey keyOf(unsigned channelIndex, std::uint32_t word) const;
     void addExpectedRows(unsigned channelIndex, std::int64_t nowMs);
     void checkRows(const board::SharedState* state, std::int64_t nowMs);
     [[nodiscard]] bool isMissing(const LabelWatchRow& row, const board::SharedState& state,
                                  std::int64_t nowMs) const;
     void collectChangedRuns();
 
-    std::shared_ptr<const LabelDatabase> database_;
+    std::shared_ptr<const labels::LabelDatabase> database_;
     std::vector<LabelWatchRow> rows_;
     // Per channel and label, the row of each key SDI: -1, then 0..3.
     std::array<std::array<std::array<std::int16_t, 5>, board::kInputBufferCells>,

@@ -1,7 +1,7 @@
 #include "analysis/recorder.h"
 
-#include "analysis/csv_text.h"
 #include "analysis/recording_row.h"
+#include "util/csv_text.h"
 
 #include <algorithm>
 
@@ -23,7 +23,7 @@ std::error_code Recorder::start(std::unique_ptr<RecordingFile> file) {
     rowsKept_ = 0;
     buffer_.clear();
     buffer_.append(kRecordingColumnNames);
-    buffer_.append(kCsvRecordEnd);
+    buffer_.append(util::kCsvRecordEnd);
     if (const std::error_code error = file->append(buffer_))
         return error;
     file_ = std::move(file);

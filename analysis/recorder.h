@@ -1,8 +1,8 @@
 #pragma once
 
-#include "analysis/label_database.h"
 #include "analysis/recording_clock.h"
 #include "analysis/recording_file.h"
+#include "labels/label_database.h"
 #include "reception/format_lookup.h"
 #include "reception/tick_observer.h"
 
@@ -52,13 +52,13 @@ public:
 
     /// Names and decodes the labels it defines from the next tick on; none leaves the two
     /// columns empty.
-    void setDatabase(std::shared_ptr<const LabelDatabase> database) {
+    void setDatabase(std::shared_ptr<const labels::LabelDatabase> database) {
         database_ = std::move(database);
     }
 
 private:
     const reception::AllChannelsFormatLookup& lookup_;
-    std::shared_ptr<const LabelDatabase> database_;
+    std::shared_ptr<const labels::LabelDatabase> database_;
     RecordingClock& clock_;
     std::unique_ptr<RecordingFile> file_;
     std::chrono::milliseconds startedAt_{};

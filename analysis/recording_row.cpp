@@ -1,9 +1,9 @@
 #include "analysis/recording_row.h"
 
-#include "analysis/csv_text.h"
-#include "analysis/standard_decoding.h"
-#include "analysis/word_fields.h"
+#include "labels/standard_decoding.h"
+#include "labels/word_fields.h"
 #include "reception/decimal_decode.h"
+#include "util/csv_text.h"
 #include "util/trimmed.h"
 
 #include <algorithm>
@@ -30,7 +30,7 @@ public:
         for (int shift = 6; shift >= 0; shift -= 3)
             put(static_cast<char>('0' + ((label >> shift) & 7u)));
     }
-    void putField(std::string_view text) { at_ = writeCsvField(at_, text); }
+    void putField(std::string_view text) { at_ = util::writeCsvField(at_, text); }
 
     [[nodiscard]] std::string_view text() const {
         return {bytes_.data(), static_cast<std::size_t>(at_ - bytes_.data())};
@@ -40,7 +40,7 @@ private:
     [[nodiscard]] char* end() { return bytes_.data() + bytes_.size(); }
 
     // The fields after the tick's, the decimal text quoted at its longest included.
-    std::array<char, 64 + csvFieldCapacity(reception::kDecimalTextCapacity)> bytes_;
+    std::array<char, 64 + util::csvFieldCapacity(reception::kDecimalTextCapacity)> bytes_;
     char* at_ = bytes_.data();
 };
 
@@ -65,7 +65,7 @@ void appendTickFields(std::string& out, const RecordingTickStamp& stamp) {
 void appendRecordingRow(std::string& out, std::string_view tickFields,
                         const reception::CellChange& change,
                         const reception::ChannelFormatLookup& channelLookup,
-                        const LabelDatabase* database) {
+                        const labels::LabelDatabase* database) {
     const std::uint32_t word = change.word;
     RowText row;
     row.putDecimal(change.channelIndex + 1u);
@@ -74,32 +74,32 @@ void appendRecordingRow(std::string& out, std::string_view tickFields,
     row.put(',');
     row.putHex8(word);
     row.put(',');
-    row.putOctal3(wordLabel(word));
+    row.putOctal3(labels::wordLabel(word));
     row.put(',');
-    row.put(static_cast<char>('0' + wordSdi(word)));
+    row.put(static_cast<char>('0' + labels::wordSdi(word)));
     row.put(',');
-    row.put(static_cast<char>('0' + wordSsm(word)));
+    row.put(static_cast<char>('0' + labels::wordSsm(word)));
     row.put(',');
-    row.put(hasOddParity(word) ? kParityOk : kParityError);
+    row.put(labels::hasOddParity(word) ? kParityOk : kParityError);
     row.put(',');
     std::array<char, reception::kDecimalTextCapacity> decimal;
     const std::size_t length =
-        reception::writeDecimalText(decimal, word, channelLookup.slots[wordLabel(word)]);
+        reception::writeDecimalText(decimal, word, channelLookup.slots[labels::wordLabel(word)]);
     row.putField(trimmed({decimal.data(), length}));
     row.put(',');
 
     out.append(tickFields);
     out.append(row.text());
-    const LabelDefinition* definition =
+    const labels::LabelDefinition* definition =
         database != nullptr ? database->find(change.channelIndex, word) : nullptr;
     if (definition != nullptr) {
-        appendCsvField(out, definition->name);
+        util::appendCsvField(out, definition->name);
         out.push_back(',');
-        appendCsvField(out, recordedText(word, *definition));
+        util::appendCsvField(out, labels::recordedText(word, *definition));
     } else {
         out.push_back(',');
     }
-    out.append(kCsvRecordEnd);
+    out.append(util::kCsvRecordEnd);
 }
 
 } // namespace analysis

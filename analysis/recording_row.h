@@ -1,7 +1,7 @@
 #pragma once
 
-#include "analysis/label_database.h"
 #include "analysis/recording_clock.h"
+#include "labels/label_database.h"
 #include "reception/changed_cells.h"
 #include "reception/format_lookup.h"
 
@@ -43,6 +43,6 @@ void appendTickFields(std::string& out, const RecordingTickStamp& stamp);
 void appendRecordingRow(std::string& out, std::string_view tickFields,
                         const reception::CellChange& change,
                         const reception::ChannelFormatLookup& channelLookup,
-                        const LabelDatabase* database = nullptr);
+                        const labels::LabelDatabase* database = nullptr);
 
 } // namespace analysis

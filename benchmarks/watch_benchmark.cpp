@@ -10,12 +10,12 @@
 #include "scripted_prompts.h"
 #include "windows_benchmark_main.h"
 
-#include "analysis/label_database_file.h"
 #include "analysis/label_watch.h"
-#include "analysis/word_fields.h"
 #include "board/clock.h"
 #include "board/simulated/setup.h"
 #include "board/simulated/simulated_driver.h"
+#include "labels/label_database_file.h"
+#include "labels/word_fields.h"
 #include "reception/changed_cells.h"
 #include "reception/format_lookup.h"
 #include "tests/formats/table_fixtures.h"
@@ -52,7 +52,7 @@ struct AlternatingChanges {
                 for (int cell = 0; cell < board::kInputBufferCells; ++cell) {
                     std::uint32_t word = 0x60000000u | static_cast<std::uint32_t>(cell) |
                                          static_cast<std::uint32_t>(0x400 + cell * 7 + set) << 10;
-                    if (!analysis::hasOddParity(word))
+                    if (!labels::hasOddParity(word))
                         word |= 0x80000000u;
                     sets[set].add({static_cast<std::uint8_t>(channel),
                                    static_cast<std::uint8_t>(cell), word});
@@ -86,9 +86,9 @@ std::string databaseText(int rows) {
     return text;
 }
 
-std::shared_ptr<const analysis::LabelDatabase> everyLabelDatabase() {
-    analysis::LabelDatabaseLoad load = analysis::parseLabelDatabase(databaseText(256));
-    return std::make_shared<const analysis::LabelDatabase>(std::move(*load.database));
+std::shared_ptr<const labels::LabelDatabase> everyLabelDatabase() {
+    labels::LabelDatabaseLoad load = labels::parseLabelDatabase(databaseText(256));
+    return std::make_shared<const labels::LabelDatabase>(std::move(*load.database));
 }
 
 // The table alone, with a format for every label of every input (the most decoding), told of
@@ -227,7 +227,7 @@ void BM_ParameterChart_FullMinute(benchmark::State& state) {
 void BM_LabelDatabase_Load5000Rows(benchmark::State& state) {
     const std::string text = databaseText(5000);
     for (auto _ : state) {
-        analysis::LabelDatabaseLoad load = analysis::parseLabelDatabase(text);
+        labels::LabelDatabaseLoad load = labels::parseLabelDatabase(text);
         benchmark::DoNotOptimize(load.database->rows().data());
     }
 }

@@ -1,6 +1,6 @@
 #include "format_set.h"
 
-#include "analysis/word_fields.h"
+#include "labels/word_fields.h"
 #include "reception/decimal_decode.h"
 #include "reception/format_lookup_files.h"
 #include "util/trimmed.h"
@@ -20,10 +20,10 @@ int FormatSet::load(const std::filesystem::path& formatFile,
 void decodeWord(std::uint32_t word, const reception::ChannelFormatLookup* lookup,
                 zelva1_decoded& decoded) {
     decoded = zelva1_decoded{};
-    decoded.label = analysis::wordLabel(word);
-    decoded.sdi = analysis::wordSdi(word);
-    decoded.ssm = analysis::wordSsm(word);
-    decoded.parity_ok = analysis::hasOddParity(word) ? 1 : 0;
+    decoded.label = labels::wordLabel(word);
+    decoded.sdi = labels::wordSdi(word);
+    decoded.ssm = labels::wordSsm(word);
+    decoded.parity_ok = labels::hasOddParity(word) ? 1 : 0;
     if (lookup == nullptr)
         return;
     const formats::DecimalFormat& format = lookup->slots[decoded.label];

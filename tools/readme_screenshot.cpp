@@ -10,8 +10,8 @@
 // Run it offscreen (QT_QPA_PLATFORM=offscreen) or under xvfb-run. It reads the example
 // files and writes nothing but the pictures.
 
-#include "analysis/label_database_file.h"
 #include "board/default_driver.h"
+#include "labels/label_database_file.h"
 #include "ui/analysis/AnalysisMenu.h"
 #include "ui/analysis/AnalysisWindows.h"
 #include "ui/analysis/LabelDatabaseCommand.h"
@@ -101,15 +101,15 @@ int drawChecks(const QDir& examples, const QString& picture) {
     main.resize(1180, 640);
     main.show();
     const QString databaseFile = QStringLiteral("label-database.csv");
-    analysis::LabelDatabaseLoad load =
-        analysis::loadLabelDatabaseFile(examples.absoluteFilePath(databaseFile).toStdU16String());
+    labels::LabelDatabaseLoad load =
+        labels::loadLabelDatabaseFile(examples.absoluteFilePath(databaseFile).toStdU16String());
     if (!load.ok()) {
         std::fprintf(stderr, "%s\n",
-                     analysis::labelDatabaseErrorMessage("label-database.csv", load.error).c_str());
+                     labels::labelDatabaseErrorMessage("label-database.csv", load.error).c_str());
         return 1;
     }
     main.analysisMenu().labelDatabaseCommand().use(
-        std::make_shared<const analysis::LabelDatabase>(std::move(*load.database)), databaseFile);
+        std::make_shared<const labels::LabelDatabase>(std::move(*load.database)), databaseFile);
 
     runWithDialog(main, "ActionDeviceChoice", [&] { windows.deviceChoice().Button1->click(); });
     run(main, "DeviceInitialization");

@@ -2,13 +2,13 @@
 // database, with the example faults in the stream of input 5: every flag where a fault puts
 // it and nowhere else.
 
-#include "analysis/label_database_file.h"
 #include "analysis/label_watch.h"
 #include "board/board_list.h"
 #include "board/board_session.h"
 #include "board/clock.h"
 #include "board/simulated/config.h"
 #include "board/simulated/simulated_driver.h"
+#include "labels/label_database_file.h"
 #include "reception/channel_control.h"
 #include "reception/refresh_tick.h"
 
@@ -53,11 +53,11 @@ struct BoardRun {
         std::make_unique<reception::AllChannelsFormatLookup>();
 };
 
-std::shared_ptr<const analysis::LabelDatabase> exampleDatabase() {
-    analysis::LabelDatabaseLoad load =
-        analysis::loadLabelDatabaseFile(ZELVA_EXAMPLES_DIR "/label-database.csv");
+std::shared_ptr<const labels::LabelDatabase> exampleDatabase() {
+    labels::LabelDatabaseLoad load =
+        labels::loadLabelDatabaseFile(ZELVA_EXAMPLES_DIR "/label-database.csv");
     EXPECT_TRUE(load.ok()) << load.error.line << " " << load.error.column << " " << load.error.why;
-    return std::make_shared<const analysis::LabelDatabase>(std::move(*load.database));
+    return std::make_shared<const labels::LabelDatabase>(std::move(*load.database));
 }
 
 // (channel number, label) -> flags, for every row of the table.
@@ -122,13 +122,13 @@ TEST(LabelWatchOnTheSimulatedBoard, LabelsMissingFromTheStreamAndLabelsNotInTheD
     run.start(4, reception::ReceptionMode::File);
     run.start(5, reception::ReceptionMode::Address);
     // Label 270 is expected every second at most; 212 is not in this database.
-    analysis::LabelDatabaseLoad load =
-        analysis::parseLabelDatabase("label,name,encoding,bits,resolution,max_interval_ms\n"
-                                     "270,Discretes,BNR,10,1,1000\n"
-                                     "203,Altitude,BNR,17,1,75\n");
+    labels::LabelDatabaseLoad load =
+        labels::parseLabelDatabase("label,name,encoding,bits,resolution,max_interval_ms\n"
+                                   "270,Discretes,BNR,10,1,1000\n"
+                                   "203,Altitude,BNR,17,1,75\n");
     ASSERT_TRUE(load.ok());
     analysis::LabelWatchTable table;
-    table.setDatabase(std::make_shared<const analysis::LabelDatabase>(std::move(*load.database)));
+    table.setDatabase(std::make_shared<const labels::LabelDatabase>(std::move(*load.database)));
     run.tick(table);
     run.tick(table);
     std::map<std::pair<int, int>, int> flags = flagsByRow(table);
@@ -170,13 +170,13 @@ board::simulated::SimulatorConfig configOf(const std::string& text) {
     return config.config;
 }
 
-std::shared_ptr<const analysis::LabelDatabase> databaseOf(const std::string& rows) {
-    analysis::LabelDatabaseLoad load = analysis::parseLabelDatabase(
+std::shared_ptr<const labels::LabelDatabase> databaseOf(const std::string& rows) {
+    labels::LabelDatabaseLoad load = labels::parseLabelDatabase(
         "label,sdi,channel,name,encoding,bits,resolution,min,max,min_interval_ms,"
         "max_interval_ms,discretes\n" +
         rows);
     EXPECT_TRUE(load.ok()) << load.error.line << " " << load.error.column << " " << load.error.why;
-    return std::make_shared<const analysis::LabelDatabase>(std::move(*load.database));
+    return std::make_shared<const labels::LabelDatabase>(std::move(*load.database));
 }
 
 // Rows for the channels given: "" is any.

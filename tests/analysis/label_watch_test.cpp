@@ -1,8 +1,8 @@
 #include "format_test_helpers.h"
 
-#include "analysis/label_database_file.h"
 #include "analysis/label_watch.h"
-#include "analysis/word_fields.h"
+#include "labels/label_database_file.h"
+#include "labels/word_fields.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ using reception::ChangedCells;
 // Bit 32 set or not so that the word has odd parity.
 std::uint32_t withOddParity(std::uint32_t word) {
     word &= 0x7FFFFFFFu;
-    return analysis::hasOddParity(word) ? word : word | 0x80000000u;
+    return labels::hasOddParity(word) ? word : word | 0x80000000u;
 }
 
 ChangedCells changesOf(std::initializer_list<CellChange> list) {
@@ -154,11 +154,11 @@ TEST_F(LabelWatchTest, ClearForgetsEveryRowAndTheFilterPicksAChannel) {
 
 namespace {
 
-std::shared_ptr<const analysis::LabelDatabase> databaseOf(const char* rows) {
-    analysis::LabelDatabaseLoad load = analysis::parseLabelDatabase(
+std::shared_ptr<const labels::LabelDatabase> databaseOf(const char* rows) {
+    labels::LabelDatabaseLoad load = labels::parseLabelDatabase(
         std::string("label,sdi,name,encoding,bits,resolution,min,max\n") + rows);
     EXPECT_TRUE(load.ok()) << load.error.why;
-    return std::make_shared<const analysis::LabelDatabase>(std::move(*load.database));
+    return std::make_shared<const labels::LabelDatabase>(std::move(*load.database));
 }
 
 TEST_F(LabelWatchTest, RowsPerSdiWhereTheDatabaseNamesOneWithItsChecks) {
@@ -204,7 +204,7 @@ TEST_F(LabelWatchTest, DataWithoutComputedValueIsNoRangeNorExtreme) {
 }
 
 TEST(LabelIntervals, ABoundIsBrokenOnlyWhenEveryPossiblePeriodBreaksIt) {
-    analysis::LabelDefinition definition;
+    labels::LabelDefinition definition;
     definition.leastIntervalMs = 50.0;
     definition.greatestIntervalMs = 75.0;
     using analysis::IntervalJudgement;

@@ -1,6 +1,6 @@
 #include "analysis/axis_scale.h"
-#include "analysis/label_text.h"
 #include "analysis/parameter_series.h"
+#include "labels/label_text.h"
 
 #include <gtest/gtest.h>
 
@@ -55,11 +55,11 @@ TEST(AxisScaleTest, StepsAreRoundAndTheEndsCoverTheData) {
 }
 
 TEST(OctalLabelTest, OneToThreeOctalDigitsUpTo377) {
-    EXPECT_EQ(analysis::parseOctalLabel("203"), 0203);
-    EXPECT_EQ(analysis::parseOctalLabel(" 7 "), 7);
-    EXPECT_EQ(analysis::parseOctalLabel("377"), 0377);
+    EXPECT_EQ(labels::parseOctalLabel("203"), 0203);
+    EXPECT_EQ(labels::parseOctalLabel(" 7 "), 7);
+    EXPECT_EQ(labels::parseOctalLabel("377"), 0377);
     for (const char* bad : {"", "400", "8", "0203", "2a"})
-        EXPECT_FALSE(analysis::parseOctalLabel(bad)) << bad;
+        EXPECT_FALSE(labels::parseOctalLabel(bad)) << bad;
 }
 
 } // namespace

@@ -1,13 +1,13 @@
 #include "format_test_helpers.h"
 
-#include "analysis/csv_text.h"
 #include "analysis/recorder.h"
 #include "analysis/recording_messages.h"
 #include "analysis/recording_row.h"
 #include "reception/decimal_decode.h"
 #include "temp_folder.h"
+#include "util/csv_text.h"
 
-#include "analysis/label_database_file.h"
+#include "labels/label_database_file.h"
 
 #include <gtest/gtest.h>
 
@@ -20,8 +20,8 @@ using reception_testing::makeFormat;
 namespace {
 
 std::string csvField(std::string_view text) {
-    std::string out(analysis::csvFieldCapacity(text.size()), '\0');
-    out.resize(static_cast<std::size_t>(analysis::writeCsvField(out.data(), text) - out.data()));
+    std::string out(util::csvFieldCapacity(text.size()), '\0');
+    out.resize(static_cast<std::size_t>(util::writeCsvField(out.data(), text) - out.data()));
     return out;
 }
 
@@ -46,7 +46,7 @@ struct RowTest : ::testing::Test {
         return out;
     }
     reception::ChannelFormatLookup lookup{};
-    std::unique_ptr<analysis::LabelDatabase> database;
+    std::unique_ptr<labels::LabelDatabase> database;
 };
 
 TEST_F(RowTest, TakesTheWordApartAndDecodesItThroughItsLabelsFormat) {
@@ -69,11 +69,11 @@ TEST_F(RowTest, QuotesUnitsThatHoldACommaOrAQuote) {
 }
 
 TEST_F(RowTest, NamesAndDecodesTheLabelsTheDatabaseDefines) {
-    analysis::LabelDatabaseLoad load =
-        analysis::parseLabelDatabase("label,sdi,name,encoding,bits,resolution\n"
-                                     "203,2,\"Курс, магнитный\",BNR,10,0.25\n");
+    labels::LabelDatabaseLoad load =
+        labels::parseLabelDatabase("label,sdi,name,encoding,bits,resolution\n"
+                                   "203,2,\"Курс, магнитный\",BNR,10,0.25\n");
     ASSERT_TRUE(load.ok());
-    database = std::make_unique<analysis::LabelDatabase>(std::move(*load.database));
+    database = std::make_unique<labels::LabelDatabase>(std::move(*load.database));
     // Bit 28 is the most significant of ten bits: 2^9 steps of 0.25.
     EXPECT_EQ(row(kHeadingWord), "T,3,131,a8000283,203,2,1,норма,,\"Курс, магнитный\",128.00\r\n");
     EXPECT_EQ(row((kHeadingWord & ~0x200u) | 0x100u), "T,3,131,a8000183,203,1,1,норма,,,\r\n")

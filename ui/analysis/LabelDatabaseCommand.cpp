@@ -4,8 +4,8 @@
 #include "ui/common/Prompts.h"
 #include "ui/common/Text.h"
 
-#include "analysis/label_database_file.h"
 #include "analysis/label_database_setting.h"
+#include "labels/label_database_file.h"
 
 #include <QAction>
 #include <QDir>
@@ -40,16 +40,16 @@ void LabelDatabaseCommand::restore() {
 
 void LabelDatabaseCommand::mmLabelDatabaseExecute() {
     const QString path = prompts_.chooseFileToOpen(
-        &window_, qtFileFilter(analysis::kLabelDatabaseFileFilter), QStringLiteral("."));
+        &window_, qtFileFilter(labels::kLabelDatabaseFileFilter), QStringLiteral("."));
     if (path.isEmpty())
         return;
     if (!load(path))
         return;
     (void)analysis::writeLabelDatabaseSetting(pathOf(QDir::current().absoluteFilePath(path)));
     // Told when the user chooses the file, not at every start that loads it again.
-    const std::string notice = analysis::unseenLabelsNotice(*database_);
+    const std::string notice = labels::unseenLabelsNotice(*database_);
     if (!notice.empty())
-        prompts_.warn(&window_, qtext(analysis::kLabelDatabaseWarningCaption),
+        prompts_.warn(&window_, qtext(labels::kLabelDatabaseWarningCaption),
                       QString::fromStdString(notice));
 }
 
@@ -59,19 +59,19 @@ void LabelDatabaseCommand::mmUnloadLabelDatabaseExecute() {
 }
 
 bool LabelDatabaseCommand::load(const QString& path) {
-    analysis::LabelDatabaseLoad loaded = analysis::loadLabelDatabaseFile(pathOf(path));
+    labels::LabelDatabaseLoad loaded = labels::loadLabelDatabaseFile(pathOf(path));
     const QString shown = QDir::toNativeSeparators(path);
     if (!loaded.ok()) {
-        prompts_.warn(&window_, qtext(analysis::kLabelDatabaseWarningCaption),
+        prompts_.warn(&window_, qtext(labels::kLabelDatabaseWarningCaption),
                       QString::fromStdString(
-                          analysis::labelDatabaseErrorMessage(shown.toStdString(), loaded.error)));
+                          labels::labelDatabaseErrorMessage(shown.toStdString(), loaded.error)));
         return false;
     }
-    use(std::make_shared<const analysis::LabelDatabase>(std::move(*loaded.database)), shown);
+    use(std::make_shared<const labels::LabelDatabase>(std::move(*loaded.database)), shown);
     return true;
 }
 
-void LabelDatabaseCommand::use(std::shared_ptr<const analysis::LabelDatabase> database,
+void LabelDatabaseCommand::use(std::shared_ptr<const labels::LabelDatabase> database,
                                const QString& fileName) {
     database_ = std::move(database);
     fileName_ = fileName;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/label_database.h"
+#include "labels/label_database.h"
 
 #include <QObject>
 #include <QString>
@@ -27,7 +27,7 @@ public:
     /// told and forgotten.
     void restore();
 
-    [[nodiscard]] const std::shared_ptr<const analysis::LabelDatabase>& database() const {
+    [[nodiscard]] const std::shared_ptr<const labels::LabelDatabase>& database() const {
         return database_;
     }
     /// The file in use as the user sees it; empty without a database.
@@ -38,7 +38,7 @@ public:
 
     /// Puts `database` in use, named `fileName`, without a file or the settings file: for the
     /// pictures and benchmarks that need a database at hand.
-    void use(std::shared_ptr<const analysis::LabelDatabase> database, const QString& fileName);
+    void use(std::shared_ptr<const labels::LabelDatabase> database, const QString& fileName);
 
 Q_SIGNALS:
     void databaseChanged();
@@ -50,7 +50,7 @@ private:
     QWidget& window_;
     QAction& unload_;
     Prompts& prompts_;
-    std::shared_ptr<const analysis::LabelDatabase> database_;
+    std::shared_ptr<const labels::LabelDatabase> database_;
     QString fileName_;
 };
 

@@ -1,7 +1,7 @@
 #include "ui/analysis/LabelWatchModel.h"
 
-#include "analysis/standard_decoding.h"
-#include "analysis/word_fields.h"
+#include "labels/standard_decoding.h"
+#include "labels/word_fields.h"
 #include "reception/decimal_decode.h"
 #include "reception/fixed_decimal.h"
 
@@ -64,13 +64,13 @@ QString flagWords(std::uint8_t flags) {
 }
 
 // The SSM's meanings as QStrings made once: a screenful is painted at every tick.
-const QString& ssmMeaningText(analysis::LabelEncoding encoding, unsigned ssm) {
+const QString& ssmMeaningText(labels::LabelEncoding encoding, unsigned ssm) {
     static const std::array<std::array<QString, 4>, 3> kTexts = [] {
         std::array<std::array<QString, 4>, 3> texts;
         for (std::size_t e = 0; e < texts.size(); ++e)
             for (unsigned code = 0; code < 4; ++code)
                 texts[e][code] =
-                    qtext(analysis::ssmMeaning(static_cast<analysis::LabelEncoding>(e), code));
+                    qtext(labels::ssmMeaning(static_cast<labels::LabelEncoding>(e), code));
         return texts;
     }();
     return kTexts[static_cast<std::size_t>(encoding) % 3][ssm & 3u];
@@ -87,7 +87,7 @@ QString intervalText(const analysis::LabelWatchTable& table, std::size_t index) 
 }
 
 QString ssmText(std::uint32_t word) {
-    const unsigned ssm = analysis::wordSsm(word);
+    const unsigned ssm = labels::wordSsm(word);
     return QStringLiteral("%1%2").arg((ssm >> 1) & 1u).arg(ssm & 1u);
 }
 
@@ -164,7 +164,7 @@ QVariant LabelWatchModel::displayText(int rowIndex, int column) const {
     case Name: return row.definition != nullptr ? textsOf(*row.definition).name : QString();
     case SsmMeaning:
         return row.definition != nullptr && row.changes != 0
-                   ? ssmMeaningText(row.definition->encoding, analysis::wordSsm(row.word))
+                   ? ssmMeaningText(row.definition->encoding, labels::wordSsm(row.word))
                    : QString();
     case Value: return valueText(row);
     case Interval: return intervalText(table_, static_cast<std::size_t>(rowIndex));
@@ -197,10 +197,10 @@ QString LabelWatchModel::valueText(const analysis::LabelWatchRow& row) const {
     if (row.definition == nullptr || row.changes == 0)
         return {};
     const DefinitionTexts& texts = textsOf(*row.definition);
-    const std::optional<std::int64_t> steps = analysis::valueSteps(row.word, *row.definition);
+    const std::optional<std::int64_t> steps = labels::valueSteps(row.word, *row.definition);
     if (!steps)
-        return QString::fromStdString(analysis::engineeringText(row.word, *row.definition));
-    std::array<char, analysis::StepsFormat::kCapacity> number{};
+        return QString::fromStdString(labels::engineeringText(row.word, *row.definition));
+    std::array<char, labels::StepsFormat::kCapacity> number{};
     const std::size_t length = texts.steps.writeShown(number.data(), *steps);
     QString text;
     text.reserve(static_cast<qsizetype>(length) + texts.unitsAfterValue.size());
@@ -225,11 +225,11 @@ QVariant LabelWatchModel::sortValue(int rowIndex, int column) const {
     case Label: return row.label;
     case Sdi: return row.sdi;
     case Word: return row.word;
-    case Ssm: return analysis::wordSsm(row.word);
+    case Ssm: return labels::wordSsm(row.word);
     case Value: {
         const std::optional<double> value =
             row.definition != nullptr && row.changes != 0
-                ? analysis::engineeringValue(row.word, *row.definition)
+                ? labels::engineeringValue(row.word, *row.definition)
                 : std::nullopt;
         return value ? QVariant(*value) : QVariant();
     }
@@ -288,20 +288,20 @@ void LabelWatchModel::clear() {
 }
 
 const LabelWatchModel::DefinitionTexts& LabelWatchModel::textsOf(
-    const analysis::LabelDefinition& definition) const {
+    const labels::LabelDefinition& definition) const {
     return texts_[static_cast<std::size_t>(&definition - table_.database()->rows().data())];
 }
 
-void LabelWatchModel::setDatabase(std::shared_ptr<const analysis::LabelDatabase> database) {
+void LabelWatchModel::setDatabase(std::shared_ptr<const labels::LabelDatabase> database) {
     texts_.clear();
     if (database)
-        for (const analysis::LabelDefinition& definition : database->rows())
+        for (const labels::LabelDefinition& definition : database->rows())
             texts_.push_back(
                 {qtext(definition.name),
-                 definition.units.empty() || definition.encoding == analysis::LabelEncoding::Disc
+                 definition.units.empty() || definition.encoding == labels::LabelEncoding::Disc
                      ? QString()
                      : QLatin1Char(' ') + qtext(definition.units),
-                 analysis::StepsFormat(definition.resolution)});
+                 labels::StepsFormat(definition.resolution)});
     beginResetModel();
     table_.setDatabase(std::move(database));
     shownRows_ = 0;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "analysis/label_watch.h"
-#include "analysis/value_text.h"
+#include "labels/value_text.h"
 #include "reception/format_lookup.h"
 
 #include <QAbstractTableModel>
@@ -60,7 +60,7 @@ public:
                   std::int64_t nowMs);
     void clear();
     /// Checks against `database` (none: no checks); the rows start again.
-    void setDatabase(std::shared_ptr<const analysis::LabelDatabase> database);
+    void setDatabase(std::shared_ptr<const labels::LabelDatabase> database);
     void setStaleLimitMs(std::int64_t limitMs, std::int64_t nowMs);
     /// 0 shows every channel, 1..8 one channel; the filter asks the table.
     void setChannelFilter(int channelNo) { table_.setChannelFilter(channelNo); }
@@ -81,9 +81,9 @@ private:
     struct DefinitionTexts {
         QString name;
         QString unitsAfterValue; // " units", or empty
-        analysis::StepsFormat steps;
+        labels::StepsFormat steps;
     };
-    [[nodiscard]] const DefinitionTexts& textsOf(const analysis::LabelDefinition& definition) const;
+    [[nodiscard]] const DefinitionTexts& textsOf(const labels::LabelDefinition& definition) const;
 
     analysis::LabelWatchTable table_;
     std::vector<DefinitionTexts> texts_; // by the database's row

@@ -109,7 +109,7 @@ TFrmLabelWatch::TFrmLabelWatch(TMainFrm& main, analysis::MonotonicClock clock, Q
 }
 
 void TFrmLabelWatch::databaseChanged() {
-    const std::shared_ptr<const analysis::LabelDatabase>& database =
+    const std::shared_ptr<const labels::LabelDatabase>& database =
         main_.analysisMenu().labelDatabaseCommand().database();
     model_->setDatabase(database);
     // Without a database its columns would stay empty: the watch looks as it always did.

@@ -6,9 +6,9 @@
 #include "ui/main/Mainform.h"
 
 #include "analysis/arrival_order.h"
-#include "analysis/standard_decoding.h"
-#include "analysis/word_fields.h"
 #include "formats/cp1251.h"
+#include "labels/standard_decoding.h"
+#include "labels/word_fields.h"
 #include "reception/decimal_decode.h"
 #include "reception/refresh_tick.h"
 
@@ -34,7 +34,7 @@ TFrmParameterChart::TFrmParameterChart(TMainFrm& main, ParameterKey parameter,
                                       parameter.channelIndex + 1, parameter.label);
     if (parameter.sdi >= 0)
         title += QStringLiteral(", SDI %1").arg(parameter.sdi);
-    if (const analysis::LabelDefinition* named = definition())
+    if (const labels::LabelDefinition* named = definition())
         title += QStringLiteral(" — ") + QString::fromStdString(named->name);
     setWindowTitle(title);
 
@@ -77,23 +77,23 @@ TFrmParameterChart::TFrmParameterChart(TMainFrm& main, ParameterKey parameter,
 }
 
 bool TFrmParameterChart::isOfParameter(std::uint32_t word) const {
-    return analysis::wordLabel(word) == parameter_.label &&
-           (parameter_.sdi < 0 || analysis::wordSdi(word) == static_cast<unsigned>(parameter_.sdi));
+    return labels::wordLabel(word) == parameter_.label &&
+           (parameter_.sdi < 0 || labels::wordSdi(word) == static_cast<unsigned>(parameter_.sdi));
 }
 
-const analysis::LabelDefinition* TFrmParameterChart::definition() const {
-    const std::shared_ptr<const analysis::LabelDatabase>& database =
+const labels::LabelDefinition* TFrmParameterChart::definition() const {
+    const std::shared_ptr<const labels::LabelDatabase>& database =
         main_.analysisMenu().labelDatabaseCommand().database();
     if (!database)
         return nullptr;
     return database->find(
-        analysis::LabelKey{static_cast<std::uint8_t>(parameter_.channelIndex % board::kMaxChannels),
-                           parameter_.label, parameter_.sdi});
+        labels::LabelKey{static_cast<std::uint8_t>(parameter_.channelIndex % board::kMaxChannels),
+                         parameter_.label, parameter_.sdi});
 }
 
 std::optional<double> TFrmParameterChart::valueOf(std::uint32_t word) const {
-    if (const analysis::LabelDefinition* named = definition())
-        return analysis::engineeringValue(word, *named);
+    if (const labels::LabelDefinition* named = definition())
+        return labels::engineeringValue(word, *named);
     if (const std::optional<reception::DecimalValue> value =
             reception::decimalValueWith(word, format()))
         return value->signedValue();
@@ -127,7 +127,7 @@ void TFrmParameterChart::takeWord(std::uint32_t word, std::int64_t nowMs) {
 
 void TFrmParameterChart::redraw(std::int64_t nowMs) {
     series_.trim(nowMs);
-    if (const analysis::LabelDefinition* named = definition()) {
+    if (const labels::LabelDefinition* named = definition()) {
         // The database names the parameter: the axis says what it is and in what.
         const QString axis = QString::fromStdString(named->name) +
                              (named->units.empty()
@@ -135,10 +135,10 @@ void TFrmParameterChart::redraw(std::int64_t nowMs) {
                                   : QStringLiteral(", ") + QString::fromStdString(named->units));
         lbLastValue->setText(lastWord_ ? QStringLiteral("последнее значение: %1")
                                              .arg(QString::fromStdString(
-                                                 analysis::engineeringText(*lastWord_, *named)))
+                                                 labels::engineeringText(*lastWord_, *named)))
                                        : QString());
         ChartView->showSeries(series_, nowMs, axis,
-                              named->encoding == analysis::LabelEncoding::Disc
+                              named->encoding == labels::LabelEncoding::Disc
                                   ? QStringLiteral("Дискретное слово не показывается графиком")
                                   : QString());
         return;

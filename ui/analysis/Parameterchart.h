@@ -3,10 +3,10 @@
 #include "ui/analysis/Labelwatch.h"
 #include "ui/analysis/TickWindow.h"
 
-#include "analysis/label_definition.h"
 #include "analysis/monotonic_clock.h"
 #include "analysis/parameter_series.h"
 #include "formats/decimal_format.h"
+#include "labels/label_definition.h"
 
 #include <optional>
 
@@ -46,7 +46,7 @@ public:
 private:
     [[nodiscard]] const formats::DecimalFormat& format() const;
     /// The label database's row for the parameter; its values then come from the database.
-    [[nodiscard]] const analysis::LabelDefinition* definition() const;
+    [[nodiscard]] const labels::LabelDefinition* definition() const;
     [[nodiscard]] bool isOfParameter(std::uint32_t word) const;
     [[nodiscard]] std::optional<double> valueOf(std::uint32_t word) const;
     void takeWord(std::uint32_t word, std::int64_t nowMs);

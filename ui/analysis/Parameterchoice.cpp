@@ -3,8 +3,8 @@
 #include "ui/common/Prompts.h"
 #include "ui/dialogs/DialogParts.h"
 
-#include "analysis/label_text.h"
 #include "board/records.h"
+#include "labels/label_text.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -60,7 +60,7 @@ std::optional<ParameterKey> TFrmParameterChoice::ask(ParameterKey proposal) {
 
 void TFrmParameterChoice::Button1Click() {
     const std::optional<std::uint8_t> label =
-        analysis::parseOctalLabel(edLabel->text().toStdString());
+        labels::parseOctalLabel(edLabel->text().toStdString());
     if (!label) {
         prompts_.beep();
         return;

@@ -23,7 +23,7 @@ public:
 
     [[nodiscard]] bool recording() const { return recorder_.running(); }
     /// The database whose names and values the recording's last two columns take.
-    void setDatabase(std::shared_ptr<const analysis::LabelDatabase> database) {
+    void setDatabase(std::shared_ptr<const labels::LabelDatabase> database) {
         recorder_.setDatabase(std::move(database));
     }
 

@@ -1,7 +1,7 @@
 #include "monitor_fixture.h"
 
-#include "analysis/word_fields.h"
 #include "board/records.h"
+#include "labels/word_fields.h"
 #include "tests/formats/table_fixtures.h"
 #include "ui/analysis/AnalysisMenu.h"
 #include "ui/analysis/AnalysisWindows.h"
@@ -52,7 +52,7 @@ struct ReceivingMonitor : Monitor {
     /// Label `label` with data `data`, in its own cell, with odd parity.
     void deliver(std::uint8_t label, std::uint32_t data) {
         std::uint32_t word = (data << 10 | label) & 0x7FFFFFFFu;
-        if (!analysis::hasOddParity(word))
+        if (!labels::hasOddParity(word))
             word |= 0x80000000u;
         cells[label] = word;
     }

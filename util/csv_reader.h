@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-namespace analysis {
+namespace util {
 
 /// A field and the line of the file it starts on.
 struct CsvField {
@@ -47,4 +47,4 @@ private:
     int errorField_ = 0;
 };
 
-} // namespace analysis
+} // namespace util

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-namespace analysis {
+namespace labels {
 
 /// A resolution that is a whole number of units of its last decimal: `digits` / 10^`decimals`.
 struct DecimalResolution {
@@ -47,4 +47,4 @@ private:
     int shownDecimals_ = 0;
 };
 
-} // namespace analysis
+} // namespace labels

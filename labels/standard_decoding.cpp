@@ -1,13 +1,14 @@
-#include "analysis/standard_decoding.h"
+#include "labels/standard_decoding.h"
 
-#include "analysis/value_text.h"
+#include "labels/value_text.h"
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 
-namespace analysis {
+namespace labels {
 namespace {
 
 constexpr int kSignBit = 29;
@@ -144,4 +145,25 @@ bool isOutOfRange(std::uint32_t word, const LabelDefinition& definition) {
             beyond(*steps, *definition.greatest, definition.resolution, true));
 }
 
-} // namespace analysis
+bool canLookEmpty(const LabelDefinition& definition) {
+    if (definition.encoding == LabelEncoding::Bnr)
+        return false;
+    // Bits 9-16 that a valid word may have set: an open SDI, and the data bits down there.
+    std::uint32_t freeBits = definition.sdi ? 0u : 0x300u;
+    if (definition.encoding == LabelEncoding::Bcd) {
+        // Digits from the top: the first in bits 27-29, each next four bits lower.
+        const int lowestDataBit = 27 - 4 * (definition.significantBits - 1);
+        for (int bit = std::max(lowestDataBit, 11); bit <= 16; ++bit)
+            freeBits |= 1u << (bit - 1);
+    } else {
+        for (const DiscreteBit& named : definition.discretes)
+            if (named.bit <= 16)
+                freeBits |= 1u << (named.bit - 1);
+    }
+    const unsigned fixedOnes =
+        std::popcount(static_cast<unsigned>(definition.label)) +
+        (definition.sdi ? std::popcount(static_cast<unsigned>(*definition.sdi)) : 0);
+    return freeBits != 0 || fixedOnes % 2 == 1;
+}
+
+} // namespace labels

@@ -1,5 +1,5 @@
-#include "analysis/label_checks.h"
-#include "analysis/label_database_file.h"
+#include "labels/label_database_file.h"
+#include "labels/standard_decoding.h"
 
 #include <gtest/gtest.h>
 
@@ -12,18 +12,18 @@ constexpr std::string_view kHeader =
     "label,sdi,channel,name,units,encoding,bits,resolution,min,max,min_interval_ms,"
     "max_interval_ms,discretes\r\n";
 
-analysis::LabelDatabaseLoad parse(const std::string& rows) {
-    return analysis::parseLabelDatabase(std::string(kHeader) + rows);
+labels::LabelDatabaseLoad parse(const std::string& rows) {
+    return labels::parseLabelDatabase(std::string(kHeader) + rows);
 }
 
 TEST(LabelDatabaseFile, ReadsEveryColumnOfEachEncoding) {
-    const analysis::LabelDatabaseLoad load =
+    const labels::LabelDatabaseLoad load =
         parse("203,,,\"Высота, барометрическая\",ft,BNR,17,1,-1000,50000,50,70,\r\n"
               "012,2,5,Путевая скорость,kt,BCD,4,0.1,0,7999,,200,\r\n"
               "270,,,Насосы,,DISC,,,,,100,,\"11:насос 1; 12:насос 2\"\r\n"
               "\r\n");
     ASSERT_TRUE(load.ok()) << load.error.line << load.error.column << load.error.why;
-    const std::vector<analysis::LabelDefinition>& rows = load.database->rows();
+    const std::vector<labels::LabelDefinition>& rows = load.database->rows();
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].label, 0203);
     EXPECT_EQ(rows[0].name, "Высота, барометрическая");
@@ -33,7 +33,7 @@ TEST(LabelDatabaseFile, ReadsEveryColumnOfEachEncoding) {
     EXPECT_EQ(*rows[0].greatestIntervalMs, 70.0);
     EXPECT_EQ(*rows[1].sdi, 2);
     EXPECT_EQ(*rows[1].channelNo, 5);
-    EXPECT_EQ(rows[1].encoding, analysis::LabelEncoding::Bcd);
+    EXPECT_EQ(rows[1].encoding, labels::LabelEncoding::Bcd);
     EXPECT_FALSE(rows[1].leastIntervalMs);
     ASSERT_EQ(rows[2].discretes.size(), 2u);
     EXPECT_EQ(rows[2].discretes[1].bit, 12);
@@ -41,8 +41,8 @@ TEST(LabelDatabaseFile, ReadsEveryColumnOfEachEncoding) {
     EXPECT_EQ(rows[2].line, 4);
 
     // Columns in another order, some left out, LF line ends.
-    const analysis::LabelDatabaseLoad short_ =
-        analysis::parseLabelDatabase("encoding,name,label,bits,resolution\nBNR,X,001,10,0.5\n");
+    const labels::LabelDatabaseLoad short_ =
+        labels::parseLabelDatabase("encoding,name,label,bits,resolution\nBNR,X,001,10,0.5\n");
     ASSERT_TRUE(short_.ok());
     EXPECT_EQ(short_.database->rows()[0].resolution, 0.5);
 }
@@ -85,32 +85,29 @@ TEST(LabelDatabaseFile, AnErrorNamesTheLineTheColumnAndWhy) {
         {"001,,,\xC0\xAF,,BNR,10,1,,,,,\r\n", 2, "", "текст не в UTF-8"},
     };
     for (const Case& c : cases) {
-        const analysis::LabelDatabaseLoad load = parse(c.rows);
+        const labels::LabelDatabaseLoad load = parse(c.rows);
         ASSERT_FALSE(load.ok()) << c.rows;
         EXPECT_EQ(load.error.line, c.line) << c.rows;
         EXPECT_EQ(load.error.column, c.column) << c.rows;
         EXPECT_EQ(load.error.why, c.why) << c.rows;
     }
-    EXPECT_EQ(analysis::parseLabelDatabase("").error.why, "нет строки заголовка");
-    EXPECT_EQ(analysis::parseLabelDatabase("label,name,colour\n").error.column, "colour");
-    EXPECT_EQ(analysis::parseLabelDatabase("label,name\n").error.column, "encoding");
-    EXPECT_EQ(
-        analysis::labelDatabaseErrorMessage("icd.csv", parse("27,,,A,,BNR,10,1,,,,,\n").error),
-        "Файл базы меток «icd.csv» не загружен: строка 2, столбец «label», не три "
-        "восьмеричные цифры 000..377; база меток, что в работе, не меняется.");
+    EXPECT_EQ(labels::parseLabelDatabase("").error.why, "нет строки заголовка");
+    EXPECT_EQ(labels::parseLabelDatabase("label,name,colour\n").error.column, "colour");
+    EXPECT_EQ(labels::parseLabelDatabase("label,name\n").error.column, "encoding");
+    EXPECT_EQ(labels::labelDatabaseErrorMessage("icd.csv", parse("27,,,A,,BNR,10,1,,,,,\n").error),
+              "Файл базы меток «icd.csv» не загружен: строка 2, столбец «label», не три "
+              "восьмеричные цифры 000..377; база меток, что в работе, не меняется.");
 }
 
 TEST(LabelDatabase, NoRowReadsBitsNineAndTenAsDataBesideARowNamingAnSdi) {
     const char* header = "label,sdi,channel,name,encoding,bits,resolution,discretes\n";
     const auto load = [&](const std::string& rows) {
-        return analysis::parseLabelDatabase(header + rows);
+        return labels::parseLabelDatabase(header + rows);
     };
-    const analysis::LabelDatabaseLoad wide =
-        load("203,,,Wide,BNR,20,1,\n203,2,,Narrow,BNR,18,1,\n");
+    const labels::LabelDatabaseLoad wide = load("203,,,Wide,BNR,20,1,\n203,2,,Narrow,BNR,18,1,\n");
     EXPECT_EQ(wide.error.line, 3);
     EXPECT_EQ(wide.error.column, "sdi");
-    const analysis::LabelDatabaseLoad later =
-        load("203,2,,Narrow,BNR,18,1,\n203,,,Wide,BNR,19,1,\n");
+    const labels::LabelDatabaseLoad later = load("203,2,,Narrow,BNR,18,1,\n203,,,Wide,BNR,19,1,\n");
     EXPECT_EQ(later.error.line, 3);
     EXPECT_EQ(later.error.column, "bits");
     EXPECT_EQ(later.error.why, "биты 9-10 заняты SDI этой метки в строке 2: не больше 18 битов");
@@ -122,7 +119,7 @@ TEST(LabelDatabase, NoRowReadsBitsNineAndTenAsDataBesideARowNamingAnSdi) {
 }
 
 TEST(LabelDatabase, TabsPlusSignsAndEveryLineEnd) {
-    const analysis::LabelDatabaseLoad load = analysis::parseLabelDatabase(
+    const labels::LabelDatabaseLoad load = labels::parseLabelDatabase(
         "label,name,encoding,bits,resolution,min,max\r\"\t203\",A,BNR,10,1,+5,+1e3\r"
         "204,B,BNR,10,1,-5,\t10\t\r");
     ASSERT_TRUE(load.ok()) << load.error.line << " " << load.error.why;
@@ -132,13 +129,13 @@ TEST(LabelDatabase, TabsPlusSignsAndEveryLineEnd) {
     EXPECT_EQ(*load.database->rows()[0].greatest, 1000.0);
     EXPECT_EQ(load.database->rows()[1].line, 3);
     EXPECT_EQ(*load.database->rows()[1].greatest, 10.0);
-    EXPECT_FALSE(analysis::parseLabelDatabase("label,name,encoding,bits,resolution,min\n"
-                                              "203,A,BNR,10,1,+-5\n")
+    EXPECT_FALSE(labels::parseLabelDatabase("label,name,encoding,bits,resolution,min\n"
+                                            "203,A,BNR,10,1,+-5\n")
                      .ok());
 }
 
 TEST(LabelDatabase, LabelsWhoseWordsMayLookLikeAnEmptyCell) {
-    const analysis::LabelDatabaseLoad load = analysis::parseLabelDatabase(
+    const labels::LabelDatabaseLoad load = labels::parseLabelDatabase(
         "label,sdi,name,encoding,bits,resolution,discretes\n"
         "203,,Altitude,BNR,17,1,\n"      // SSM 11 in every normal word
         "271,,Pumps,DISC,,,29:pump\n"    // all clear: 0x000000B9
@@ -146,23 +143,23 @@ TEST(LabelDatabase, LabelsWhoseWordsMayLookLikeAnEmptyCell) {
         "273,,Speed,BCD,3,1,\n");        // zero with the plus sign, the SDI free for parity
     ASSERT_TRUE(load.ok()) << load.error.why;
     const auto& rows = load.database->rows();
-    EXPECT_FALSE(analysis::canLookEmpty(rows[0]));
-    EXPECT_TRUE(analysis::canLookEmpty(rows[1]));
-    EXPECT_FALSE(analysis::canLookEmpty(rows[2]));
-    EXPECT_TRUE(analysis::canLookEmpty(rows[3]));
-    EXPECT_TRUE(analysis::unseenLabelsNotice(*load.database).starts_with("Метки 271, 273 могут"));
+    EXPECT_FALSE(labels::canLookEmpty(rows[0]));
+    EXPECT_TRUE(labels::canLookEmpty(rows[1]));
+    EXPECT_FALSE(labels::canLookEmpty(rows[2]));
+    EXPECT_TRUE(labels::canLookEmpty(rows[3]));
+    EXPECT_TRUE(labels::unseenLabelsNotice(*load.database).starts_with("Метки 271, 273 могут"));
 }
 
 TEST(LabelDatabase, AWordTakesTheMostSpecificRow) {
-    const analysis::LabelDatabaseLoad load = parse("100,,,any,,BNR,10,1,,,,,\r\n"
-                                                   "100,1,,sdi 1,,BNR,10,1,,,,,\r\n"
-                                                   "100,,3,channel 3,,BNR,10,1,,,,,\r\n"
-                                                   "100,2,3,channel 3 sdi 2,,BNR,10,1,,,,,\r\n"
-                                                   "101,,2,only on 2,,BNR,10,1,,,,,\r\n");
+    const labels::LabelDatabaseLoad load = parse("100,,,any,,BNR,10,1,,,,,\r\n"
+                                                 "100,1,,sdi 1,,BNR,10,1,,,,,\r\n"
+                                                 "100,,3,channel 3,,BNR,10,1,,,,,\r\n"
+                                                 "100,2,3,channel 3 sdi 2,,BNR,10,1,,,,,\r\n"
+                                                 "101,,2,only on 2,,BNR,10,1,,,,,\r\n");
     ASSERT_TRUE(load.ok());
-    const analysis::LabelDatabase& database = *load.database;
+    const labels::LabelDatabase& database = *load.database;
     const auto nameOf = [&](unsigned channelIndex, std::uint32_t word) {
-        const analysis::LabelDefinition* row = database.find(channelIndex, word);
+        const labels::LabelDefinition* row = database.find(channelIndex, word);
         return row == nullptr ? std::string("-") : row->name;
     };
     EXPECT_EQ(nameOf(0, 0100), "any");

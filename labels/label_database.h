@@ -1,6 +1,6 @@
 #pragma once
 
-#include "analysis/label_definition.h"
+#include "labels/label_definition.h"
 
 #include "board/records.h"
 
@@ -10,7 +10,7 @@
 #include <span>
 #include <vector>
 
-namespace analysis {
+namespace labels {
 
 /// Where a received word finds its definition: the row for its (channel, label, SDI).
 struct LabelKey {
@@ -77,4 +77,4 @@ private:
     std::array<std::vector<LabelKey>, board::kMaxChannels> expected_;
 };
 
-} // namespace analysis
+} // namespace labels

@@ -1,8 +1,8 @@
-#include "analysis/label_database_file.h"
+#include "labels/label_database_file.h"
 
-#include "analysis/csv_reader.h"
-#include "analysis/label_checks.h"
-#include "analysis/label_text.h"
+#include "labels/label_text.h"
+#include "labels/standard_decoding.h"
+#include "util/csv_reader.h"
 #include "util/trimmed.h"
 #include "util/utf8.h"
 
@@ -15,7 +15,7 @@
 #include <map>
 #include <tuple>
 
-namespace analysis {
+namespace labels {
 namespace {
 
 constexpr std::uintmax_t kLargestFileBytes = 16u << 20;
@@ -88,7 +88,8 @@ using util::trimmed;
 
 class RowReader {
 public:
-    RowReader(const std::vector<CsvField>& fields, const std::array<int, ColumnCount>& positions)
+    RowReader(const std::vector<util::CsvField>& fields,
+              const std::array<int, ColumnCount>& positions)
         : fields_(fields), positions_(positions) {}
 
     [[nodiscard]] std::string_view text(Column column) const {
@@ -125,7 +126,7 @@ public:
     }
 
 private:
-    const std::vector<CsvField>& fields_;
+    const std::vector<util::CsvField>& fields_;
     const std::array<int, ColumnCount>& positions_;
 };
 
@@ -289,9 +290,9 @@ void checkSdiBits(const SdiBitsUse& use, const LabelDefinition& definition,
 
 LabelDatabaseLoad parseLabelDatabase(std::string_view text) {
     if (const std::size_t bad = util::firstNonUtf8(text); bad != std::string_view::npos)
-        return failed(lineAt(text, bad), "", "текст не в UTF-8");
-    CsvReader reader(text);
-    std::vector<CsvField> fields;
+        return failed(util::lineAt(text, bad), "", "текст не в UTF-8");
+    util::CsvReader reader(text);
+    std::vector<util::CsvField> fields;
     if (!reader.next(fields))
         return failed(reader.failed() ? reader.errorLine() : 1, "",
                       reader.failed() ? reader.error() : "нет строки заголовка");
@@ -405,4 +406,4 @@ std::string labelDatabaseErrorMessage(std::string_view fileName, const LabelData
     return text;
 }
 
-} // namespace analysis
+} // namespace labels

@@ -3,7 +3,7 @@
 #include <bit>
 #include <cstdint>
 
-namespace analysis {
+namespace labels {
 
 // Fields of a received word, bits numbered 1..32 from the least significant: label 1-8,
 // SDI 9-10, SSM 30-31, parity 32.
@@ -17,4 +17,4 @@ namespace analysis {
     return std::popcount(word) % 2 == 1;
 }
 
-} // namespace analysis
+} // namespace labels

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace analysis {
+namespace labels {
 
 /// How a label's data bits carry its value.
 enum class LabelEncoding : std::uint8_t {
@@ -40,4 +40,4 @@ struct LabelDefinition {
     int line = 0;                       // of the file, for messages
 };
 
-} // namespace analysis
+} // namespace labels

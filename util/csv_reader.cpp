@@ -1,6 +1,6 @@
-#include "analysis/csv_reader.h"
+#include "util/csv_reader.h"
 
-namespace analysis {
+namespace util {
 
 int lineAt(std::string_view text, std::size_t offset) {
     int line = 1;
@@ -85,4 +85,4 @@ bool CsvReader::next(std::vector<CsvField>& fields) {
     }
 }
 
-} // namespace analysis
+} // namespace util

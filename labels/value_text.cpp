@@ -1,4 +1,4 @@
-#include "analysis/value_text.h"
+#include "labels/value_text.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <cmath>
 #include <limits>
 
-namespace analysis {
+namespace labels {
 namespace {
 
 constexpr int kLargestDecimals = 18;
@@ -104,4 +104,4 @@ std::string StepsFormat::exact(std::int64_t steps) const {
     return {text.data(), writeExact(text.data(), steps)};
 }
 
-} // namespace analysis
+} // namespace labels

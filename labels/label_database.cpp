@@ -1,8 +1,8 @@
-#include "analysis/label_database.h"
+#include "labels/label_database.h"
 
-#include "analysis/word_fields.h"
+#include "labels/word_fields.h"
 
-namespace analysis {
+namespace labels {
 namespace {
 
 // Higher is more specific: own channel counts before own SDI.
@@ -73,4 +73,4 @@ LabelKey LabelDatabase::keyOf(unsigned channelIndex, std::uint32_t word) const {
             static_cast<std::uint8_t>(label), keySdi(channelIndex, label, wordSdi(word))};
 }
 
-} // namespace analysis
+} // namespace labels

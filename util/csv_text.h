@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace analysis {
+namespace util {
 
 // Comma-separated text as RFC 4180 has it, which spreadsheets and Python's csv module read:
 // fields separated by commas, records ended by CR LF, and a field that holds a comma, a
@@ -22,4 +22,4 @@ char* writeCsvField(char* out, std::string_view text);
 /// @brief Appends `text` to `out` as one field, by the same rules.
 void appendCsvField(std::string& out, std::string_view text);
 
-} // namespace analysis
+} // namespace util

@@ -1,6 +1,6 @@
-#include "analysis/label_text.h"
+#include "labels/label_text.h"
 
-namespace analysis {
+namespace labels {
 
 std::optional<std::uint8_t> parseOctalLabel(std::string_view text) {
     while (!text.empty() && text.front() == ' ')
@@ -20,4 +20,4 @@ std::optional<std::uint8_t> parseOctalLabel(std::string_view text) {
     return static_cast<std::uint8_t>(value);
 }
 
-} // namespace analysis
+} // namespace labels

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "analysis/label_database.h"
+#include "labels/label_database.h"
 
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace analysis {
+namespace labels {
 
 // A label database file: UTF-8 comma-separated text (RFC 4180) with a header line naming the
 // columns, in any order, then one row per label. Columns left out are empty in every row;
@@ -61,4 +61,4 @@ struct LabelDatabaseLoad {
 [[nodiscard]] std::string labelDatabaseErrorMessage(std::string_view fileName,
                                                     const LabelDatabaseError& error);
 
-} // namespace analysis
+} // namespace labels

@@ -1,8 +1,8 @@
-#include "analysis/csv_text.h"
+#include "util/csv_text.h"
 
 #include <algorithm>
 
-namespace analysis {
+namespace util {
 namespace {
 
 [[nodiscard]] bool needsQuotes(std::string_view text) {
@@ -31,4 +31,4 @@ void appendCsvField(std::string& out, std::string_view text) {
     out.resize(static_cast<std::size_t>(writeCsvField(out.data() + at, text) - out.data()));
 }
 
-} // namespace analysis
+} // namespace util

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "analysis/label_definition.h"
+#include "labels/label_definition.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace analysis {
+namespace labels {
 
 // Decoding of a word as ARINC 429 defines each encoding. Bits are numbered 1..32 from the
 // least significant; the SSM is bits 31 (high) and 30 (low) read as a number 0..3.
@@ -53,4 +53,11 @@ namespace analysis {
 /// judged (ssmCarriesData): the others are never out of range.
 [[nodiscard]] bool isOutOfRange(std::uint32_t word, const LabelDefinition& definition);
 
-} // namespace analysis
+/// @brief Whether a valid word of the label (normal SSM, odd parity) can have bits 17-32 all
+/// clear: the board marks an empty cell that way, so such a word never reaches the cells.
+/// BNR words never can (their normal SSM is 11); BCD words with the plus sign and DISC words
+/// can, where their zero-valued upper bits leave bits 1-16 an odd count of ones, or some bit
+/// among 9-16 (an SDI the row leaves open, a low digit, a named bit) can make it odd.
+[[nodiscard]] bool canLookEmpty(const LabelDefinition& definition);
+
+} // namespace labels
