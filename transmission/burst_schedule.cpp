@@ -91,10 +91,12 @@ BurstSchedule::BurstSchedule(std::vector<ScheduledWord> words, std::uint8_t rate
                              ScheduleTime start)
     : wordTime_(wordBusTime(rateCode)) {
     entries_.reserve(words.size());
+    // The words start one word time apart, so that they queue on the bus one after another
+    // rather than pile into one long burst that holds the fast ones back.
     for (const ScheduledWord& word : words) {
         Entry& entry = entries_.emplace_back();
         entry.scheduled = word;
-        entry.phase = start;
+        entry.phase = start + static_cast<ScheduleTime>(entries_.size() - 1) * wordTime_;
     }
     burst_.reserve(kMaxBurst);
 }

@@ -61,7 +61,8 @@ struct ScheduleCheck {
 /// @brief The timing of a periodic transmit schedule on one output, apart from any clock or
 /// board: told the time, it says which words go out now as one burst and when to look again.
 ///
-/// Word k of an entry is due at start + k × interval, an absolute deadline, so the timing
+/// Word k of an entry is due at start + its stagger + k × interval, an absolute deadline (the
+/// words start one word time apart), so the timing
 /// never drifts however late a look comes; a word more than a whole interval late skips to its
 /// next deadline rather than bursting to catch up. Words due within the same millisecond go
 /// in one burst (at most 256 words, the board's array). No burst starts while the last one is
