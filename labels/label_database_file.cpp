@@ -2,7 +2,8 @@
 
 #include "labels/label_text.h"
 #include "labels/standard_decoding.h"
-#include "util/csv_reader.h"
+#include "util/named_columns.h"
+#include "util/number_text.h"
 #include "util/trimmed.h"
 #include "util/utf8.h"
 
@@ -10,8 +11,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <tuple>
 
@@ -57,34 +56,8 @@ struct RowError {
 
 using util::trimmed;
 
-/// Blanks and tabs trimmed, and a plus sign before a digit or point dropped: from_chars takes
-/// neither.
-[[nodiscard]] std::string_view numberText(std::string_view text) {
-    text = trimmed(text);
-    if (text.size() > 1 && text.front() == '+' && text[1] != '+' && text[1] != '-')
-        text.remove_prefix(1);
-    return text;
-}
-
-[[nodiscard]] std::optional<double> number(std::string_view text) {
-    text = numberText(text);
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size() ||
-        !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-[[nodiscard]] std::optional<int> wholeNumber(std::string_view text, int lowest, int highest) {
-    text = numberText(text);
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size() ||
-        value < lowest || value > highest)
-        return std::nullopt;
-    return value;
-}
+using util::parseNumber;
+using util::parseWhole;
 
 class RowReader {
 public:
@@ -103,14 +76,14 @@ public:
                                                    const char* why) const {
         if (empty(column))
             return std::nullopt;
-        if (const std::optional<int> value = wholeNumber(text(column), lowest, highest))
+        if (const std::optional<int> value = parseWhole(text(column), lowest, highest))
             return value;
         throw RowError{column, why};
     }
     [[nodiscard]] std::optional<double> optionalNumber(Column column) const {
         if (empty(column))
             return std::nullopt;
-        if (const std::optional<double> value = number(text(column)))
+        if (const std::optional<double> value = parseNumber(text(column)))
             return value;
         throw RowError{column, "не число"};
     }
@@ -179,7 +152,7 @@ void readDiscretes(const RowReader& row, LabelDefinition& definition) {
         const std::optional<int> bit =
             colon == std::string_view::npos
                 ? std::nullopt
-                : wholeNumber(item.substr(0, colon), lowest, kHighestDataBit);
+                : parseWhole(item.substr(0, colon), lowest, kHighestDataBit);
         const std::string_view name =
             colon == std::string_view::npos ? std::string_view{} : trimmed(item.substr(colon + 1));
         if (!bit || name.empty())
@@ -289,43 +262,22 @@ void checkSdiBits(const SdiBitsUse& use, const LabelDefinition& definition,
 } // namespace
 
 LabelDatabaseLoad parseLabelDatabase(std::string_view text) {
-    if (const std::size_t bad = util::firstNonUtf8(text); bad != std::string_view::npos)
-        return failed(util::lineAt(text, bad), "", "текст не в UTF-8");
-    util::CsvReader reader(text);
-    std::vector<util::CsvField> fields;
-    if (!reader.next(fields))
-        return failed(reader.failed() ? reader.errorLine() : 1, "",
-                      reader.failed() ? reader.error() : "нет строки заголовка");
-
-    std::array<int, ColumnCount> positions{};
-    positions.fill(-1);
-    std::vector<std::string> header;
-    for (std::size_t at = 0; at < fields.size(); ++at) {
-        const std::string_view name = trimmed(fields[at].text);
-        header.emplace_back(name);
-        const auto* const known = std::find(kColumnNames.begin(), kColumnNames.end(), name);
-        if (known == kColumnNames.end())
-            return failed(1, std::string(name), "неизвестный столбец");
-        int& position = positions[static_cast<std::size_t>(known - kColumnNames.begin())];
-        if (position >= 0)
-            return failed(1, std::string(name), "столбец назван дважды");
-        position = static_cast<int>(at);
-    }
+    util::NamedColumnsReader reader(text, kColumnNames);
+    if (reader.error())
+        return {std::nullopt, *reader.error()};
     for (const Column required : {Label, Name, Encoding})
-        if (positions[required] < 0)
-            return failed(1, std::string(kColumnNames[required]), "нет такого столбца");
+        if (const std::optional<util::FileError> missing = reader.require(required))
+            return {std::nullopt, *missing};
+    std::array<int, ColumnCount> positions{};
+    for (std::size_t column = 0; column < ColumnCount; ++column)
+        positions[column] = reader.position(column);
 
     std::vector<LabelDefinition> rows;
     std::map<std::tuple<int, int, int>, int> lineOf; // (label, SDI, channel) -> line
     std::array<std::vector<SdiBitsUse>, board::kInputBufferCells> sdiBitsOf;
+    std::vector<util::CsvField> fields;
     while (reader.next(fields)) {
-        if (fields.size() == 1 && trimmed(fields[0].text).empty())
-            continue; // a blank line
         const int line = reader.recordLine();
-        if (fields.size() != header.size())
-            return failed(line, "",
-                          "полей " + std::to_string(fields.size()) + ", а в заголовке " +
-                              std::to_string(header.size()));
         try {
             LabelDefinition definition = readRow(RowReader(fields, positions));
             definition.line = line;
@@ -346,26 +298,14 @@ LabelDatabaseLoad parseLabelDatabase(std::string_view text) {
                           std::string(kColumnNames[problem.column]), problem.why);
         }
     }
-    if (reader.failed()) {
-        const auto field = static_cast<std::size_t>(reader.errorField() - 1);
-        return failed(reader.errorLine(), field < header.size() ? header[field] : std::string(),
-                      reader.error());
-    }
+    if (reader.error())
+        return {std::nullopt, *reader.error()};
     return {LabelDatabase(std::move(rows)), {}};
 }
 
 LabelDatabaseLoad loadLabelDatabaseFile(const std::filesystem::path& path) {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (error)
-        return failed(0, "", "файл не читается");
-    if (size > kLargestFileBytes)
-        return failed(0, "", "файл больше 16 МиБ");
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return failed(0, "", "файл не читается");
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    return parseLabelDatabase(text);
+    const util::FileText file = util::readTextFile(path, kLargestFileBytes);
+    return file.text ? parseLabelDatabase(*file.text) : failed(0, "", file.why);
 }
 
 std::string unseenLabelsNotice(const LabelDatabase& database) {
@@ -393,17 +333,8 @@ std::string unseenLabelsNotice(const LabelDatabase& database) {
 }
 
 std::string labelDatabaseErrorMessage(std::string_view fileName, const LabelDatabaseError& error) {
-    std::string text = "Файл базы меток «";
-    text.append(fileName);
-    text.append("» не загружен: ");
-    if (error.line > 0) {
-        text.append("строка " + std::to_string(error.line) + ", ");
-        if (!error.column.empty())
-            text.append("столбец «" + error.column + "», ");
-    }
-    text.append(error.why);
-    text.append("; база меток, что в работе, не меняется.");
-    return text;
+    return util::fileErrorText("Файл базы меток", fileName, error,
+                               "; база меток, что в работе, не меняется.");
 }
 
 } // namespace labels

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "labels/label_database.h"
+#include "util/file_error.h"
 
 #include <filesystem>
 #include <optional>
@@ -31,11 +32,7 @@ inline constexpr std::string_view kLabelDatabaseFileFilter = "Базы мето�
 inline constexpr std::string_view kLabelDatabaseWarningCaption = "База меток";
 
 /// Where a file is wrong: line 0 when the file as a whole is (unreadable, too large).
-struct LabelDatabaseError {
-    int line = 0;
-    std::string column;
-    std::string why;
-};
+using LabelDatabaseError = util::FileError;
 
 /// The database a file holds, or the first error in it.
 struct LabelDatabaseLoad {

@@ -65,7 +65,7 @@ ScheduleCheck checkSchedule(std::span<const ScheduledWord> words, std::uint8_t r
         })->intervalMs;
     const auto playedFor = static_cast<ScheduleTime>(
         std::clamp(4.0 * longestMs, kStrictPlayMinMs, kStrictPlayMaxMs) * kNanosPerMs);
-    BurstSchedule played({words.begin(), words.end()}, rateCode, 0);
+    BurstSchedule played(words, rateCode, 0);
     for (ScheduleTime now = 0; now < playedFor; now = played.nextLook()) {
         if (!played.dueAt(now).empty())
             played.sent(now);
@@ -87,7 +87,7 @@ ScheduleCheck checkSchedule(std::span<const ScheduledWord> words, std::uint8_t r
     return check;
 }
 
-BurstSchedule::BurstSchedule(std::vector<ScheduledWord> words, std::uint8_t rateCode,
+BurstSchedule::BurstSchedule(std::span<const ScheduledWord> words, std::uint8_t rateCode,
                              ScheduleTime start)
     : wordTime_(wordBusTime(rateCode)) {
     entries_.reserve(words.size());

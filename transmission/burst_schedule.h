@@ -72,7 +72,7 @@ public:
     static constexpr std::size_t kMaxBurst = 256;
     static constexpr ScheduleTime kSameBurstNs = kNanosPerMs;
 
-    BurstSchedule(std::vector<ScheduledWord> words, std::uint8_t rateCode, ScheduleTime start);
+    BurstSchedule(std::span<const ScheduledWord> words, std::uint8_t rateCode, ScheduleTime start);
 
     /// The words due at `now` (empty when none is, or the bus is still busy); once they are
     /// handed to the board, call sent().

@@ -131,7 +131,8 @@ TEST(BurstSchedule, NoBurstWhileTheLastIsOnTheBus) {
 }
 
 TEST(BurstSchedule, ALookMoreThanAnIntervalLateLetsTheMissedDeadlinesGo) {
-    BurstSchedule schedule({every(0203, 10.0)}, kFastest, 0);
+    const std::vector<ScheduledWord> words = {every(0203, 10.0)};
+    BurstSchedule schedule(words, kFastest, 0);
     ASSERT_EQ(schedule.dueAt(0).size(), 1u);
     schedule.sent(0);
     // The next look comes 55 ms late: one word, then on at the old phase (70, 80, ...).
@@ -141,7 +142,8 @@ TEST(BurstSchedule, ALookMoreThanAnIntervalLateLetsTheMissedDeadlinesGo) {
 }
 
 TEST(BurstSchedule, AWordOrItsIntervalChangesWhileItRunsAndARowPauses) {
-    BurstSchedule schedule({every(0203, 10.0), every(0204, 10.0)}, kFastest, 0);
+    const std::vector<ScheduledWord> words = {every(0203, 10.0), every(0204, 10.0)};
+    BurstSchedule schedule(words, kFastest, 0);
     ASSERT_EQ(schedule.dueAt(0).size(), 2u) << "0.36 ms apart: one burst";
     schedule.sent(0);
     schedule.setWord(0, 0x60000083);
