@@ -347,7 +347,7 @@ std::string stimulusText(const std::vector<StimulusParameter>& parameters) {
         if (parameter.ssm)
             fields[Ssm] = std::to_string(*parameter.ssm);
         appendNumber(fields[Interval], parameter.intervalMs);
-        fields[Paused] = parameter.paused ? "1" : "0";
+        fields[Paused].push_back(parameter.paused ? '1' : '0');
         fields[Fault] = std::string(parameter.wrongParity ? "parity" : "") +
                         (parameter.wrongParity && parameter.outsideRange ? ";" : "") +
                         (parameter.outsideRange ? "range" : "");
