@@ -310,11 +310,13 @@ void LabelWatchTable::takeWord(unsigned channelIndex, std::uint32_t word, Count 
     bool judged = true;
     if (row.definition != nullptr) {
         const unsigned ssm = labels::wordSsm(word);
-        row.outOfRange = labels::isOutOfRange(word, *row.definition);
+        const std::optional<std::int64_t> steps = labels::valueSteps(word, *row.definition);
+        row.outOfRange = labels::isOutOfRange(steps, ssm, *row.definition);
         row.abnormalSsm = !labels::isNormalSsm(row.definition->encoding, ssm);
         // Under failure warning or without computed data the bits are no value.
         judged = labels::ssmCarriesData(row.definition->encoding, ssm);
-        value = labels::engineeringValue(word, *row.definition);
+        if (steps)
+            value = static_cast<double>(*steps) * row.definition->resolution;
     } else if (const std::optional<reception::DecimalValue> decimal = reception::decimalValueWith(
                    word, formats.channels[channelIndex % board::kMaxChannels].slots[row.label])) {
         value = decimal->signedValue();

@@ -134,10 +134,13 @@ std::string recordedText(std::uint32_t word, const LabelDefinition& definition) 
 }
 
 bool isOutOfRange(std::uint32_t word, const LabelDefinition& definition) {
-    if (definition.encoding == LabelEncoding::Disc ||
-        !ssmCarriesData(definition.encoding, (word >> 29) & 3u))
+    return isOutOfRange(valueSteps(word, definition), (word >> 29) & 3u, definition);
+}
+
+bool isOutOfRange(const std::optional<std::int64_t>& steps, unsigned ssm,
+                  const LabelDefinition& definition) {
+    if (definition.encoding == LabelEncoding::Disc || !ssmCarriesData(definition.encoding, ssm))
         return false;
-    const std::optional<std::int64_t> steps = valueSteps(word, definition);
     if (!steps)
         return true;
     return (definition.least && beyond(*steps, *definition.least, definition.resolution, false)) ||

@@ -52,6 +52,9 @@ namespace labels {
 /// BCD word that is not decimal lies outside every range. Only words that carry data are
 /// judged (ssmCarriesData): the others are never out of range.
 [[nodiscard]] bool isOutOfRange(std::uint32_t word, const LabelDefinition& definition);
+/// @brief The same for a word's steps (valueSteps) and SSM, decoded once by the caller.
+[[nodiscard]] bool isOutOfRange(const std::optional<std::int64_t>& steps, unsigned ssm,
+                                const LabelDefinition& definition);
 
 /// @brief Whether a valid word of the label (normal SSM, odd parity) can have bits 17-32 all
 /// clear: the board marks an empty cell that way, so such a word never reaches the cells.
