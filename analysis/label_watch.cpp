@@ -190,9 +190,14 @@ void LabelWatchTable::takeChannel(const board::SharedState& state,
     } else {
         unsigned first = board::kInputBufferCells;
         unsigned farthest = 0;
+        const reception::CellChange* farthestChange = &changes.front();
         for (const reception::CellChange& change : changes) {
-            first = std::min(first, cellsAfter(track.nextCell, change.cell));
-            farthest = std::max(farthest, cellsAfter(track.nextCell, change.cell));
+            const unsigned after = cellsAfter(track.nextCell, change.cell);
+            first = std::min(first, after);
+            if (after >= farthest) {
+                farthest = after;
+                farthestChange = &change;
+            }
         }
         // The first change where the next word goes shows that nothing came after the last
         // tick's last change; then every cell up to this tick's farthest change took a word.
@@ -206,10 +211,7 @@ void LabelWatchTable::takeChannel(const board::SharedState& state,
             track.provenTick = track.positionTick;
             track.provenMs = track.positionMs;
             countRun(cells, changes, channelIndex, farthest, formats, nowMs);
-            last = &changes.back();
-            for (const reception::CellChange& change : changes)
-                if (cellsAfter(track.nextCell, change.cell) == farthest)
-                    last = &change;
+            last = farthestChange;
         } else {
             track.epoch = 0;
             last = takeUncounted(changes, channelIndex, formats, nowMs);

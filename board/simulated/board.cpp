@@ -37,6 +37,17 @@ void deliverWords(const Source& source, SimReceiver& receiver, std::uint64_t fro
 
 } // namespace
 
+template <typename Source>
+void SimBoard::catchUpAlwaysOn(const Source& source, InputChannel& channel, SimTime since,
+                               SimTime now) {
+    // A receiver set to another bit rate than the source's hears nothing.
+    if (source.rateCode() != channel.rateCode)
+        return;
+    const std::uint64_t to = source.deliveredBy(now);
+    deliverWords(source, channel.receiver, source.deliveredBy(since), to);
+    channel.nextDue = source.deliveryTime(to);
+}
+
 SimBoard::SimBoard(const SimulatedBoardSpec& boardSetup) : spec_(boardSetup) {
     for (int no = 1; no <= kMaxChannels; ++no) {
         InputChannel& channel = inputs_[static_cast<std::size_t>(no - 1)];
@@ -230,22 +241,8 @@ void SimBoard::catchUp(InputChannel& channel, SimTime now) {
             channel.nextDue = tx.deliveryTime(to);
         return;
     }
-    case InputSourceKind::Traffic: {
-        if (channel.traffic.rateCode() != channel.rateCode)
-            return;
-        const std::uint64_t to = channel.traffic.deliveredBy(now);
-        deliverWords(channel.traffic, channel.receiver, channel.traffic.deliveredBy(since), to);
-        channel.nextDue = channel.traffic.deliveryTime(to);
-        return;
-    }
-    case InputSourceKind::Table: {
-        if (channel.table.rateCode() != channel.rateCode)
-            return;
-        const std::uint64_t to = channel.table.deliveredBy(now);
-        deliverWords(channel.table, channel.receiver, channel.table.deliveredBy(since), to);
-        channel.nextDue = channel.table.deliveryTime(to);
-        return;
-    }
+    case InputSourceKind::Traffic: catchUpAlwaysOn(channel.traffic, channel, since, now); return;
+    case InputSourceKind::Table: catchUpAlwaysOn(channel.table, channel, since, now); return;
     case InputSourceKind::Automatic:
     case InputSourceKind::Idle: return;
     }

@@ -57,6 +57,11 @@ private:
     [[nodiscard]] InputChannel* inputChannel(std::uint16_t channelNo);
 
     void catchUp(InputChannel& channel, SimTime now);
+    /// The catch-up of a source that sends whether anyone listens or not (the built-in stream,
+    /// a constant table): its words from `since` to `now`.
+    template <typename Source>
+    static void catchUpAlwaysOn(const Source& source, InputChannel& channel, SimTime since,
+                                SimTime now);
     template <typename Action>
     void forEachInputFedBy(std::uint16_t outputChannelNo, Action action);
     /// Before a transmitter's words change: every input it feeds takes its words so far.
