@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The monitor for Windows, built and checked on Debian (the test command runs it):
-#   1. cross-compiles everything with mingw-w64 into build/win, warnings as errors: the logic
+#   1. cross-compiles everything with mingw-w64 into build/win (or ZELVA_WINDOWS_BUILD),
+#      warnings as errors: the logic
 #      libraries, the driver back-end, the windows, the program, the tools and both test
 #      suites (GoogleTest built from /usr/src/googletest with the same compiler);
 #   2. runs every test program under Wine, offscreen, each once, in one X session (xvfb-run)
@@ -18,7 +19,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 started=$SECONDS
 
-build=build/win
+build=${ZELVA_WINDOWS_BUILD:-build/win}
 tarball=${ZELVA_QT_MINGW_TARBALL:-$PWD/../shared/toolchains/qt6-mingw-6.4.2.tar.xz}
 wine=/usr/lib/wine/wine64
 
