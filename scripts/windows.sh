@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The monitor for Windows, built and checked on Debian (the test command runs it):
 #   1. cross-compiles everything with mingw-w64 into build/win (or ZELVA_WINDOWS_BUILD),
-#      warnings as errors: the logic
-#      libraries, the driver back-end, the windows, the program, the tools and both test
-#      suites (GoogleTest built from /usr/src/googletest with the same compiler);
+#      warnings as errors: the logic libraries, the driver back-end, the windows, the program,
+#      the tools and both test suites (GoogleTest built from /usr/src/googletest with the same
+#      compiler);
 #   2. runs every test program under Wine, offscreen, each once, in one X session (xvfb-run)
 #      with a Wine prefix inside the build folder, and prints
 #      "Windows (Wine): N passed, N failed";
