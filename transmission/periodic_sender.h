@@ -1,6 +1,7 @@
 #pragma once
 
 #include "transmission/burst_schedule.h"
+#include "transmission/scheduled_run.h"
 
 #include "board/driver.h"
 #include "board/records.h"
@@ -14,20 +15,20 @@ namespace transmission {
 /// transmission (IOCTL_SO_LOAD_ARRAY with a channel record of its own, then
 /// IOCTL_SO_START_SINGLE), so the output's array in the window is left as it is. A request the
 /// board fails stops the sender and says so; it sends nothing after that.
-class PeriodicSender {
+class PeriodicSender final : public ScheduledRun {
 public:
     PeriodicSender(board::Driver& driver, board::DeviceHandle handle, std::uint16_t channelNo,
                    BurstSchedule schedule);
 
     /// Sends what is due at `now`; false once a request has failed.
-    bool step(ScheduleTime now);
-    [[nodiscard]] ScheduleTime nextLook() const { return schedule_.nextLook(); }
+    bool step(ScheduleTime now) override;
+    [[nodiscard]] ScheduleTime nextLook() const override { return schedule_.nextLook(); }
 
     [[nodiscard]] BurstSchedule& schedule() { return schedule_; }
     [[nodiscard]] const BurstSchedule& schedule() const { return schedule_; }
     [[nodiscard]] bool failed() const { return !failure_.empty(); }
     /// Which request failed, in the system's words.
-    [[nodiscard]] const std::string& failure() const { return failure_; }
+    [[nodiscard]] std::string failure() const override { return failure_; }
 
 private:
     board::Driver& driver_;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "transmission/periodic_sender.h"
+#include "transmission/scheduled_run.h"
 #include "transmission/stimulus_file.h"
 
 #include <string>
@@ -11,7 +12,7 @@ namespace transmission {
 /// @brief A stimulus running on one output: its parameters' words made from their laws at
 /// each look and sent by a periodic schedule at their intervals. A value that no longer makes
 /// a word (a law run beyond the bits) keeps the last word and is told once per parameter.
-class StimulusRun {
+class StimulusRun final : public ScheduledRun {
 public:
     /// The schedule its parameters make, to check before a start (load, windows).
     [[nodiscard]] static ScheduleCheck check(const std::vector<StimulusParameter>& parameters,
@@ -22,8 +23,9 @@ public:
                 ScheduleTime start);
 
     /// Makes the words of `now` and sends what is due; false once the board failed a request.
-    bool step(ScheduleTime now);
-    [[nodiscard]] ScheduleTime nextLook() const { return sender_.nextLook(); }
+    bool step(ScheduleTime now) override;
+    [[nodiscard]] ScheduleTime nextLook() const override { return sender_.nextLook(); }
+    [[nodiscard]] std::string failure() const override { return sender_.failure(); }
 
     [[nodiscard]] const std::vector<StimulusParameter>& parameters() const { return parameters_; }
     [[nodiscard]] const PeriodicSender& sender() const { return sender_; }

@@ -11,21 +11,21 @@ constexpr ScheduleTime kNeverLook = std::numeric_limits<ScheduleTime>::max();
 
 } // namespace
 
-ScheduleTime StimulusThread::now() {
+ScheduleTime ScheduleThread::now() {
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
-StimulusThread::StimulusThread(std::unique_ptr<StimulusRun> run)
+ScheduleThread::ScheduleThread(std::unique_ptr<ScheduledRun> run)
     : run_(std::move(run)), thread_([this] { loop(); }) {}
 
-StimulusThread::~StimulusThread() {
+ScheduleThread::~ScheduleThread() {
     stop();
     thread_.join();
 }
 
-void StimulusThread::stop() {
+void ScheduleThread::stop() {
     {
         const std::scoped_lock lock(mutex_);
         stopping_ = true;
@@ -33,21 +33,35 @@ void StimulusThread::stop() {
     wake_.notify_one();
 }
 
-bool StimulusThread::running() const {
+bool ScheduleThread::running() const {
     const std::scoped_lock lock(mutex_);
     return running_;
 }
 
-std::string StimulusThread::failure() const {
+std::string ScheduleThread::failure() const {
     const std::scoped_lock lock(mutex_);
     return failure_;
 }
 
-void StimulusThread::loop() {
+void ScheduleThread::edit(const std::function<void()>& change) {
+    {
+        const std::scoped_lock lock(mutex_);
+        change();
+        edited_ = true;
+    }
+    wake_.notify_one();
+}
+
+void ScheduleThread::read(const std::function<void()>& reader) const {
+    const std::scoped_lock lock(mutex_);
+    reader();
+}
+
+void ScheduleThread::loop() {
     std::unique_lock lock(mutex_);
     while (!stopping_) {
         if (!run_->step(now())) {
-            failure_ = run_->sender().failure();
+            failure_ = run_->failure();
             break;
         }
         // Absolute deadlines: a late wake-up is made good by the schedule, not carried on.

@@ -38,7 +38,7 @@ struct SharedBoard {
             transmission::loadStimulusFile(ZELVA_EXAMPLES_DIR "/stimulus.csv", *database);
         return std::make_unique<transmission::StimulusRun>(driver, state->DeviceHandle, 1, 0,
                                                            std::move(load.parameters),
-                                                           transmission::StimulusThread::now());
+                                                           transmission::ScheduleThread::now());
     }
 
     board::simulated::SimulatedDriver simulated;

@@ -1,0 +1,9 @@
+#include "board/fine_timer.h"
+
+// Where timed waits end on time without asking.
+namespace board {
+
+FineTimer::FineTimer() = default;
+FineTimer::~FineTimer() = default;
+
+} // namespace board
