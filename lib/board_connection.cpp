@@ -26,7 +26,7 @@ BoardConnection::BoardConnection(std::shared_ptr<System> system, board::DeviceHa
 
 RequestStatus BoardConnection::open(std::shared_ptr<System> system, unsigned interfaceIndex,
                                     std::unique_ptr<BoardConnection>& opened) {
-    const board::OpenResult result = system->driver->open(interfaceIndex);
+    const board::OpenResult result = system->driver.open(interfaceIndex);
     if (!result.valid())
         return {ZELVA1_ERROR_NO_BOARD, result.errorCode};
     std::unique_ptr<BoardConnection> connection(
@@ -51,7 +51,10 @@ RequestStatus BoardConnection::open(std::shared_ptr<System> system, unsigned int
 }
 
 RequestStatus BoardConnection::initialize(const board::FreqCodes& codes) {
-    return command(board::IOCTL_INIT_DEVICE, codes);
+    const RequestStatus sent = command(board::IOCTL_INIT_DEVICE, codes);
+    if (sent.status == ZELVA1_OK)
+        system_->outputRates[info_.interface_index] = codes.SOfreq;
+    return sent;
 }
 
 RequestStatus BoardConnection::reset() { return send(board::IOCTL_RESET_DEVICE, {}, {}); }

@@ -23,6 +23,12 @@ public:
                                             std::unique_ptr<BoardConnection>& opened);
 
     [[nodiscard]] const zelva1_board_info& info() const { return info_; }
+    [[nodiscard]] const std::shared_ptr<System>& system() const { return system_; }
+    [[nodiscard]] board::DeviceHandle device() const { return handle_; }
+    /// The rate code of an output (1..8) as the board's last initialisation set it.
+    [[nodiscard]] std::uint8_t outputRate(unsigned channel) const {
+        return system_->outputRates[info_.interface_index][channel - 1];
+    }
 
     [[nodiscard]] RequestStatus initialize(const board::FreqCodes& codes);
     [[nodiscard]] RequestStatus reset();
@@ -63,7 +69,7 @@ private:
     /// Sends one request as given; the output is what the driver wrote into it.
     [[nodiscard]] RequestStatus send(std::uint32_t code, std::span<const std::byte> input,
                                      std::span<std::byte> output) {
-        board::Driver& driver = *system_->driver;
+        board::Driver& driver = system_->driver;
         if (driver.send(handle_, code, input, output))
             return {ZELVA1_OK, 0};
         return {ZELVA1_ERROR_REQUEST, driver.lastRequestError()};

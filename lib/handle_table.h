@@ -6,16 +6,23 @@
 
 namespace zelva1 {
 
-/// @brief The objects behind the handles of one kind. A handle is a number that names a slot
-/// and the slot's generation, never an address: a closed handle, or one made up, finds
-/// nothing instead of memory that was freed. Slots are reused with the next generation, so a
-/// closed handle stays closed when its slot holds a new object. Not guarded: the library's
-/// lock serves every table.
+/// @brief The objects behind the handles of one kind. A handle is a number that names its
+/// kind, a slot and the slot's generation, never an address: a closed handle, one made up, or
+/// one of another kind finds nothing instead of memory that was freed or an object of another
+/// type. Slots are reused with the next generation, so a closed handle stays closed when its
+/// slot holds a new object. Not guarded: the library's lock serves every table.
 template <typename Object>
 class HandleTable {
 public:
     static constexpr std::uintptr_t kSlotBits = 12;
     static constexpr std::uintptr_t kMaxSlots = (std::uintptr_t{1} << kSlotBits) - 1;
+    // Within 32 bits, as a handle of a 32-bit build must be: slot, generation, then the kind.
+    static constexpr std::uintptr_t kKindBits = 4;
+    static constexpr std::uintptr_t kGenerationBits = 32 - kSlotBits - kKindBits;
+    static constexpr std::uintptr_t kMaxKind = (std::uintptr_t{1} << kKindBits) - 1;
+
+    /// `kind` (1..kMaxKind) tells the handles of this table from every other table's.
+    explicit HandleTable(std::uintptr_t kind) : kind_(kind << (kSlotBits + kGenerationBits)) {}
 
     /// @brief Keeps `object` and returns its handle; 0 when every slot is taken.
     [[nodiscard]] std::uintptr_t add(std::shared_ptr<Object> object) {
@@ -27,7 +34,7 @@ public:
         }
         Slot& entry = slots_[slot];
         entry.object = std::move(object);
-        return (entry.generation << kSlotBits) | (slot + 1);
+        return kind_ | (entry.generation << kSlotBits) | (slot + 1);
     }
 
     /// @brief The object of a handle; null when the handle is closed or was never given.
@@ -52,8 +59,22 @@ public:
         return true;
     }
 
+    /// @brief Takes out every object `picked` chooses; their handles are closed from now on.
+    template <typename Pick>
+    std::vector<std::shared_ptr<Object>> removeIf(Pick picked) {
+        std::vector<std::shared_ptr<Object>> taken;
+        for (Slot& entry : slots_) {
+            if (entry.object == nullptr || !picked(*entry.object))
+                continue;
+            taken.push_back(std::move(entry.object));
+            entry.object.reset();
+            entry.generation = entry.generation % kMaxGeneration + 1;
+        }
+        return taken;
+    }
+
 private:
-    static constexpr std::uintptr_t kMaxGeneration = (std::uintptr_t{1} << (32 - kSlotBits)) - 1;
+    static constexpr std::uintptr_t kMaxGeneration = (std::uintptr_t{1} << kGenerationBits) - 1;
 
     struct Slot {
         std::shared_ptr<Object> object;
@@ -73,11 +94,13 @@ private:
         if (slot == 0 || slot > slots_.size())
             return slots_.size();
         const Slot& entry = slots_[slot - 1];
-        if (entry.object == nullptr || entry.generation != (handle >> kSlotBits))
+        if (entry.object == nullptr ||
+            (handle >> kSlotBits) != (kind_ >> kSlotBits | entry.generation))
             return slots_.size();
         return slot - 1;
     }
 
+    std::uintptr_t kind_;
     std::vector<Slot> slots_;
 };
 

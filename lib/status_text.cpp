@@ -15,6 +15,10 @@ extern "C" const char* zelva1_status_text(int status) {
     case ZELVA1_ERROR_FILE: return "файл не открывается";
     case ZELVA1_ERROR_LIMIT: return "открыто слишком много дескрипторов";
     case ZELVA1_ERROR_INTERNAL: return "нехватка памяти или внутренняя ошибка библиотеки";
+    case ZELVA1_ERROR_CONTENT: return "ошибка в содержимом файла";
+    case ZELVA1_ERROR_LABEL: return "в базе меток нет такой метки";
+    case ZELVA1_ERROR_VALUE: return "значение не кодируется в слово";
+    case ZELVA1_ERROR_BUS: return "канал не передаст столько слов с такими интервалами";
     default: return "неизвестный код состояния";
     }
 }

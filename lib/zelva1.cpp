@@ -6,7 +6,10 @@
 #include "board_connection.h"
 #include "format_set.h"
 #include "handle_table.h"
+#include "label_words.h"
+#include "periodic_task.h"
 #include "system.h"
+#include "text_copy.h"
 
 #include "board/clock.h"
 #include "board/default_driver.h"
@@ -16,6 +19,7 @@
 #include "reception/decimal_decode.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <iostream>
 #include <mutex>
@@ -32,20 +36,27 @@ namespace {
 
 using zelva1::BoardConnection;
 using zelva1::FormatSet;
+using zelva1::PeriodicTask;
 using zelva1::RequestStatus;
 using zelva1::System;
+using Database = const labels::LabelDatabase;
 
 struct Library {
     std::mutex lock;
-    zelva1::HandleTable<System> systems;
-    zelva1::HandleTable<BoardConnection> boards;
-    zelva1::HandleTable<FormatSet> formats;
+    // Each kind of handle has a tag of its own: one kind given for another finds nothing.
+    zelva1::HandleTable<System> systems{1};
+    zelva1::HandleTable<BoardConnection> boards{2};
+    zelva1::HandleTable<FormatSet> formats{3};
+    zelva1::HandleTable<Database> databases{4};
+    zelva1::HandleTable<PeriodicTask> tasks{5};
     std::shared_ptr<System> defaultSystem;
 };
 
+// Never destroyed: a task's thread still sending when the process exits goes on with its
+// driver, its board and its schedule until the process is gone, instead of finding them freed.
 Library& library() {
-    static Library instance;
-    return instance;
+    static auto* const instance = new Library;
+    return *instance;
 }
 
 // Every entry point writes it. In a shared object a thread-local is otherwise reached through a
@@ -87,16 +98,12 @@ std::shared_ptr<System> systemOf(Library& state, zelva1_system* system) {
     if (system != nullptr)
         return state.systems.share(idOf(system));
     if (state.defaultSystem == nullptr)
-        state.defaultSystem = std::make_shared<System>(System{board::makeDefaultDriver(std::cerr)});
+        state.defaultSystem = std::make_shared<System>(board::makeDefaultDriver(std::cerr));
     return state.defaultSystem;
 }
 
 void copyMessage(const std::string& text, char* message, std::size_t size) {
-    if (message == nullptr || size == 0)
-        return;
-    const std::size_t kept = std::min(text.size(), size - 1);
-    std::copy_n(text.data(), kept, message);
-    message[kept] = '\0';
+    zelva1::copyText(text, message, size);
 }
 
 // Keeps a new object in its table and hands its handle out.
@@ -140,6 +147,32 @@ int withOutput(zelva1_board* board, unsigned channel, Action action) {
     return withChannel(board, channel, &BoardConnection::checkOutput, action);
 }
 
+// Runs `action` on an open task.
+template <typename Action>
+int withTask(zelva1_task* task, Action action) {
+    return guarded([&](Library& state) {
+        PeriodicTask* found = state.tasks.find(idOf(task));
+        if (found == nullptr)
+            return ZELVA1_ERROR_HANDLE;
+        return finish(action(*found));
+    });
+}
+
+// The database of a handle. A database never changes once read, so it is used outside the lock.
+int shareDatabase(zelva1_database* database, std::shared_ptr<Database>& found) {
+    return guarded([&](Library& state) {
+        found = state.databases.share(idOf(database));
+        return found == nullptr ? ZELVA1_ERROR_HANDLE : ZELVA1_OK;
+    });
+}
+
+// Stops the tasks `picked` chooses and closes their handles, each after its request in progress.
+template <typename Pick>
+void stopTasks(Library& state, Pick picked) {
+    for (const std::shared_ptr<PeriodicTask>& task : state.tasks.removeIf(picked))
+        static_cast<void>(task->stop());
+}
+
 } // namespace
 
 extern "C" {
@@ -152,8 +185,8 @@ int zelva1_system_open(zelva1_system** system) {
     if (system == nullptr)
         return ZELVA1_ERROR_NULL;
     return guarded([&](Library& state) {
-        return keep(state.systems,
-                    std::make_shared<System>(System{board::makeDefaultDriver(std::cerr)}), system);
+        return keep(state.systems, std::make_shared<System>(board::makeDefaultDriver(std::cerr)),
+                    system);
     });
 }
 
@@ -169,9 +202,8 @@ int zelva1_system_open_simulated(const char* config_text, zelva1_system** system
                         message_size);
             return ZELVA1_ERROR_CONFIG;
         }
-        auto made =
-            std::make_shared<System>(System{std::make_unique<board::simulated::SimulatedDriver>(
-                std::move(config.config), board::steadySimClock())});
+        auto made = std::make_shared<System>(std::make_unique<board::simulated::SimulatedDriver>(
+            std::move(config.config), board::steadySimClock()));
         copyMessage({}, message, message_size);
         return keep(state.systems, std::move(made), system);
     });
@@ -181,7 +213,12 @@ int zelva1_system_close(zelva1_system* system) {
     if (system == nullptr)
         return ZELVA1_ERROR_NULL;
     return guarded([&](Library& state) {
-        return state.systems.remove(idOf(system)) ? ZELVA1_OK : ZELVA1_ERROR_HANDLE;
+        const std::shared_ptr<System> closed = state.systems.share(idOf(system));
+        if (closed == nullptr)
+            return ZELVA1_ERROR_HANDLE;
+        stopTasks(state, [&](const PeriodicTask& task) { return task.system() == closed.get(); });
+        state.systems.remove(idOf(system));
+        return ZELVA1_OK;
     });
 }
 
@@ -229,7 +266,10 @@ int zelva1_open(zelva1_system* system, unsigned interface_index, zelva1_board** 
 
 int zelva1_close(zelva1_board* board) {
     return guarded([&](Library& state) {
-        return state.boards.remove(idOf(board)) ? ZELVA1_OK : ZELVA1_ERROR_HANDLE;
+        if (!state.boards.remove(idOf(board)))
+            return ZELVA1_ERROR_HANDLE;
+        stopTasks(state, [&](const PeriodicTask& task) { return task.boardId() == idOf(board); });
+        return ZELVA1_OK;
     });
 }
 
@@ -373,6 +413,129 @@ int zelva1_decode(zelva1_formats* formats, unsigned channel, uint32_t word,
             return ZELVA1_ERROR_HANDLE;
         zelva1::decodeWord(word, &found->channel(channel), *decoded);
         return ZELVA1_OK;
+    });
+}
+
+int zelva1_database_open(const char* path, zelva1_database** database, char* message,
+                         size_t message_size) {
+    if (path == nullptr || database == nullptr)
+        return ZELVA1_ERROR_NULL;
+    // Read before the lock is taken: a file may be slow to come (a network path, a FIFO).
+    std::shared_ptr<Database> loaded;
+    std::string why;
+    int status = ZELVA1_ERROR_INTERNAL;
+    try {
+        status = zelva1::loadDatabase(std::filesystem::u8path(path), loaded, why);
+    } catch (...) {
+        return ZELVA1_ERROR_INTERNAL;
+    }
+    copyMessage(why, message, message_size);
+    if (status != ZELVA1_OK)
+        return status;
+    return guarded([&](Library& state) { return keep(state.databases, loaded, database); });
+}
+
+int zelva1_database_close(zelva1_database* database) {
+    return guarded([&](Library& state) {
+        return state.databases.remove(idOf(database)) ? ZELVA1_OK : ZELVA1_ERROR_HANDLE;
+    });
+}
+
+int zelva1_database_decode(zelva1_database* database, unsigned channel, uint32_t word,
+                           zelva1_reading* reading) {
+    if (reading == nullptr)
+        return ZELVA1_ERROR_NULL;
+    if (channel < 1 || channel > ZELVA1_MAX_CHANNELS)
+        return ZELVA1_ERROR_CHANNEL;
+    std::shared_ptr<Database> found;
+    if (const int status = shareDatabase(database, found); status != ZELVA1_OK)
+        return status;
+    try {
+        zelva1::readWord(*found, channel, word, *reading);
+    } catch (...) {
+        return ZELVA1_ERROR_INTERNAL;
+    }
+    return ZELVA1_OK;
+}
+
+int zelva1_encode(zelva1_database* database, unsigned channel, unsigned label, int sdi, int ssm,
+                  double value, uint32_t discretes, unsigned flags, uint32_t* word, char* message,
+                  size_t message_size) {
+    if (word == nullptr)
+        return ZELVA1_ERROR_NULL;
+    if (channel < 1 || channel > ZELVA1_MAX_CHANNELS)
+        return ZELVA1_ERROR_CHANNEL;
+    if (label > 0xFFu || sdi < -1 || sdi > 3 || ssm < -1 || ssm > 3 ||
+        (flags & ~(ZELVA1_WRONG_PARITY | ZELVA1_OUTSIDE_RANGE)) != 0)
+        return ZELVA1_ERROR_ARGUMENT;
+    std::shared_ptr<Database> found;
+    if (const int status = shareDatabase(database, found); status != ZELVA1_OK)
+        return status;
+    try {
+        std::string why;
+        const int status = zelva1::encodeValue(
+            *found, {channel, label, sdi, ssm, value, discretes, flags}, *word, why);
+        copyMessage(why, message, message_size);
+        return status;
+    } catch (...) {
+        return ZELVA1_ERROR_INTERNAL;
+    }
+}
+
+int zelva1_task_start(zelva1_board* board, unsigned channel, const uint32_t* words,
+                      const double* intervals_ms, size_t count, zelva1_task** task) {
+    if (words == nullptr || intervals_ms == nullptr || task == nullptr)
+        return ZELVA1_ERROR_NULL;
+    if (count == 0 || count > ZELVA1_MAX_WORDS)
+        return ZELVA1_ERROR_ARGUMENT;
+    return withOutput(board, channel, [&](BoardConnection& connection) {
+        std::shared_ptr<PeriodicTask> started;
+        const int status = PeriodicTask::start(connection, idOf(board), channel,
+                                               std::span(words, count),
+                                               std::span(intervals_ms, count), started);
+        if (status != ZELVA1_OK)
+            return RequestStatus{status, 0};
+        return RequestStatus{keep(library().tasks, std::move(started), task), 0};
+    });
+}
+
+int zelva1_task_set_word(zelva1_task* task, unsigned index, uint32_t word) {
+    return withTask(task, [&](PeriodicTask& found) { return found.setWord(index, word); });
+}
+
+int zelva1_task_set_interval(zelva1_task* task, unsigned index, double interval_ms) {
+    return withTask(task,
+                    [&](PeriodicTask& found) { return found.setInterval(index, interval_ms); });
+}
+
+int zelva1_task_pause(zelva1_task* task, unsigned index, int paused) {
+    return withTask(task, [&](PeriodicTask& found) { return found.setPaused(index, paused != 0); });
+}
+
+int zelva1_task_timing(zelva1_task* task, unsigned index, zelva1_timing* timing) {
+    if (timing == nullptr)
+        return ZELVA1_ERROR_NULL;
+    return withTask(task, [&](PeriodicTask& found) { return found.timing(index, *timing); });
+}
+
+int zelva1_task_state(zelva1_task* task, int* running, char* message, size_t message_size) {
+    if (running == nullptr)
+        return ZELVA1_ERROR_NULL;
+    return withTask(task, [&](PeriodicTask& found) {
+        std::string failure;
+        *running = found.running(failure) ? 1 : 0;
+        copyMessage(failure, message, message_size);
+        return RequestStatus{};
+    });
+}
+
+int zelva1_task_stop(zelva1_task* task) {
+    return guarded([&](Library& state) {
+        const std::shared_ptr<PeriodicTask> stopped = state.tasks.share(idOf(task));
+        if (stopped == nullptr)
+            return ZELVA1_ERROR_HANDLE;
+        state.tasks.remove(idOf(task));
+        return finish(stopped->stop());
     });
 }
 

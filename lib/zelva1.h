@@ -66,6 +66,10 @@ extern "C" {
 #define ZELVA1_ERROR_FILE (-10)      /* a format file cannot be read */
 #define ZELVA1_ERROR_LIMIT (-11)     /* too many handles open at once */
 #define ZELVA1_ERROR_INTERNAL (-12)  /* out of memory or a fault of the library */
+#define ZELVA1_ERROR_CONTENT (-13)   /* a file reads but what it says is wrong */
+#define ZELVA1_ERROR_LABEL (-14)     /* the label database has no row for the label */
+#define ZELVA1_ERROR_VALUE (-15)     /* a value that its word cannot carry */
+#define ZELVA1_ERROR_BUS (-16)       /* more words at their intervals than the bus carries */
 
 /* Limits of the board. */
 #define ZELVA1_MAX_CHANNELS 8
@@ -73,7 +77,11 @@ extern "C" {
 #define ZELVA1_MAX_WORDS 256 /* words of an output array */
 #define ZELVA1_RATE_CODES 16 /* inputs 1..8, then outputs 1..8 */
 #define ZELVA1_MAX_BOARDS 8
-#define ZELVA1_TEXT_CAPACITY 96 /* room for zelva1_decoded.text with its NUL */
+#define ZELVA1_TEXT_CAPACITY 96  /* room for zelva1_decoded.text with its NUL */
+#define ZELVA1_NAME_CAPACITY 128 /* zelva1_reading's texts, each with its NUL */
+#define ZELVA1_UNITS_CAPACITY 32
+#define ZELVA1_VALUE_CAPACITY 256
+#define ZELVA1_SSM_CAPACITY 32
 
 /* Reception modes. */
 #define ZELVA1_ADDRESS_MODE 1 /* each word lands in the cell of its label */
@@ -90,6 +98,10 @@ typedef struct zelva1_system zelva1_system;
 typedef struct zelva1_board zelva1_board;
 /* A decimal format table with its assignments to labels and input channels. */
 typedef struct zelva1_formats zelva1_formats;
+/* A label database: what each label means, as the monitor's label watch reads it. */
+typedef struct zelva1_database zelva1_database;
+/* Words sent periodically from one output on a thread of the library's own. */
+typedef struct zelva1_task zelva1_task;
 
 /* One board found by zelva1_list(). */
 typedef struct zelva1_board_info {
@@ -116,6 +128,39 @@ typedef struct zelva1_decoded {
     char text[ZELVA1_TEXT_CAPACITY]; /* the monitor's decimal column without its outer blanks:
                                         sign, value and units; "" without a format */
 } zelva1_decoded;
+
+/* A word read by a label database's row for it, as the monitor's label watch shows it. */
+typedef struct zelva1_reading {
+    uint32_t label;        /* bits 1-8 */
+    uint32_t sdi;          /* bits 9-10 */
+    uint32_t ssm;          /* bits 30-31 */
+    uint32_t parity_ok;    /* 1 when the count of set bits is odd */
+    uint32_t known;        /* 1 when the database has a row for the word; without one the
+                              fields below are 0 and "" */
+    uint32_t ssm_normal;   /* 1 when the SSM reports data that can be used */
+    uint32_t has_value;    /* 1 when `value` holds the word's number (BNR, decimal BCD) */
+    uint32_t out_of_range; /* 1 when a word that carries data lies outside the row's min..max */
+    double value;          /* in the row's units; 0 without a number */
+    char name[ZELVA1_NAME_CAPACITY];    /* the row's name */
+    char units[ZELVA1_UNITS_CAPACITY];  /* the row's units */
+    char text[ZELVA1_VALUE_CAPACITY];   /* the value with every decimal of the row's resolution,
+                                           without units; DISC: the names of the bits set,
+                                           joined by ", "; "не BCD" for BCD that is not decimal */
+    char ssm_text[ZELVA1_SSM_CAPACITY]; /* what the SSM says for the row's encoding: "норма",
+                                           "отказ", "нет данных", "функц. тест", "плюс", "минус" */
+} zelva1_reading;
+
+/* What zelva1_task_timing() reports of one word of a periodic task. */
+typedef struct zelva1_timing {
+    uint64_t sent;           /* times the word went out */
+    double last_interval_ms; /* between its last two sendings; 0 before the second */
+    double shortest_ms;      /* of the intervals it got since the task started */
+    double longest_ms;
+} zelva1_timing;
+
+/* Flags of zelva1_encode(): faults put into a word on purpose, to test a receiver. */
+#define ZELVA1_WRONG_PARITY 1u  /* even parity */
+#define ZELVA1_OUTSIDE_RANGE 2u /* a value beyond the row's min..max is taken */
 
 /* ---- Version and statuses ------------------------------------------------------------ */
 
@@ -239,6 +284,92 @@ ZELVA1_API int zelva1_formats_close(zelva1_formats* formats);
  * fields are decoded and `channel` is not looked at. `decoded` must not be NULL. */
 ZELVA1_API int zelva1_decode(zelva1_formats* formats, unsigned channel, uint32_t word,
                              zelva1_decoded* decoded);
+
+/* ---- Label database ----------------------------------------------------------------- */
+
+/* Reads a label database file (UTF-8 CSV with a header line: label, sdi, channel, name, units,
+ * encoding, bits, resolution, min, max, min_interval_ms, max_interval_ms, discretes) with the
+ * monitor's loader and its checks. A file that cannot be read gives ZELVA1_ERROR_FILE, one
+ * whose content is wrong ZELVA1_ERROR_CONTENT; either way, when `message` is not NULL, it
+ * receives the monitor's text naming the line, the column and the reason, cut to
+ * `message_size` bytes with its NUL ("" on success). `path` (UTF-8) and `database` must not
+ * be NULL. The database is read-only: any thread may use it while another does. */
+ZELVA1_API int zelva1_database_open(const char* path, zelva1_database** database, char* message,
+                                    size_t message_size);
+
+/* Frees a label database. */
+ZELVA1_API int zelva1_database_close(zelva1_database* database);
+
+/* Reads a word received on input `channel` (1..8) by the database's row for it: the row of
+ * that channel before a row for any channel, of the word's SDI before one for any SDI. A
+ * word the database has no row for is ZELVA1_OK with `known` 0 and only the fields filled.
+ * Texts too long for their field are cut before a whole letter. `reading` must not be NULL. */
+ZELVA1_API int zelva1_database_decode(zelva1_database* database, unsigned channel, uint32_t word,
+                                      zelva1_reading* reading);
+
+/* Makes the word that says `value` for a label (0..255, usually written in octal: 0203) as
+ * the database's row for it on input `channel` (1..8) describes it; the word decodes back to
+ * the value rounded to the row's resolution. BNR and BCD take `value`; DISC takes `discretes`
+ * (bit n set for the word's bit n + 1, only bits the row names) and ignores `value`. `sdi`
+ * 0..3 picks the row of that SDI (or the row for any SDI) and goes into the word where the row
+ * takes any; -1 picks the row of the lowest SDI that has one and keeps its SDI (0 for a row
+ * for any SDI). `ssm` 0..3
+ * is put in bits 31 (high) and 30, -1 gives normal operation for the encoding (BNR 3, BCD 0,
+ * or 3 for a negative value, DISC 0). `flags` is 0 or ZELVA1_WRONG_PARITY and
+ * ZELVA1_OUTSIDE_RANGE or'ed together. ZELVA1_ERROR_LABEL when there is no row for the
+ * label (and SDI) on the channel; ZELVA1_ERROR_VALUE, with the reason in `message` when it
+ * is not NULL, for NaN or infinity, a value the bits cannot hold, one outside the row's
+ * min..max without ZELVA1_OUTSIDE_RANGE, bits the row does not name, an SDI the row fixes
+ * otherwise or whose bits carry data. ZELVA1_ERROR_ARGUMENT for a label over 255, an SDI or
+ * SSM out of range or another flag. `word` must not be NULL; *word is set on success. */
+ZELVA1_API int zelva1_encode(zelva1_database* database, unsigned channel, unsigned label, int sdi,
+                             int ssm, double value, uint32_t discretes, unsigned flags,
+                             uint32_t* word, char* message, size_t message_size);
+
+/* ---- Periodic transmission ----------------------------------------------------------- */
+
+/* Starts sending `count` (1..ZELVA1_MAX_WORDS) words from an output, word k every
+ * `intervals_ms[k]` milliseconds (greater than 0), on a thread of the library's own: each
+ * burst of words that fall due together goes out as a single transmission, at absolute
+ * deadlines that do not drift. The board's output array and its cyclic transmission are not
+ * used; the other calls on the board go on as usual, a request at a time with the task's.
+ * The words are timed by the output's bit rate as zelva1_initialize() of this board in the
+ * same system last set it (12.5 kbit/s before any); ZELVA1_ERROR_BUS when the bus cannot carry
+ * them at their intervals. Words and intervals are copied. `words`, `intervals_ms` and `task`
+ * must not be NULL; *task is set on success.
+ * A request the board fails stops the task: every later call on it but zelva1_task_stop()
+ * returns ZELVA1_ERROR_REQUEST with zelva1_system_error() set as the failed request left it,
+ * and zelva1_task_state() says which request it was. */
+ZELVA1_API int zelva1_task_start(zelva1_board* board, unsigned channel, const uint32_t* words,
+                                 const double* intervals_ms, size_t count, zelva1_task** task);
+
+/* Changes word `index` of a running task: it goes out from its next deadline on. */
+ZELVA1_API int zelva1_task_set_word(zelva1_task* task, unsigned index, uint32_t word);
+
+/* Changes the interval of word `index` (greater than 0 ms): its next deadline is one new
+ * interval after its last sending. ZELVA1_ERROR_BUS when the bus cannot carry the result,
+ * which leaves the interval as it was. */
+ZELVA1_API int zelva1_task_set_interval(zelva1_task* task, unsigned index, double interval_ms);
+
+/* Pauses word `index` (`paused` 1) or sends it again (0) from one interval later on. */
+ZELVA1_API int zelva1_task_pause(zelva1_task* task, unsigned index, int paused);
+
+/* What word `index` of the task achieved so far; `timing` must not be NULL. */
+ZELVA1_API int zelva1_task_timing(zelva1_task* task, unsigned index, zelva1_timing* timing);
+
+/* Whether the task still sends: *running becomes 1, or 0 once a failed request stopped it;
+ * then `message`, when it is not NULL, receives which request failed ("" while running),
+ * cut to `message_size` bytes with its NUL. `running` must not be NULL. */
+ZELVA1_API int zelva1_task_state(zelva1_task* task, int* running, char* message,
+                                 size_t message_size);
+
+/* Stops a task after the request in progress and closes its handle; the burst on the bus
+ * finishes. From any thread, also while another thread is inside a call on the task. Closing
+ * the task's board handle or its system stops and closes the task as well; a task running
+ * when the process ends is left running until the end, harmlessly. Returns
+ * ZELVA1_ERROR_REQUEST when a failed request had stopped it already, with the handle closed
+ * all the same. */
+ZELVA1_API int zelva1_task_stop(zelva1_task* task);
 
 #ifdef __cplusplus
 }
