@@ -6,13 +6,17 @@ Zelva1Error with the library's status, its text and the system's error code.
 """
 
 import ctypes
+import math
+import operator
+import warnings
+import weakref
 from collections import namedtuple
 
 from . import _library as _c
 
-__all__ = ["Zelva1Error", "System", "Board", "Input", "Output", "Formats", "BoardInfo", "Cell",
-           "Decoded", "version", "simulated", "list_boards", "open_board", "decode",
-           "test_pattern"]
+__all__ = ["Zelva1Error", "System", "Board", "Input", "Output", "Formats", "Database", "Task",
+           "BoardInfo", "Cell", "Decoded", "Reading", "Timing", "version", "simulated",
+           "list_boards", "open_board", "decode", "test_pattern"]
 
 OK = 0
 ERROR_NULL = -1
@@ -27,10 +31,17 @@ ERROR_CONFIG = -9
 ERROR_FILE = -10
 ERROR_LIMIT = -11
 ERROR_INTERNAL = -12
+ERROR_CONTENT = -13
+ERROR_LABEL = -14
+ERROR_VALUE = -15
+ERROR_BUS = -16
 
 BoardInfo = namedtuple("BoardInfo", "interface_index serial inputs outputs")
 Cell = namedtuple("Cell", "word received")
 Decoded = namedtuple("Decoded", "label sdi ssm parity_ok value text")
+Reading = namedtuple("Reading", "label sdi ssm parity_ok known name value text units ssm_text "
+                                "ssm_normal out_of_range")
+Timing = namedtuple("Timing", "sent last_interval_ms shortest_ms longest_ms")
 
 _lib = _c.lib
 
@@ -52,6 +63,26 @@ class Zelva1Error(Exception):
 def _check(status, what=""):
     if status != OK:
         raise Zelva1Error(status, what, _lib.zelva1_system_error())
+
+
+def _whole(value, low, high, what):
+    """An integer within its C type's range; ctypes would cut it down without a word."""
+    number = operator.index(value)
+    if not low <= number <= high:
+        raise OverflowError(f"{what} {number} is outside {low}..{high}")
+    return number
+
+
+def _word(value):
+    return _whole(value, 0, 0xFFFFFFFF, "word")
+
+
+def _number(value, what):
+    """A float that is a number: NaN would reach the library as no value at all."""
+    number = float(value)
+    if math.isnan(number):
+        raise ValueError(f"{what} is NaN")
+    return number
 
 
 def version():
@@ -77,9 +108,26 @@ class _Closable:
     _handle = None
     _close_function = ""
     _close_context = ""
+    _finalizer = None
+
+    def _keep(self, handle):
+        """Takes the handle; one never closed is closed when the object is collected, with a
+        ResourceWarning, as Python's own files do."""
+        self._handle = handle
+        self._finalizer = weakref.finalize(self, _forgotten, self._close_function, handle,
+                                           self._close_context)
+
+    def _live(self):
+        """The handle of an open object: a closed one raises rather than hand the library a
+        NULL, which some calls take for the default system."""
+        if self._handle is None:
+            raise Zelva1Error(ERROR_HANDLE, f"{self._close_context} is closed")
+        return self._handle
 
     def close(self):
         if self._handle is not None:
+            if self._finalizer is not None:
+                self._finalizer.detach()
             _check(getattr(_lib, self._close_function)(self._handle), self._close_context)
             self._handle = None
 
@@ -90,21 +138,25 @@ class _Closable:
         self.close()
 
 
+def _forgotten(close_function, handle, context):
+    warnings.warn(f"zelva1 {context} was never closed", ResourceWarning, stacklevel=2)
+    getattr(_lib, close_function)(handle)
+
+
 class System(_Closable):
     """A set of boards behind one back-end. `System()` is the back-end the monitor would use
     (ZELVA1_SIM_CONFIG honoured); `simulated(text)` makes simulated boards from a
     configuration text."""
 
     def __init__(self, _handle=None):
-        self._handle = _handle
         if _handle is None:
-            handle = ctypes.c_void_p()
-            _check(_lib.zelva1_system_open(ctypes.byref(handle)), "system")
-            self._handle = handle
+            _handle = ctypes.c_void_p()
+            _check(_lib.zelva1_system_open(ctypes.byref(_handle)), "system")
+        self._keep(_handle)
 
     def boards(self):
         """The boards found, as the monitor lists them."""
-        return _list(self._handle)
+        return _list(self._live())
 
     _close_function = "zelva1_system_close"
     _close_context = "system"
@@ -148,10 +200,10 @@ class Board(_Closable):
     def __init__(self, interface_index=0, system=None):
         self._system = system  # kept alive while the board is open
         handle = ctypes.c_void_p()
-        system_handle = system._handle if system is not None else None
+        system_handle = system._live() if system is not None else None
         _check(_lib.zelva1_open(system_handle, interface_index, ctypes.byref(handle)),
                f"board {interface_index}")
-        self._handle = handle
+        self._keep(handle)
         raw = _c.BoardInfo()
         _check(_lib.zelva1_board_information(self._handle, ctypes.byref(raw)))
         self.info = _info(raw)
@@ -242,6 +294,10 @@ class Output:
         _check(_lib.zelva1_stop_transmit(self._board._handle, self.number),
                f"output {self.number}")
 
+    def periodic(self, words, intervals_ms):
+        """Starts a Task sending `words` at their intervals (ms) from this output."""
+        return Task(self, words, intervals_ms)
+
     @property
     def transmitting(self):
         active = ctypes.c_int()
@@ -272,7 +328,7 @@ class Formats(_Closable):
         assignments = None if assignment_path is None else str(assignment_path).encode("utf-8")
         _check(_lib.zelva1_formats_open(str(format_path).encode("utf-8"), assignments,
                                         ctypes.byref(handle)), str(format_path))
-        self._handle = handle
+        self._keep(handle)
 
     def decode(self, word, channel):
         """A word received on input `channel`: Decoded(label, sdi, ssm, parity_ok, value,
@@ -284,3 +340,136 @@ class Formats(_Closable):
 
     _close_function = "zelva1_formats_close"
     _close_context = "formats"
+
+
+def _reading(raw):
+    value = raw.value if raw.has_value else None
+    return Reading(raw.label, raw.sdi, raw.ssm, bool(raw.parity_ok), bool(raw.known),
+                   raw.name.decode("utf-8"), value, raw.text.decode("utf-8"),
+                   raw.units.decode("utf-8"), raw.ssm_text.decode("utf-8"), bool(raw.ssm_normal),
+                   bool(raw.out_of_range))
+
+
+class Database(_Closable):
+    """A label database file (CSV: label, name, encoding, bits, resolution, ...) read by the
+    monitor's loader: words decoded as its label watch shows them, values encoded into words."""
+
+    def __init__(self, path):
+        handle = ctypes.c_void_p()
+        message = ctypes.create_string_buffer(512)
+        _check(_lib.zelva1_database_open(str(path).encode("utf-8"), ctypes.byref(handle),
+                                         message, len(message)), message.value.decode("utf-8"))
+        self._keep(handle)
+
+    _close_function = "zelva1_database_close"
+    _close_context = "database"
+
+    def decode(self, word, channel=1):
+        """A word received on input `channel` by its row: Reading(label, sdi, ssm, parity_ok,
+        known, name, value, text, units, ssm_text, ssm_normal, out_of_range); value None
+        without a number, known False (and no name) where the database has no row."""
+        raw = _c.Reading()
+        _check(_lib.zelva1_database_decode(self._live(), _whole(channel, 0, 0xFFFFFFFF, "channel"),
+                                           _word(word), ctypes.byref(raw)), "decode")
+        return _reading(raw)
+
+    def encode(self, label, value=0.0, *, channel=1, sdi=None, ssm=None, discretes=0,
+               wrong_parity=False, outside_range=False):
+        """The word that says `value` for `label` (write it in octal: 0o203) by its row on
+        input `channel`; `discretes` for a DISC label (bit n: the word's bit n + 1). `sdi` and
+        `ssm` 0..3 or None (the row's own, normal operation); wrong parity or a value beyond
+        the row's range only when asked for. Raises Zelva1Error with the reason for a value
+        the word cannot carry, ValueError for NaN."""
+        word = ctypes.c_uint32()
+        message = ctypes.create_string_buffer(512)
+        flags = (_c.WRONG_PARITY if wrong_parity else 0) | (
+            _c.OUTSIDE_RANGE if outside_range else 0)
+        status = _lib.zelva1_encode(
+            self._live(), _whole(channel, 0, 0xFFFFFFFF, "channel"),
+            _whole(label, 0, 0xFFFFFFFF, "label"),
+            -1 if sdi is None else _whole(sdi, -(2 ** 31), 2 ** 31 - 1, "sdi"),
+            -1 if ssm is None else _whole(ssm, -(2 ** 31), 2 ** 31 - 1, "ssm"),
+            _number(value, "value"), _word(discretes), flags, ctypes.byref(word), message,
+            len(message))
+        _check(status, message.value.decode("utf-8") or f"label {label:o}")
+        return word.value
+
+
+class Task(_Closable):
+    """Words sent periodically from an output (board.outputs[n]), word k every
+    intervals_ms[k] milliseconds (or one interval for all), on a thread of the library's own
+    at deadlines that do not drift. Stopped by stop() or on leaving a `with`; a request the
+    board fails stops it, and the next call raises."""
+
+    def __init__(self, output, words, intervals_ms):
+        words = [_word(word) for word in words]
+        if isinstance(intervals_ms, (int, float)):
+            intervals_ms = [intervals_ms] * len(words)
+        intervals = [_number(ms, "interval") for ms in intervals_ms]
+        if len(intervals) != len(words):
+            raise ValueError(f"{len(words)} words but {len(intervals)} intervals")
+        self._board = output._board  # kept open while the task runs
+        self.output = output.number
+        room = max(len(words), 1)
+        handle = ctypes.c_void_p()
+        _check(_lib.zelva1_task_start(self._board._live(), output.number,
+                                      (ctypes.c_uint32 * room)(*words),
+                                      (ctypes.c_double * room)(*intervals), len(words),
+                                      ctypes.byref(handle)), f"output {output.number}")
+        self._keep(handle)
+
+    _close_function = "zelva1_task_stop"
+    _close_context = "task"
+
+    def stop(self):
+        """Stops sending; raises Zelva1Error when a failed request had stopped it already."""
+        if self._board._handle is None:  # its board closed, which stopped it
+            if self._finalizer is not None:
+                self._finalizer.detach()
+            self._handle = None
+        self.close()
+
+    def __exit__(self, exc_type, *exc):
+        try:
+            self.stop()
+        except Zelva1Error:
+            if exc_type is None:
+                raise
+
+    def _index(self, index):
+        return _whole(index, 0, 0xFFFFFFFF, "index")
+
+    def set_word(self, index, word):
+        """Word `index` goes out changed from its next deadline on."""
+        _check(_lib.zelva1_task_set_word(self._live(), self._index(index), _word(word)), "task")
+
+    def set_interval(self, index, interval_ms):
+        _check(_lib.zelva1_task_set_interval(self._live(), self._index(index),
+                                             _number(interval_ms, "interval")), "task")
+
+    def pause(self, index, paused=True):
+        _check(_lib.zelva1_task_pause(self._live(), self._index(index), 1 if paused else 0),
+               "task")
+
+    def timing(self, index):
+        """What word `index` achieved: Timing(sent, last_interval_ms, shortest_ms, longest_ms)."""
+        raw = _c.Timing()
+        _check(_lib.zelva1_task_timing(self._live(), self._index(index), ctypes.byref(raw)),
+               "task")
+        return Timing(raw.sent, raw.last_interval_ms, raw.shortest_ms, raw.longest_ms)
+
+    @property
+    def running(self):
+        """False once a failed request stopped it; `failure` then says which."""
+        return self._state()[0]
+
+    @property
+    def failure(self):
+        return self._state()[1]
+
+    def _state(self):
+        running = ctypes.c_int()
+        message = ctypes.create_string_buffer(256)
+        _check(_lib.zelva1_task_state(self._live(), ctypes.byref(running), message,
+                                      len(message)), "task")
+        return bool(running.value), message.value.decode("utf-8")

@@ -12,11 +12,17 @@ MAX_WORDS = 256
 RATE_CODES = 16
 MAX_BOARDS = 8
 TEXT_CAPACITY = 96
+NAME_CAPACITY = 128
+UNITS_CAPACITY = 32
+VALUE_CAPACITY = 256
+SSM_CAPACITY = 32
 
 ADDRESS_MODE = 1
 FILE_MODE = 2
 ONCE = 0
 CYCLIC = 1
+WRONG_PARITY = 1
+OUTSIDE_RANGE = 2
 
 
 class BoardInfo(ctypes.Structure):
@@ -32,6 +38,20 @@ class Decoded(ctypes.Structure):
     _fields_ = [("label", ctypes.c_uint32), ("sdi", ctypes.c_uint32), ("ssm", ctypes.c_uint32),
                 ("parity_ok", ctypes.c_uint32), ("has_value", ctypes.c_uint32),
                 ("value", ctypes.c_double), ("text", ctypes.c_char * TEXT_CAPACITY)]
+
+
+class Reading(ctypes.Structure):
+    _fields_ = [("label", ctypes.c_uint32), ("sdi", ctypes.c_uint32), ("ssm", ctypes.c_uint32),
+                ("parity_ok", ctypes.c_uint32), ("known", ctypes.c_uint32),
+                ("ssm_normal", ctypes.c_uint32), ("has_value", ctypes.c_uint32),
+                ("out_of_range", ctypes.c_uint32), ("value", ctypes.c_double),
+                ("name", ctypes.c_char * NAME_CAPACITY), ("units", ctypes.c_char * UNITS_CAPACITY),
+                ("text", ctypes.c_char * VALUE_CAPACITY), ("ssm_text", ctypes.c_char * SSM_CAPACITY)]
+
+
+class Timing(ctypes.Structure):
+    _fields_ = [("sent", ctypes.c_uint64), ("last_interval_ms", ctypes.c_double),
+                ("shortest_ms", ctypes.c_double), ("longest_ms", ctypes.c_double)]
 
 
 def _candidates():
@@ -97,6 +117,23 @@ _SIGNATURES = {
                                       ctypes.POINTER(_handle)]),
     "zelva1_formats_close": (_status, [_handle]),
     "zelva1_decode": (_status, [_handle, _u, ctypes.c_uint32, ctypes.POINTER(Decoded)]),
+    "zelva1_database_open": (_status, [ctypes.c_char_p, ctypes.POINTER(_handle), ctypes.c_char_p,
+                                       _size]),
+    "zelva1_database_close": (_status, [_handle]),
+    "zelva1_database_decode": (_status, [_handle, _u, ctypes.c_uint32, ctypes.POINTER(Reading)]),
+    "zelva1_encode": (_status, [_handle, _u, _u, ctypes.c_int, ctypes.c_int, ctypes.c_double,
+                                ctypes.c_uint32, _u, ctypes.POINTER(ctypes.c_uint32),
+                                ctypes.c_char_p, _size]),
+    "zelva1_task_start": (_status, [_handle, _u, ctypes.POINTER(ctypes.c_uint32),
+                                    ctypes.POINTER(ctypes.c_double), _size,
+                                    ctypes.POINTER(_handle)]),
+    "zelva1_task_set_word": (_status, [_handle, _u, ctypes.c_uint32]),
+    "zelva1_task_set_interval": (_status, [_handle, _u, ctypes.c_double]),
+    "zelva1_task_pause": (_status, [_handle, _u, ctypes.c_int]),
+    "zelva1_task_timing": (_status, [_handle, _u, ctypes.POINTER(Timing)]),
+    "zelva1_task_state": (_status, [_handle, ctypes.POINTER(ctypes.c_int), ctypes.c_char_p,
+                                    _size]),
+    "zelva1_task_stop": (_status, [_handle]),
 }
 
 lib = _load()
