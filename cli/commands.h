@@ -24,6 +24,7 @@ struct ReceiveOptions {
     std::string csvPath;
     std::string formatPath;
     std::string assignmentPath;
+    std::string databasePath;
 };
 void receive(const ReceiveOptions& options);
 
@@ -44,6 +45,17 @@ struct LoopbackOptions {
     unsigned input = 1;
     double seconds = 3.0;
 };
+struct StimulateOptions {
+    BoardChoice board;
+    std::string stimulusPath;
+    std::string databasePath;
+    unsigned output = 1;
+    double seconds = 0.0;
+};
+/// @brief Sends a stimulus file's parameters by their laws until the time is up or Ctrl-C,
+/// then prints what each parameter sent.
+void stimulate(const StimulateOptions& options);
+
 /// @return whether every cell came back.
 [[nodiscard]] bool loopback(const LoopbackOptions& options);
 

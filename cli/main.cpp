@@ -46,7 +46,8 @@ void addFileOption(CLI::App& command, const std::string& names, std::string& pat
 }
 
 int run(int argc, char** argv) {
-    CLI::App app{"Модули ZELVA-1 из командной строки: поиск, прием и выдача слов ARINC 429.",
+    CLI::App app{"Модули ZELVA-1 из командной строки: поиск, прием и выдача слов ARINC 429, "
+                 "имитация параметров.",
                  "zelva1"};
     // Before the commands are added: each takes its parent's formatter and failure message.
     app.formatter(std::make_shared<cli::RussianHelp>());
@@ -83,6 +84,10 @@ int run(int argc, char** argv) {
                   "файл десятичных форматов (например KST3frmt.stt)");
     addFileOption(*receive, "--assignments", receiveOptions.assignmentPath,
                   "файл форматов входных параметров (*.si)");
+    receive
+        ->add_option("--database", receiveOptions.databasePath,
+                     "база меток (CSV): печатать параметр, значение и SSM по ней (не с --csv)")
+        ->type_name("ФАЙЛ");
 
     cli::SendOptions sendOptions;
     auto* send = app.add_subcommand("send", "выдача массива слов на выходной канал");
@@ -108,7 +113,26 @@ int run(int argc, char** argv) {
                                            "наибольшее время ожидания, с"),
                       0.1, 3600.0);
 
-    for (CLI::App* command : {list, receive, send, loopback}) {
+    cli::StimulateOptions stimulateOptions;
+    auto* stimulate = app.add_subcommand(
+        "stimulate", "имитация по параметрам: слова меток по законам из файла на выходной канал");
+    addBoardOptions(*stimulate, stimulateOptions.board);
+    addOutputOption(*stimulate, stimulateOptions.output);
+    stimulate
+        ->add_option("stimulus", stimulateOptions.stimulusPath,
+                     "файл имитации (CSV: label, law, ...), как в мониторе")
+        ->type_name("ФАЙЛ")
+        ->required();
+    stimulate
+        ->add_option("--database", stimulateOptions.databasePath,
+                     "база меток (CSV), по которой кодируются значения")
+        ->type_name("ФАЙЛ")
+        ->required();
+    cli::numberWithin(stimulate->add_option("-d,--duration", stimulateOptions.seconds,
+                                            "длительность выдачи, с (0 - до Ctrl-C)"),
+                      0.0, 86400.0);
+
+    for (CLI::App* command : {list, receive, send, stimulate, loopback}) {
         command->group("Команды");
         command->set_help_flag("-h,--help", "показать эту справку");
     }
@@ -127,6 +151,8 @@ int run(int argc, char** argv) {
             cli::receive(receiveOptions);
         else if (send->parsed())
             cli::send(sendOptions);
+        else if (stimulate->parsed())
+            cli::stimulate(stimulateOptions);
         else if (loopback->parsed() && !cli::loopback(loopbackOptions))
             return kFailed;
     } catch (const cli::UsageFailure& failure) {

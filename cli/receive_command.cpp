@@ -9,18 +9,33 @@
 namespace cli {
 namespace {
 
+// The columns a label database adds to a cell's line: the parameter, its value with units, and
+// what its SSM says; empty where the database has no row for the word.
+void printByDatabase(zelva1_database* database, unsigned input, std::uint32_t word) {
+    zelva1_reading reading{};
+    check(zelva1_database_decode(database, input, word, &reading), "декодирование по базе");
+    std::string value = reading.text;
+    if (reading.has_value != 0 && reading.units[0] != '\0')
+        value += std::string(" ") + reading.units;
+    std::printf("\t%s\t%s\t%s", reading.name, value.c_str(), reading.ssm_text);
+}
+
 // The decoded cells on standard output, tab-separated, one line per received cell.
 void printCells(const std::array<zelva1_cell, ZELVA1_CELLS>& cells, unsigned input,
-                zelva1_formats* formats) {
-    std::printf("ячейка\tслово\tметка\tSDI\tSSM\tчетность\tзначение\n");
+                zelva1_formats* formats, zelva1_database* database) {
+    std::printf("ячейка\tслово\tметка\tSDI\tSSM\tчетность\tзначение%s\n",
+                database != nullptr ? "\tпараметр\tзначение по базе\tSSM по базе" : "");
     for (unsigned index = 0; index < ZELVA1_CELLS; ++index) {
         if (cells[index].received == 0)
             continue;
         zelva1_decoded decoded{};
         check(zelva1_decode(formats, input, cells[index].word, &decoded), "декодирование");
-        std::printf("%u\t%08x\t%03o\t%u\t%u\t%s\t%s\n", index, cells[index].word, decoded.label,
+        std::printf("%u\t%08x\t%03o\t%u\t%u\t%s\t%s", index, cells[index].word, decoded.label,
                     decoded.sdi, decoded.ssm, decoded.parity_ok != 0 ? "норма" : "ошибка",
                     decoded.text);
+        if (database != nullptr)
+            printByDatabase(database, input, cells[index].word);
+        std::printf("\n");
     }
 }
 
@@ -32,9 +47,27 @@ struct FormatsHandle {
     }
 };
 
+struct DatabaseHandle {
+    zelva1_database* database = nullptr;
+    ~DatabaseHandle() {
+        if (database != nullptr)
+            zelva1_database_close(database);
+    }
+};
+
+void openDatabase(const std::string& path, DatabaseHandle& opened) {
+    std::array<char, 512> message{};
+    if (zelva1_database_open(path.c_str(), &opened.database, message.data(), message.size()) !=
+        ZELVA1_OK)
+        throw CommandFailure(message.data());
+}
+
 } // namespace
 
 void receive(const ReceiveOptions& options) {
+    if (!options.csvPath.empty() && !options.databasePath.empty())
+        throw UsageFailure("параметры --csv и --database не сочетаются: база меток дополняет "
+                           "печать ячеек, а не запись");
     const int mode = options.mode == "file" ? ZELVA1_FILE_MODE : ZELVA1_ADDRESS_MODE;
     std::optional<CsvRows> csv;
     FormatsHandle formats;
@@ -46,6 +79,9 @@ void receive(const ReceiveOptions& options) {
                                                                  : options.assignmentPath.c_str(),
                                   &formats.formats),
               options.formatPath);
+    DatabaseHandle database;
+    if (!options.databasePath.empty())
+        openDatabase(options.databasePath, database);
 
     OpenBoard board(options.board);
     check(zelva1_start_receive(board.get(), options.input, mode),
@@ -66,7 +102,7 @@ void receive(const ReceiveOptions& options) {
              });
     check(zelva1_stop_receive(board.get(), options.input), "останов приема");
     if (!csv)
-        printCells(cells, options.input, formats.formats);
+        printCells(cells, options.input, formats.formats, database.database);
 }
 
 } // namespace cli

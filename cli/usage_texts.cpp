@@ -56,7 +56,7 @@ std::string requiredText(const std::string& text, const std::vector<std::string>
     if (text.rfind("A subcommand", 0) == 0)
         return (unparsed.empty() ? std::string("не указана команда")
                                  : "неизвестная команда " + unparsed.front()) +
-               " (list, receive, send или loopback)";
+               " (list, receive, send, stimulate или loopback)";
     const std::size_t required = text.find(" is required");
     if (required != std::string::npos)
         return "не указан параметр " + text.substr(0, required);
@@ -120,6 +120,7 @@ RussianHelp::RussianHelp() {
     label("SUBCOMMAND", "КОМАНДА");
     label("Subcommands", "Команды");
     label("REQUIRED", "обязательный");
+    label("Positionals", "Аргументы");
 }
 
 std::string RussianHelp::make_option(const CLI::Option* option, bool isPositional) const {

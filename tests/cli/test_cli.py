@@ -110,3 +110,97 @@ def test_ctrl_c_stops_a_cyclic_transmission_before_the_tool_exits(tmp_path):
                 if not line.startswith("#") and len(line.split()) > 2]
     assert requests[-1] == "IOCTL_SO_STOP"
     assert "IOCTL_SO_START_CYCLIC" in requests
+
+
+STIMULUS = EXAMPLES / "stimulus.csv"
+DATABASE = EXAMPLES / "label-database.csv"
+
+
+def sent_words(trace, output):
+    """The words of each single transmission an output was loaded with, from a driver trace."""
+    words = []
+    for line in trace.read_text().splitlines():
+        fields = line.split()
+        if len(fields) > 4 and fields[2] == "IOCTL_SO_LOAD_ARRAY":
+            record = bytes.fromhex(fields[4])
+            channel, _, _, count = struct.unpack_from("<4H", record)
+            if channel == output:
+                words += struct.unpack_from(f"<{count}I", record, 8)
+    return words
+
+
+def test_the_new_commands_and_options_are_in_the_help_and_refused_when_wrong():
+    assert "stimulate" in run("--help").stdout
+    shown = run("stimulate", "--help").stdout
+    for promise in ("--database ФАЙЛ обязательный", "-o,--output 1..8", "-d,--duration ЧИСЛО",
+                    "(0 - до Ctrl-C)", "stimulus ФАЙЛ обязательный", "Аргументы:"):
+        assert promise in shown, promise
+    assert "--database ФАЙЛ" in run("receive", "--help").stdout
+    said = {("stimulate", "-o", "1", str(STIMULUS)): "не указан параметр --database",
+            ("stimulate", "--database", str(DATABASE)): "не указан параметр stimulus",
+            ("bogus",): "(list, receive, send, stimulate или loopback)",
+            ("receive", "--database", str(DATABASE), "--csv", "x.csv"):
+                "параметры --csv и --database не сочетаются"}
+    for wrong, text in said.items():
+        refused = run(*wrong)
+        assert refused.returncode == 2 and text in refused.stderr, (wrong, refused.stderr)
+
+
+def test_stimulate_sends_each_parameter_by_its_law_at_its_interval_and_tells_what_it_sent(
+        tmp_path):
+    trace = tmp_path / "trace.txt"
+    done = run("stimulate", str(STIMULUS), "--database", str(DATABASE), "-o", "2", "-r", "2",
+               "-d", "1", trace=trace)
+    assert done.returncode == 0, done.stderr
+    lines = [line.split("\t") for line in done.stdout.splitlines()]
+    assert lines[0][:5] == ["метка", "SDI", "параметр", "интервал, мс", "передано слов"]
+    rows = {row[0]: row for row in lines[1:]}
+    assert len(rows) == 9
+    assert rows["203"][2:4] == ["Высота барометрическая", "62.5"]
+    assert rows["324"][3] == "20"
+    # About a second's worth at each interval, and exactly what went to the board.
+    words = sent_words(trace, 2)
+    for label, row in rows.items():
+        sent = int(row[4])
+        assert 0.5 * 1000 / float(row[3]) <= sent <= 1000 / float(row[3]) + 2, row
+        assert sum(1 for word in words if word & 0xFF == int(label, 8)) == sent, label
+    # The altitude climbs by its linear law: its words change while the run goes on.
+    assert len({word for word in words if word & 0xFF == 0o203}) > 1
+
+
+def test_stimulate_refuses_a_wrong_file_with_its_line_and_column_and_a_schedule_the_bus_cannot_carry(
+        tmp_path):
+    wrong = tmp_path / "wrong.csv"
+    wrong.write_text("label,law,value\n203,constant,1000\n206,sine,100\n", encoding="utf-8")
+    refused = run("stimulate", str(wrong), "--database", str(DATABASE))
+    assert refused.returncode == 1 and refused.stdout == ""
+    assert "«" + str(wrong) + "» не загружен: строка 3, столбец «mean»" in refused.stderr
+    heavy = tmp_path / "heavy.csv"
+    heavy.write_text("label,law,value,interval_ms\n203,constant,1000,1\n206,constant,100,1\n",
+                     encoding="utf-8")
+    overloaded = run("stimulate", str(heavy), "--database", str(DATABASE), "-d", "0.2")
+    assert overloaded.returncode == 1
+    assert "нагрузка на шину 576 %: канал столько не передаст" in overloaded.stderr
+
+
+def test_ctrl_c_ends_a_stimulus_with_what_it_sent():
+    environment = {k: v for k, v in os.environ.items() if k != "ZELVA1_SIM_CONFIG"}
+    sending = subprocess.Popen([TOOL, "stimulate", str(STIMULUS), "--database", str(DATABASE)],
+                               env=environment, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                               text=True)
+    time.sleep(0.5)
+    assert sending.poll() is None
+    sending.send_signal(signal.SIGINT)
+    out, err = sending.communicate(timeout=5)
+    assert sending.returncode == 0, err
+    assert len(out.splitlines()) == 10
+
+
+def test_receive_reads_the_cells_by_a_label_database():
+    done = run("receive", "-i", "5", "-d", "0.3", "--database", str(DATABASE))
+    assert done.returncode == 0, done.stderr
+    lines = [line.split("\t") for line in done.stdout.splitlines()]
+    assert lines[0][-3:] == ["параметр", "значение по базе", "SSM по базе"]
+    altitude = [line for line in lines if line[2] == "203"]
+    assert altitude and altitude[0][-3] == "Высота барометрическая"
+    assert altitude[0][-2].endswith(" ft") and altitude[0][-1] == "норма"
