@@ -46,7 +46,8 @@ class Reading(ctypes.Structure):
                 ("ssm_normal", ctypes.c_uint32), ("has_value", ctypes.c_uint32),
                 ("out_of_range", ctypes.c_uint32), ("value", ctypes.c_double),
                 ("name", ctypes.c_char * NAME_CAPACITY), ("units", ctypes.c_char * UNITS_CAPACITY),
-                ("text", ctypes.c_char * VALUE_CAPACITY), ("ssm_text", ctypes.c_char * SSM_CAPACITY)]
+                ("text", ctypes.c_char * VALUE_CAPACITY),
+                ("ssm_text", ctypes.c_char * SSM_CAPACITY)]
 
 
 class Timing(ctypes.Structure):
