@@ -27,7 +27,7 @@ foreach(runtime libgcc_s_seh-1.dll libstdc++-6.dll libwinpthread-1.dll)
 endforeach()
 
 install(FILES examples/KST3frmt.stt examples/builtin-traffic.si examples/label-database.csv
-              examples/label-faults.cfg DESTINATION examples)
+              examples/label-faults.cfg examples/stimulus.csv DESTINATION examples)
 install(FILES packaging/windows/README-ru.txt packaging/windows/zelva1-monitor.ini.example
         DESTINATION .)
 

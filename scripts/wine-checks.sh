@@ -11,8 +11,9 @@
 # "Windows (Wine): N passed, N failed", the parity check's verdict and the device path
 # benchmark; unpacks the zip into an empty folder and starts the program from there as a
 # user would (the windows platform, no DLL path of our own), which must print "main window
-# shown", and runs the command-line tool's loopback check from there; then times that start
-# against the minimal Qt program. The Wine prefix, <build folder>/wine-prefix, is made afresh
+# shown", and runs the command-line tool's loopback check from there, then the README's
+# command lines and C examples of its scripting section; then times that start against the
+# minimal Qt program. The Wine prefix, <build folder>/wine-prefix, is made afresh
 # each run, so that no board of an earlier run is left in it. Exits 1 when anything fails.
 set -euo pipefail
 build=$(realpath "$1")
@@ -190,6 +191,54 @@ else
   echo "package check: zelva1.exe loopback failed from the unpacked folder" >&2
   cat "$unpacked/loopback.out" >&2
 fi
+
+# --- The README's command lines and C programs of its scripting section, from the unpacked
+# folder as a user would run them there: zelva1.exe for zelva1, the package's examples/ and
+# sdk\ beside it. Each must exit 0; its last line is shown.
+readme_blocks() { # <fence language>: the blocks of that language, each line of one ended by "#end"
+  awk -v fence="\`\`\`$1" '
+    /^## Scripts: C, Python and the command line/ { section = 1; next }
+    section && /^## / { exit }
+    section && $0 == fence { block = 1; next }
+    block && /^```/ { block = 0; print "#end"; next }
+    block { print }' "$source_folder/README.md"
+}
+run_in_package() { # <what> <program> <arguments...>: runs it in the unpacked folder
+  local what=$1
+  shift
+  if (cd "$folder" && env -u WINEPATH timeout 120 "$wine" "$@") >"$unpacked/example.out" 2>&1; then
+    echo "package check: $what: $(tr -d '\r' <"$unpacked/example.out" | tail -n 1)"
+  else
+    package_ok=0
+    echo "package check: $what failed from the unpacked folder" >&2
+    cat "$unpacked/example.out" >&2
+  fi
+}
+while read -r command arguments; do
+  [[ $command == zelva1 && $arguments != loopback ]] || continue # the loopback ran above
+  read -ra words <<<"$arguments"
+  run_in_package "zelva1.exe $arguments" zelva1.exe "${words[@]}"
+done < <(readme_blocks sh)
+example=0
+source_text=
+while IFS= read -r line; do
+  if [[ $line != "#end" ]]; then
+    source_text+=$line$'\n'
+    continue
+  fi
+  program=readme_example_$example.exe
+  printf '%s' "$source_text" >"$unpacked/readme_example_$example.c"
+  if x86_64-w64-mingw32-gcc -Wall -Wextra -Werror -I"$folder/sdk" \
+    "$unpacked/readme_example_$example.c" -L"$folder/sdk" -lzelva1 -o "$folder/$program"; then
+    run_in_package "the README's C example $((example + 1))" "$program"
+  else
+    package_ok=0
+    echo "package check: the README's C example $((example + 1)) does not compile with mingw-w64" >&2
+  fi
+  rm -f "$folder/$program"
+  source_text=
+  example=$((example + 1))
+done < <(readme_blocks c)
 
 # --- Start-up time under Wine: the package's program against the minimal Qt program, both
 # started from the unpacked folder (the same DLLs), alternating, medians of the wall times

@@ -6,7 +6,7 @@ from pathlib import Path
 
 import pytest
 
-from conftest import PACKAGE_FOLDER
+from conftest import PACKAGE_FOLDER, REPOSITORY
 
 
 def _interpreters():
@@ -32,16 +32,27 @@ def _imports_from(python, environment, cwd):
     assert (version, boards) == ("1.0.0", "2")
 
 
+def _readmes_install_line():
+    readme = (REPOSITORY / "README.md").read_text(encoding="utf-8")
+    lines = [line.strip() for line in readme.splitlines()
+             if line.startswith("    python3 -m venv ")]
+    assert len(lines) == 1, lines
+    return lines[0]
+
+
 @pytest.mark.parametrize("interpreter", _interpreters())
 def test_the_readmes_line_installs_the_package_into_a_fresh_environment_offline(tmp_path,
                                                                               interpreter):
-    # As the README says it: a virtual environment of its own, pip from it, no index at all.
+    # The line as written, run beside a `python` folder that is the package, with `python3`
+    # the interpreter under test and pip given no index at all.
+    (tmp_path / "python").symlink_to(PACKAGE_FOLDER)
+    (tmp_path / "bin").mkdir()
+    (tmp_path / "bin" / "python3").symlink_to(interpreter)
+    subprocess.run(["bash", "-c", _readmes_install_line()], check=True, timeout=180, cwd=tmp_path,
+                   env={**os.environ, "PIP_NO_INDEX": "1", "PIP_QUIET": "1",
+                        "PATH": f"{tmp_path / 'bin'}{os.pathsep}{os.environ['PATH']}"})
     environment = tmp_path / "env"
-    subprocess.run([interpreter, "-m", "venv", str(environment)], check=True, timeout=120)
-    python = environment / "bin" / "python"
-    subprocess.run([str(environment / "bin" / "pip"), "install", "--quiet", str(PACKAGE_FOLDER)],
-                   check=True, timeout=120, env={**os.environ, "PIP_NO_INDEX": "1"})
-    _imports_from(python, environment, tmp_path)
+    _imports_from(environment / "bin" / "python", environment, tmp_path)
 
 
 def test_pip_installs_the_package_offline_with_debians_pip_in_an_environment_without_one(

@@ -1,6 +1,7 @@
 """The README's examples of the library, the Python package and the tool, run as written:
-the C program compiled against the build's header and library, the Python script over the
-package in the source tree, each command line with the build's tool."""
+the C programs compiled against the build's header and library, the Python scripts over the
+package in the source tree, each command line with the build's tool, all from the repository's
+folder as the README's paths are written."""
 
 import os
 import re
@@ -11,15 +12,19 @@ from pathlib import Path
 REPOSITORY = Path(__file__).resolve().parents[2]
 BUILD = Path(os.environ.get("ZELVA1_BUILD", REPOSITORY / "build" / "ci"))
 SECTION = "## Scripts: C, Python and the command line"
+# What each example prints, block by block in the README's order.
+ALTITUDE = "Высота барометрическая: 10500 ft, норма\n"
+PYTHON_PRINTS = [lambda out: out == "256 of 256 words came back\n",
+                 lambda out: re.fullmatch(ALTITUDE + "Приборная скорость: 250.5000 kt, норма\n"
+                                          r"(\d+) words of label 206 sent\n", out)]
+C_PRINTS = [lambda out: out == "256 of 256 words came back\n", lambda out: out == ALTITUDE]
 
 
-def example(language):
+def examples(language):
     readme = (REPOSITORY / "README.md").read_text(encoding="utf-8")
     section = readme[readme.index(SECTION):]
     section = section[:section.index("\n## ", len(SECTION))]
-    blocks = re.findall(r"```" + language + r"\n(.*?)```", section, re.S)
-    assert len(blocks) == 1, language
-    return blocks[0]
+    return re.findall(r"```" + language + r"\n(.*?)```", section, re.S)
 
 
 def environment():
@@ -32,34 +37,42 @@ def environment():
 
 
 def test_the_command_lines_run_and_the_loopback_comes_back():
-    for line in example("sh").splitlines():
+    [block] = examples("sh")
+    for line in block.splitlines():
         done = subprocess.run(shlex.split(line), capture_output=True, text=True, timeout=30,
                               cwd=REPOSITORY, env=environment())
         assert done.returncode == 0, (line, done.stderr)
         assert done.stdout, line
         if "loopback" in line:
             assert "совпало 256 из 256 ячеек" in done.stdout
+        if "stimulate" in line:
+            assert len(done.stdout.splitlines()) == 10, done.stdout
 
 
-def test_the_python_example_sees_the_test_pattern_come_back(tmp_path):
-    script = tmp_path / "loopback.py"
-    script.write_text(example("python"), encoding="utf-8")
-    done = subprocess.run(["/usr/bin/python3", str(script)], capture_output=True, text=True,
-                          timeout=30, env=environment())
-    assert done.returncode == 0, done.stderr
-    assert done.stdout == "256 of 256 words came back\n"
+def test_the_python_examples_print_what_the_readme_says(tmp_path):
+    blocks = examples("python")
+    assert len(blocks) == len(PYTHON_PRINTS)
+    for number, (block, prints) in enumerate(zip(blocks, PYTHON_PRINTS)):
+        script = tmp_path / f"example{number}.py"
+        script.write_text(block, encoding="utf-8")
+        done = subprocess.run(["/usr/bin/python3", str(script)], capture_output=True, text=True,
+                              timeout=30, cwd=REPOSITORY, env=environment())
+        assert done.returncode == 0, done.stderr
+        assert prints(done.stdout), done.stdout
 
 
-def test_the_c_example_compiles_without_a_warning_and_sees_the_test_pattern_come_back(
-        tmp_path):
-    source = tmp_path / "loopback.c"
-    source.write_text(example("c"), encoding="utf-8")
-    program = tmp_path / "loopback"
+def test_the_c_examples_compile_without_a_warning_and_print_what_the_readme_says(tmp_path):
+    blocks = examples("c")
+    assert len(blocks) == len(C_PRINTS)
     library = BUILD / "lib"
-    subprocess.run(["cc", "-Wall", "-Wextra", "-Werror", f"-I{REPOSITORY / 'lib'}", str(source),
-                    f"-L{library}", f"-Wl,-rpath,{library}", "-lzelva1", "-o", str(program)],
-                   check=True, timeout=60)
-    done = subprocess.run([str(program)], capture_output=True, text=True, timeout=30,
-                          env=environment())
-    assert done.returncode == 0, done.stderr
-    assert done.stdout == "256 of 256 words came back\n"
+    for number, (block, prints) in enumerate(zip(blocks, C_PRINTS)):
+        source = tmp_path / f"example{number}.c"
+        source.write_text(block, encoding="utf-8")
+        program = tmp_path / f"example{number}"
+        subprocess.run(["cc", "-Wall", "-Wextra", "-Werror", f"-I{REPOSITORY / 'lib'}",
+                        str(source), f"-L{library}", f"-Wl,-rpath,{library}", "-lzelva1", "-o",
+                        str(program)], check=True, timeout=60)
+        done = subprocess.run([str(program)], capture_output=True, text=True, timeout=30,
+                              cwd=REPOSITORY, env=environment())
+        assert done.returncode == 0, done.stderr
+        assert prints(done.stdout), done.stdout
