@@ -7,6 +7,9 @@
 // draws the label watch checking the stream against the example label database instead, the
 // simulated board set up by the example faults (label-faults.cfg): input 5 in file mode with
 // the three faults, input 6 by address without them, after about 15 s.
+//   readme_screenshot --stimulus <examples folder> <picture.png>
+// draws the «Выдача по параметрам» window sending the example stimulus on output 1, with
+// input 1 receiving it in file mode, after about 10 s.
 // Run it offscreen (QT_QPA_PLATFORM=offscreen) or under xvfb-run. It reads the example
 // files and writes nothing but the pictures.
 
@@ -22,6 +25,8 @@
 #include "ui/dialogs/Paramformat.h"
 #include "ui/main/Mainform.h"
 #include "ui/main/MonitorWindows.h"
+#include "ui/stimulus/Stimulus.h"
+#include "ui/stimulus/StimulusWindows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -89,39 +94,73 @@ bool savePicture(QWidget& window, const QString& file) {
     return false;
 }
 
-// The watch with the example database over the stream with the example faults.
-int drawChecks(const QDir& examples, const QString& picture) {
-    qputenv("ZELVA1_SIM_CONFIG",
-            examples.absoluteFilePath(QStringLiteral("label-faults.cfg")).toLocal8Bit());
-    QDir::setCurrent(examples.absolutePath());
-    ExampleAnswers prompts({});
-    const auto driver = board::makeDefaultDriver();
-    ui::MonitorWindows windows(*driver, prompts);
-    ui::TMainFrm& main = windows.mainForm();
-    main.resize(1180, 640);
-    main.show();
+/// Puts the example label database in use; false, having said why, when it does not load.
+bool useExampleDatabase(ui::TMainFrm& main, const QDir& examples) {
     const QString databaseFile = QStringLiteral("label-database.csv");
     labels::LabelDatabaseLoad load =
         labels::loadLabelDatabaseFile(examples.absoluteFilePath(databaseFile).toStdU16String());
     if (!load.ok()) {
         std::fprintf(stderr, "%s\n",
                      labels::labelDatabaseErrorMessage("label-database.csv", load.error).c_str());
-        return 1;
+        return false;
     }
     main.analysisMenu().labelDatabaseCommand().use(
         std::make_shared<const labels::LabelDatabase>(std::move(*load.database)), databaseFile);
+    return true;
+}
 
-    runWithDialog(main, "ActionDeviceChoice", [&] { windows.deviceChoice().Button1->click(); });
-    run(main, "DeviceInitialization");
-    auto* inputs = main.findChild<QTabBar*>(QStringLiteral("SI"));
+/// The monitor on the simulated board from the examples folder, the example label database
+/// in use, board 0 chosen and initialised at its default rates.
+struct ExampleMonitor {
+    explicit ExampleMonitor(const QDir& examples) {
+        QDir::setCurrent(examples.absolutePath());
+        main.resize(1180, 640);
+        main.show();
+        ready = useExampleDatabase(main, examples);
+        runWithDialog(main, "ActionDeviceChoice",
+                      [this] { windows.deviceChoice().Button1->click(); });
+        run(main, "DeviceInitialization");
+    }
+
+    ExampleAnswers prompts{{}};
+    std::unique_ptr<board::Driver> driver = board::makeDefaultDriver();
+    ui::MonitorWindows windows{*driver, prompts};
+    ui::TMainFrm& main = windows.mainForm();
+    bool ready = false;
+};
+
+// The example stimulus on output 1, received on input 1 in file mode.
+int drawStimulus(const QDir& examples, const QString& picture) {
+    ExampleMonitor monitor(examples);
+    if (!monitor.ready)
+        return 1;
+    run(monitor.main, "SIfilePusk");
+    ui::TFrmStimulus& stimulus = monitor.windows.stimulus().stimulus();
+    monitor.windows.stimulus().mmParameterStimulusExecute();
+    if (!stimulus.open(examples.absoluteFilePath(QStringLiteral("stimulus.csv"))))
+        return 1;
+    stimulus.btnStimulusStart->click();
+    stimulus.gridStimulus->selectRow(6);
+    runTicks(monitor.main, 40);
+    return savePicture(stimulus, picture) ? 0 : 1;
+}
+
+// The watch with the example database over the stream with the example faults.
+int drawChecks(const QDir& examples, const QString& picture) {
+    qputenv("ZELVA1_SIM_CONFIG",
+            examples.absoluteFilePath(QStringLiteral("label-faults.cfg")).toLocal8Bit());
+    ExampleMonitor monitor(examples);
+    if (!monitor.ready)
+        return 1;
+    auto* inputs = monitor.main.findChild<QTabBar*>(QStringLiteral("SI"));
     inputs->setCurrentIndex(4);
-    run(main, "SIfilePusk");
+    run(monitor.main, "SIfilePusk");
     inputs->setCurrentIndex(5);
-    run(main, "SIaddressPusk");
-    ui::TFrmLabelWatch& watch = windows.analysis().labelWatch();
+    run(monitor.main, "SIaddressPusk");
+    ui::TFrmLabelWatch& watch = monitor.windows.analysis().labelWatch();
     watch.resize(1500, 470);
-    windows.analysis().mmLabelWatchExecute();
-    runTicks(main, 60);
+    monitor.windows.analysis().mmLabelWatchExecute();
+    runTicks(monitor.main, 60);
     return savePicture(watch, picture) ? 0 : 1;
 }
 
@@ -129,13 +168,18 @@ int drawChecks(const QDir& examples, const QString& picture) {
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    if (argc == 4 && QString::fromLocal8Bit(argv[1]) == QStringLiteral("--stimulus"))
+        return drawStimulus(QDir(QString::fromLocal8Bit(argv[2])),
+                            QFileInfo(QString::fromLocal8Bit(argv[3])).absoluteFilePath());
     if (argc == 4 && QString::fromLocal8Bit(argv[1]) == QStringLiteral("--checks"))
         return drawChecks(QDir(QString::fromLocal8Bit(argv[2])),
                           QFileInfo(QString::fromLocal8Bit(argv[3])).absoluteFilePath());
     if (argc != 3 && argc != 5) {
-        std::fprintf(stderr, "usage: readme_screenshot <examples folder> <picture.png> "
-                             "[<watch.png> <chart.png>]\n"
-                             "       readme_screenshot --checks <examples folder> <picture.png>\n");
+        std::fprintf(stderr,
+                     "usage: readme_screenshot <examples folder> <picture.png> "
+                     "[<watch.png> <chart.png>]\n"
+                     "       readme_screenshot --checks <examples folder> <picture.png>\n"
+                     "       readme_screenshot --stimulus <examples folder> <picture.png>\n");
         return 2;
     }
     const QDir examples(QString::fromLocal8Bit(argv[1]));

@@ -55,7 +55,7 @@ ScheduleCheck checkSchedule(std::span<const ScheduledWord> words, std::uint8_t r
         return {false, check.busLoadPercent,
                 "нагрузка на шину " + number(check.busLoadPercent, 0) +
                     " %: канал столько не передаст"};
-    if (mode == ScheduleMode::BestEffort)
+    if (mode == ScheduleMode::BestEffort || words.empty())
         return check;
     // Played on a clock of its own for long enough that every word goes out several times;
     // the timer may wake up to a millisecond late on top of what the bursts do.

@@ -1,7 +1,10 @@
 #include "transmission/stimulus_file.h"
 
+#include "transmission/stimulus_edit.h"
+
 #include "labels/label_text.h"
 #include "util/csv_text.h"
+#include "util/file_replacing.h"
 #include "util/named_columns.h"
 #include "util/number_text.h"
 #include "util/trimmed.h"
@@ -9,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <span>
 
 namespace transmission {
 namespace {
@@ -133,22 +137,10 @@ Law readLaw(const Row& row) {
         law.periodSeconds = row.number(Period);
         break;
     case LawKind::Steps: {
-        std::string_view list = row.text(Steps);
-        while (!util::trimmed(list).empty()) {
-            const std::size_t end = std::min(list.find(';'), list.size());
-            const std::string_view item = list.substr(0, end);
-            list.remove_prefix(std::min(end + 1, list.size()));
-            const std::size_t colon = item.find(':');
-            const std::optional<double> value = colon == std::string_view::npos
-                                                    ? std::nullopt
-                                                    : util::parseNumber(item.substr(0, colon));
-            const std::optional<double> dwell = colon == std::string_view::npos
-                                                    ? std::nullopt
-                                                    : util::parseNumber(item.substr(colon + 1));
-            if (!value || !dwell)
-                throw RowError{Steps, "не список «значение:секунды» через «;»"};
-            law.steps.push_back({*value, *dwell});
-        }
+        std::optional<std::vector<Step>> steps = parseStepsText(row.text(Steps));
+        if (!steps)
+            throw RowError{Steps, "не список «значение:секунды» через «;»"};
+        law.steps = std::move(*steps);
         break;
     }
     }
@@ -158,22 +150,6 @@ Law readLaw(const Row& row) {
                                                    : Steps,
                        problem};
     return law;
-}
-
-/// The values a law reaches at its extremes: each must make a word.
-std::vector<double> extremes(const Law& law) {
-    switch (law.kind) {
-    case LawKind::Constant: return {law.value};
-    case LawKind::Linear: return {law.from, law.to};
-    case LawKind::Sine: return {law.mean - law.amplitude, law.mean + law.amplitude};
-    case LawKind::Steps: {
-        std::vector<double> values;
-        for (const Step& step : law.steps)
-            values.push_back(step.value);
-        return values;
-    }
-    }
-    return {};
 }
 
 std::uint32_t readBits(const Row& row, const labels::LabelDefinition& definition) {
@@ -238,12 +214,9 @@ StimulusParameter readParameter(const Row& row, const labels::LabelDatabase& dat
     } else {
         throw RowError{Interval, "нет интервала ни здесь, ни в базе"};
     }
-    for (const double value : extremes(parameter.law)) {
-        labels::EncodeRequest request = parameter.requestAt(0.0);
-        request.value = value;
-        if (const labels::Encoded word = labels::encodeWord(definition, request); !word.ok())
-            throw RowError{parameter.law.kind == LawKind::Constant ? Value : LawColumn, word.why};
-    }
+    if (std::string problem = parameterProblem(parameter); !problem.empty())
+        throw RowError{parameter.law.kind == LawKind::Constant ? Value : LawColumn,
+                       std::move(problem)};
     return parameter;
 }
 
@@ -330,15 +303,7 @@ std::string stimulusText(const std::vector<StimulusParameter>& parameters) {
             appendNumber(fields[Amplitude], law.amplitude);
             appendNumber(fields[Period], law.periodSeconds);
             break;
-        case LawKind::Steps:
-            for (const Step& step : law.steps) {
-                if (!fields[Steps].empty())
-                    fields[Steps].push_back(';');
-                appendNumber(fields[Steps], step.value);
-                fields[Steps].push_back(':');
-                appendNumber(fields[Steps], step.dwellSeconds);
-            }
-            break;
+        case LawKind::Steps: fields[Steps] = stepsText(law.steps); break;
         }
         if (parameter.definition != nullptr)
             for (const labels::DiscreteBit& bit : parameter.definition->discretes)
@@ -359,6 +324,12 @@ std::string stimulusText(const std::vector<StimulusParameter>& parameters) {
         text.append(util::kCsvRecordEnd);
     }
     return text;
+}
+
+std::error_code saveStimulusFile(const std::filesystem::path& path,
+                                 const std::vector<StimulusParameter>& parameters) {
+    const std::string text = stimulusText(parameters);
+    return util::writeFileReplacing(path, std::as_bytes(std::span{text.data(), text.size()}));
 }
 
 std::string stimulusErrorMessage(std::string_view fileName, const StimulusError& error) {

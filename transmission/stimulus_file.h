@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace transmission {
@@ -58,6 +59,11 @@ struct StimulusLoad {
 
 /// @brief The file's text for the parameters, read back by parseStimulus as they are.
 [[nodiscard]] std::string stimulusText(const std::vector<StimulusParameter>& parameters);
+
+/// @brief Writes the parameters' text in place of `path`, or leaves the file as it was.
+/// @return the error that stopped it; empty on success.
+[[nodiscard]] std::error_code saveStimulusFile(const std::filesystem::path& path,
+                                               const std::vector<StimulusParameter>& parameters);
 
 /// @brief The one message that tells the user why a file was not loaded.
 [[nodiscard]] std::string stimulusErrorMessage(std::string_view fileName,

@@ -1,6 +1,11 @@
 #include "transmission/stimulus_law.h"
 
+#include "util/number_text.h"
+#include "util/trimmed.h"
+
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <numbers>
 
@@ -64,6 +69,37 @@ std::string lawProblem(const Law& law) {
         return {};
     }
     return {};
+}
+
+std::optional<std::vector<Step>> parseStepsText(std::string_view text) {
+    std::vector<Step> steps;
+    while (!util::trimmed(text).empty()) {
+        const std::size_t end = std::min(text.find(';'), text.size());
+        const std::string_view item = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        const std::size_t colon = item.find(':');
+        if (colon == std::string_view::npos)
+            return std::nullopt;
+        const std::optional<double> value = util::parseNumber(item.substr(0, colon));
+        const std::optional<double> dwell = util::parseNumber(item.substr(colon + 1));
+        if (!value || !dwell)
+            return std::nullopt;
+        steps.push_back({*value, *dwell});
+    }
+    return steps;
+}
+
+std::string stepsText(const std::vector<Step>& steps) {
+    std::string text;
+    for (const Step& step : steps) {
+        std::array<char, 64> item{};
+        char* end = item.data() + item.size();
+        char* at = std::to_chars(item.data(), end, step.value).ptr;
+        *at++ = ':';
+        at = std::to_chars(at, end, step.dwellSeconds).ptr;
+        text += (text.empty() ? "" : ";") + std::string(item.data(), at);
+    }
+    return text;
 }
 
 } // namespace transmission

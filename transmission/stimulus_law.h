@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace transmission {
@@ -41,5 +43,10 @@ struct Law {
 /// @brief Why the law cannot run (a duration or period not above zero, steps without any), or
 /// empty.
 [[nodiscard]] std::string lawProblem(const Law& law);
+
+/// @brief Steps written «value:seconds» and joined by «;» («0:5;10:2.5»); nothing when an item
+/// is not two numbers so written.
+[[nodiscard]] std::optional<std::vector<Step>> parseStepsText(std::string_view text);
+[[nodiscard]] std::string stepsText(const std::vector<Step>& steps);
 
 } // namespace transmission

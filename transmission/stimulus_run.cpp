@@ -36,6 +36,22 @@ StimulusRun::StimulusRun(board::Driver& driver, board::DeviceHandle handle, std:
       sender_(driver, handle, outputNo, BurstSchedule(scheduleOf(parameters_), rateCode, start)),
       start_(start) {}
 
+void StimulusRun::change(std::size_t index, StimulusParameter parameter, ScheduleTime now) {
+    parameters_[index] = std::move(parameter);
+    problems_[index].clear();
+    const StimulusParameter& changed = parameters_[index];
+    BurstSchedule& schedule = sender_.schedule();
+    const double seconds = static_cast<double>(now - start_) / 1e9;
+    if (const labels::Encoded word =
+            labels::encodeWord(*changed.definition, changed.requestAt(seconds));
+        word.ok())
+        schedule.setWord(index, *word.word);
+    if (schedule.word(index).intervalMs != changed.intervalMs)
+        schedule.setInterval(index, changed.intervalMs, now);
+    if (schedule.word(index).paused != changed.paused)
+        schedule.setPaused(index, changed.paused, now);
+}
+
 bool StimulusRun::step(ScheduleTime now) {
     const double seconds = static_cast<double>(now - start_) / 1e9;
     BurstSchedule& schedule = sender_.schedule();

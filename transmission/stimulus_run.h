@@ -27,6 +27,10 @@ public:
     [[nodiscard]] ScheduleTime nextLook() const override { return sender_.nextLook(); }
     [[nodiscard]] std::string failure() const override { return sender_.failure(); }
 
+    /// Takes an edited parameter from its next deadline on: its word at once, its interval
+    /// and pause as the schedule's own changes take them.
+    void change(std::size_t index, StimulusParameter parameter, ScheduleTime now);
+
     [[nodiscard]] const std::vector<StimulusParameter>& parameters() const { return parameters_; }
     [[nodiscard]] const PeriodicSender& sender() const { return sender_; }
     /// Why a parameter's word stayed as it was, or empty.

@@ -60,6 +60,8 @@ TEST(BurstSchedule, BusLoadAndWhatTheBusCannotCarry) {
     EXPECT_EQ(check.why, "нагрузка на шину 288 %: канал столько не передаст");
     EXPECT_FALSE(
         transmission::checkSchedule(std::vector{every(0203, 0.0)}, 0, ScheduleMode::BestEffort).ok);
+    // A window opened before any parameter is added checks an empty schedule.
+    EXPECT_TRUE(transmission::checkSchedule({}, 0, ScheduleMode::Strict).ok);
 }
 
 TEST(BurstSchedule, StrictRefusesAWindowTooTightForTheBurstsBestEffortSendsIt) {

@@ -153,6 +153,7 @@ void TMainFrm::closeEvent(QCloseEvent* event) {
 }
 
 void TMainFrm::ActionDeviceChoiceExecute() {
+    stopOutputStimuli(); // the board is about to change under them
     Panel9->hide();
     if (dialogs_.deviceChoice)
         dialogs_.deviceChoice().exec();
@@ -182,6 +183,7 @@ void TMainFrm::showChannelsFor(board::ChannelSide side, std::int32_t reportedCou
 }
 
 void TMainFrm::DeviceInitializationExecute() {
+    stopOutputStimuli(); // the board is about to change under them
     const CommandSet& c = *commands_;
     c[CommandId::ActionDeviceChoice].setEnabled(false);
     c[CommandId::DeviceInitialization].setEnabled(false);
@@ -217,6 +219,7 @@ void TMainFrm::DeviceInitializationExecute() {
 }
 
 void TMainFrm::DeviceResetExecute() {
+    stopOutputStimuli(); // the board is about to change under them
     Timer1->stop();
     const CommandSet& c = *commands_;
     c[CommandId::ActionDeviceChoice].setEnabled(true);

@@ -54,7 +54,19 @@ public:
     };
     void setDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
 
+    /// The stimuli sent on the outputs from a window of their own, which the design's
+    /// transmission commands must not cut into.
+    struct OutputStimuli {
+        std::function<bool(std::uint16_t outputNo)> running;
+        std::function<void()> stopAll;
+    };
+    void setOutputStimuli(OutputStimuli stimuli) { outputStimuli_ = std::move(stimuli); }
+    /// A stimulus started or stopped: the output's status line follows.
+    void outputStimuliChanged();
+
     [[nodiscard]] board::SharedState& state() { return state_; }
+    /// The board's driver, shared with the threads the program sends from.
+    [[nodiscard]] board::Driver& driver() { return driver_; }
     [[nodiscard]] formats::DecimalFormatTable& formatTable() { return formatTable_; }
     [[nodiscard]] formats::AssignmentTable& assignmentTable() { return assignmentTable_; }
     [[nodiscard]] QTimer* timer() const { return Timer1; }
@@ -124,6 +136,9 @@ private:
     void setOutputCellEditing(bool enabled);
     void showOutputArray();
     void scrollToTop(QTableView* grid, int row);
+    /// True, having said so, when the current output is under stimulus.
+    bool refuseUnderStimulus();
+    void stopOutputStimuli();
 
     board::Driver& driver_;
     Prompts& prompts_;
@@ -147,6 +162,7 @@ private:
     StatusLine* XPStatusBar2 = nullptr;
     QTimer* Timer1 = nullptr;
     Dialogs dialogs_;
+    OutputStimuli outputStimuli_;
     std::vector<reception::TickObserver*> tickObservers_;
     std::unique_ptr<reception::ChangedCells> changedCells_; // made with the first observer
     std::unique_ptr<reception::AllChannelsFormatLookup> allChannelsLookup_;

@@ -127,22 +127,50 @@ void TMainFrm::applyOutputControls(const transmission::OutputControlsEnabling& e
         setOutputCellEditing(*enabling.cellEditing);
 }
 
+bool TMainFrm::refuseUnderStimulus() {
+    if (!outputStimuli_.running || !outputStimuli_.running(state_.SOchannelNo))
+        return false;
+    prompts_.warn(this, windowTitle(),
+                  QStringLiteral("На выходном канале № %1 идёт выдача по параметрам. "
+                                 "Остановите её в окне «Имитация → выдача по параметрам…».")
+                      .arg(state_.SOchannelNo));
+    return true;
+}
+
+void TMainFrm::stopOutputStimuli() {
+    if (outputStimuli_.stopAll)
+        outputStimuli_.stopAll();
+}
+
+void TMainFrm::outputStimuliChanged() {
+    if (state_.DeviceChosen && Panel5 != nullptr)
+        queryOutputChannelState();
+}
+
 void TMainFrm::SOsinglePuskExecute() {
+    if (refuseUnderStimulus())
+        return;
     applyOutputControls(transmission::startSingleTransmission(driver_, state_));
 }
 
 void TMainFrm::SOciclePuskExecute() {
+    if (refuseUnderStimulus())
+        return;
     applyOutputControls(transmission::startCyclicTransmission(driver_, state_));
 }
 
 void TMainFrm::SOstopChannelExecute() {
+    if (refuseUnderStimulus())
+        return;
     applyOutputControls(transmission::stopTransmission(driver_, state_));
 }
 
 void TMainFrm::queryOutputChannelState() {
     const transmission::OutputChannelState channel =
         transmission::queryOutputChannelState(driver_, state_);
-    XPStatusBar2->setPanelText(1, QString::fromStdString(channel.statusText));
+    const bool underStimulus = outputStimuli_.running && outputStimuli_.running(state_.SOchannelNo);
+    XPStatusBar2->setPanelText(1, underStimulus ? QStringLiteral("выдача по параметрам (имитация)")
+                                                : QString::fromStdString(channel.statusText));
     applyOutputControls(transmission::outputControlsFor(channel));
 }
 
@@ -155,6 +183,8 @@ void TMainFrm::DrawGrid1MouseDown(Qt::MouseButton button, const QPoint& viewport
     if (dialogs_.bitEditor)
         dialogs_.bitEditor().exec();
     outputModel_->arrayChanged();
+    if (outputStimuli_.running && outputStimuli_.running(state_.SOchannelNo))
+        return; // the word waits in the array; the stimulus keeps the bus
     transmission::sendWordAfterBitEditor(driver_, state_);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/driver.h"
+#include "board/serialized_driver.h"
 
 #include <memory>
 
@@ -8,6 +9,7 @@ namespace ui {
 
 class AnalysisWindows;
 class Prompts;
+class StimulusWindows;
 class TFrmDeviceChoice;
 class TFrmFormatList;
 class TFrmParamFormat;
@@ -34,8 +36,12 @@ public:
     [[nodiscard]] TFrmTimerPeriod& timerPeriod();
     /// The label watch and the parameter charts.
     [[nodiscard]] AnalysisWindows& analysis() { return *analysis_; }
+    /// The «Имитация» menu's window.
+    [[nodiscard]] StimulusWindows& stimulus() { return *stimulus_; }
 
 private:
+    /// Every window's requests and the stimulus threads' go through it, one at a time.
+    board::SerializedDriver driver_;
     Prompts& prompts_;
     std::unique_ptr<TMainFrm> mainForm_;
     std::unique_ptr<TFrmDeviceChoice> deviceChoice_;
@@ -44,6 +50,7 @@ private:
     std::unique_ptr<TFrmParamFormat> paramFormat_;
     std::unique_ptr<TFrmTimerPeriod> timerPeriod_;
     std::unique_ptr<AnalysisWindows> analysis_;
+    std::unique_ptr<StimulusWindows> stimulus_;
 };
 
 } // namespace ui

@@ -32,7 +32,7 @@ const char* const kCommands[] = {
     "FileOpen1",       "FileSaveAs1",           "FormatList",
     "ParamFormat",     "TimerPeriod",           "HelpContents1",
     "mmRecording",     "mmLabelWatch",          "mmParameterChart",
-    "mmLabelDatabase", "mmUnloadLabelDatabase",
+    "mmLabelDatabase", "mmUnloadLabelDatabase", "mmParameterStimulus",
 };
 
 const char* const kDialogs[] = {"TFrmDeviceChoice", "TFrmSObinParam", "TFrmFormatList",

@@ -116,7 +116,7 @@ private Q_SLOTS:
         for (QAction* menu : menus)
             titles << menu->text();
         QCOMPARE(titles, (QStringList{"Файл", "Устройство", "Канал", "Выходные параметры",
-                                      "Настройки", "Анализ", "Справка"}));
+                                      "Настройки", "Анализ", "Имитация", "Справка"}));
     }
 
     void applyingABoardShowsItsRatesAndSendsOnlyTheConfigurationRequest() {

@@ -1,0 +1,143 @@
+// The «Выдача по параметрам» window on the simulated board: the example stimulus sent on
+// output 1 while the design's commands keep off that output, values edited in place while it
+// runs, files with errors refused whole, and parameters let go with the database they came
+// from.
+
+#include "monitor_fixture.h"
+
+#include "board/simulated/config.h"
+#include "board/simulated/simulated_driver.h"
+#include "labels/label_database_file.h"
+#include "ui/analysis/AnalysisMenu.h"
+#include "ui/analysis/LabelDatabaseCommand.h"
+#include "ui/stimulus/Stimulus.h"
+#include "ui/stimulus/StimulusModel.h"
+#include "ui/stimulus/StimulusWindows.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+#include <memory>
+
+using testing_support::child;
+
+namespace {
+
+struct SimulatedBoard {
+    SimulatedBoard() : driver(board::simulated::parseSimulatorConfig("").config) {}
+    board::simulated::SimulatedDriver driver;
+};
+
+/// The monitor on the simulated board, board 0 initialised, the example database in use.
+struct StimulusMonitor : SimulatedBoard, testing_support::MonitorControls {
+    StimulusMonitor() : MonitorControls(driver) {
+        labels::LabelDatabaseLoad load =
+            labels::loadLabelDatabaseFile(ZELVA_EXAMPLES_DIR "/label-database.csv");
+        main().analysisMenu().labelDatabaseCommand().use(
+            std::make_shared<const labels::LabelDatabase>(std::move(*load.database)),
+            QStringLiteral("label-database.csv"));
+        chooseBoard(0);
+        initialise();
+        windows->stimulus().mmParameterStimulusExecute();
+    }
+    ui::TFrmStimulus& window() { return windows->stimulus().stimulus(); }
+    QString cell(int row, int column) {
+        return window().gridStimulus->model()->index(row, column).data().toString();
+    }
+    void waitMs(int ms) {
+        QTest::qWait(ms); // the stimulus runs on the steady clock, on a thread of its own
+    }
+};
+
+} // namespace
+
+class StimulusTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() {
+        // The database setting is written beside the format state, in the working folder.
+        QVERIFY(workDir.isValid());
+        QDir::setCurrent(workDir.path());
+    }
+
+    void exampleRunsOnOutputOneBesideTheDesignCommands() {
+        StimulusMonitor m;
+        ui::TFrmStimulus& w = m.window();
+        QVERIFY(w.open(QStringLiteral(ZELVA_EXAMPLES_DIR "/stimulus.csv")));
+        QCOMPARE(w.gridStimulus->model()->rowCount(), 9);
+        QVERIFY(w.lbBusLoad->text().startsWith(QStringLiteral("загрузка шины ")));
+        w.btnStimulusStart->click();
+        QVERIFY(w.running(1));
+        QVERIFY(!w.btnAddParameter->isEnabled());
+        m.waitMs(400);
+        QVERIFY(m.cell(6, ui::StimulusModel::Sent).toInt() > 5); // roll, every 20 ms
+
+        // The design's commands on that output ask for the stimulus to stop first.
+        m.prompts.questions.clear();
+        const std::uint16_t mode = m.state().SOmode[0];
+        m.button("tbSOciclePusk")->click();
+        QCOMPARE(m.prompts.questions.size(), 1);
+        QVERIFY(m.prompts.questions.front().contains(QStringLiteral("идёт выдача по параметрам")));
+        QCOMPARE(m.state().SOmode[0], mode);
+        m.main().Timer1Timer();
+        QCOMPARE(m.statusText("XPStatusBar2", 1),
+                 QStringLiteral("выдача по параметрам (имитация)"));
+
+        // A value typed in place goes out with the next burst; one the bits cannot hold is
+        // refused with the reason and changes nothing.
+        QAbstractItemModel& model = *w.gridStimulus->model();
+        QVERIFY(model.setData(model.index(1, ui::StimulusModel::Value), QStringLiteral("-1500,5"),
+                              Qt::EditRole));
+        QCOMPARE(w.output(1).parameters()[1].law.value, -1500.5);
+        m.prompts.questions.clear();
+        QVERIFY(!model.setData(model.index(1, ui::StimulusModel::Value), QStringLiteral("1e9"),
+                               Qt::EditRole));
+        QCOMPARE(m.prompts.questions.size(), 1);
+        QCOMPARE(w.output(1).parameters()[1].law.value, -1500.5);
+
+        w.btnStimulusStop->click();
+        for (int wait = 0; wait < 100 && w.running(1); ++wait)
+            m.waitMs(5);
+        QVERIFY(!w.running(1));
+        QVERIFY(w.lbStimulusState->text().startsWith(QStringLiteral("выдача остановлена")));
+        m.prompts.questions.clear();
+        m.button("tbSOsinglePusk")->click();
+        QVERIFY(m.prompts.questions.isEmpty());
+    }
+
+    void aFileWithAnErrorLoadsNothingAndADatabaseUnloadedLetsTheParametersGo() {
+        StimulusMonitor m;
+        ui::TFrmStimulus& w = m.window();
+        w.edParameterSearch->setText(QStringLiteral("Крен"));
+        w.btnAddParameter->click();
+        QCOMPARE(w.output(1).parameters().size(), std::size_t{1});
+        QCOMPARE(w.output(1).parameters()[0].label, 0325);
+
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("wrong.csv"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("label,law,value\n203,constant,10000\n377,constant,1\n");
+        file.close();
+        m.prompts.questions.clear();
+        QVERIFY(!w.open(path));
+        QCOMPARE(m.prompts.questions.size(), 1);
+        QVERIFY(m.prompts.questions.front().contains(QStringLiteral("метки нет в базе меток")));
+        QCOMPARE(w.output(1).parameters().size(), std::size_t{1});
+
+        m.prompts.questions.clear();
+        m.main().analysisMenu().labelDatabaseCommand().mmUnloadLabelDatabaseExecute();
+        QVERIFY(w.output(1).parameters().empty());
+        QCOMPARE(m.prompts.questions.size(), 1);
+    }
+
+private:
+    QTemporaryDir workDir;
+};
+
+QTEST_MAIN(StimulusTest)
+#include "stimulus_test.moc"
