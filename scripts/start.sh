@@ -29,7 +29,8 @@ if [[ ! -e "$work_dir/KST3frmt.stt" ]]; then
   echo "First run: example formats for the simulated board copied to $work_dir." >&2
 fi
 [[ -e "$work_dir/label-database.csv" ]] || cp examples/label-database.csv "$work_dir/"
-echo "Working folder (format state file, *.si files, label database): $work_dir" >&2
+[[ -e "$work_dir/stimulus.csv" ]] || cp examples/stimulus.csv "$work_dir/"
+echo "Working folder (format state file, *.si files, label database, stimulus): $work_dir" >&2
 cd "$work_dir"
 
 monitor="$repo_dir/build/dev/app/zelva1-monitor"
