@@ -13,16 +13,29 @@
 #      run under Wine, the zip package unpacked and started; it prints its own count,
 #      "Windows (Wine): N passed, N failed", or says it was skipped where no Qt for mingw-w64
 #      is at hand;
-#   4. each fuzz target for a short time (30 s), so a regression is caught at once;
+#   4. each fuzz target for a short time (15 s), so a regression is caught at once;
 #   5. the Debian package: built, installed, started offscreen, removed.
-# It ends with one line counting the tests of the two Linux suites.
+# It ends with a line giving the minutes each step took and one counting the tests of the two
+# Linux suites.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+
+# The time each step took, so that a slow one shows where CI's time goes.
+step_times=()
+step_name=""
+step_started=$SECONDS
+step() {
+  if [[ -n $step_name ]]; then step_times+=("$step_name $((SECONDS - step_started)) s"); fi
+  step_name=$1
+  step_started=$SECONDS
+}
+step "dependencies"
 
 bash scripts/install-deps.sh
 # The package check below needs nothing more; it installs the dependencies only when run alone.
 export ZELVA_DEPS_INSTALLED=1
 
+step "format"
 echo "=== code format"
 bash scripts/format-check.sh
 
@@ -123,12 +136,16 @@ run_pytest() {
 }
 
 tidy_logs=(build/tidy.log)
+step "ci suite"
 run_suite ci
 count_library_tests ci
+step "pytest"
 run_pytest
 start_tidy build/tidy.log
+step "asan suite"
 run_suite asan
 
+step "Windows"
 echo "=== Windows: build, tests under Wine, package"
 windows_status=0
 bash scripts/windows.sh || windows_status=$?
@@ -142,12 +159,18 @@ if ((windows_status == 0)); then
   tidy_logs+=(build/tidy-windows.log)
 fi
 
+step "fuzz"
 echo "=== fuzz targets"
-bash scripts/fuzz.sh 30
+bash scripts/fuzz.sh 15
 
+step "Debian package"
 echo "=== Debian package"
 bash scripts/package-check.sh
 
+step "clang-tidy wait"
 finish_tidy "${tidy_logs[@]}"
+step ""
+
+echo "time: $(IFS=','; echo "${step_times[*]}" | sed 's/,/, /g') (total $SECONDS s)"
 
 echo "$passed passed, $failed failed"
