@@ -7,6 +7,7 @@
 #include "transmission/stimulus_run.h"
 #include "util/file_error.h"
 
+#include <array>
 #include <cstdio>
 #include <filesystem>
 
@@ -48,6 +49,14 @@ public:
     RunningTask& operator=(const RunningTask&) = delete;
 
     [[nodiscard]] zelva1_task* get() const { return task_; }
+    /// Throws CommandFailure naming the request that stopped the task, once one has.
+    void checkRunning() const {
+        int running = 1;
+        std::array<char, 256> failure{};
+        check(zelva1_task_state(task_, &running, failure.data(), failure.size()), "имитация");
+        if (running == 0)
+            throw CommandFailure(std::string("имитация остановлена: ") + failure.data());
+    }
     /// Stops it, saying whether a failed request had stopped it before.
     void stop() {
         zelva1_task* stopping = task_;
@@ -114,6 +123,7 @@ void stimulate(const StimulateOptions& options) {
     runTimed(
         options.seconds, std::chrono::milliseconds(10), "имитация",
         [&](double elapsed, std::string&) {
+            task.checkRunning();
             for (std::size_t index = 0; index < parameters.size(); ++index) {
                 const transmission::StimulusParameter& parameter = parameters[index];
                 if (parameter.law.kind == transmission::LawKind::Constant)

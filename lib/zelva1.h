@@ -337,13 +337,15 @@ ZELVA1_API int zelva1_encode(zelva1_database* database, unsigned channel, unsign
  * same system last set it (12.5 kbit/s before any); ZELVA1_ERROR_BUS when the bus cannot carry
  * them at their intervals. Words and intervals are copied. `words`, `intervals_ms` and `task`
  * must not be NULL; *task is set on success.
- * A request the board fails stops the task: every later call on it but zelva1_task_stop()
+ * A request the board fails stops the task: every later call on it but zelva1_task_state()
  * returns ZELVA1_ERROR_REQUEST with zelva1_system_error() set as the failed request left it,
- * and zelva1_task_state() says which request it was. */
+ * and zelva1_task_state() says which request it was. zelva1_reset() and zelva1_initialize()
+ * leave a task running; a board that refuses its transmissions after them stops it so. */
 ZELVA1_API int zelva1_task_start(zelva1_board* board, unsigned channel, const uint32_t* words,
                                  const double* intervals_ms, size_t count, zelva1_task** task);
 
-/* Changes word `index` of a running task: it goes out from its next deadline on. */
+/* Changes word `index` (0..count - 1, else ZELVA1_ERROR_INDEX, as in the calls below) of a
+ * running task: it goes out from its next deadline on. */
 ZELVA1_API int zelva1_task_set_word(zelva1_task* task, unsigned index, uint32_t word);
 
 /* Changes the interval of word `index` (greater than 0 ms): its next deadline is one new

@@ -204,3 +204,11 @@ def test_receive_reads_the_cells_by_a_label_database():
     altitude = [line for line in lines if line[2] == "203"]
     assert altitude and altitude[0][-3] == "Высота барометрическая"
     assert altitude[0][-2].endswith(" ft") and altitude[0][-1] == "норма"
+
+
+def test_a_request_the_board_fails_ends_a_stimulus_with_exit_1_and_the_request_named(tmp_path):
+    failed = run("stimulate", str(STIMULUS), "--database", str(DATABASE), "-o", "1", "-d", "2",
+                 config="fail 0 IOCTL_SO_START_SINGLE channel 1\n", tmp_path=tmp_path)
+    assert failed.returncode == 1 and failed.stdout == ""
+    assert "имитация остановлена: " in failed.stderr
+    assert "IOCTL_SO_START_SINGLE" in failed.stderr
