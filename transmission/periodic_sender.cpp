@@ -1,15 +1,10 @@
 #include "transmission/periodic_sender.h"
 
-#include "board/control_codes.h"
-#include "board/requests.h"
-
-#include <algorithm>
-
 namespace transmission {
 
 PeriodicSender::PeriodicSender(board::Driver& driver, board::DeviceHandle handle,
                                std::uint16_t channelNo, BurstSchedule schedule)
-    : driver_(driver), handle_(handle), channelNo_(channelNo), schedule_(std::move(schedule)) {}
+    : transmissions_(driver, handle, channelNo), schedule_(std::move(schedule)) {}
 
 bool PeriodicSender::step(ScheduleTime now) {
     if (failed())
@@ -17,26 +12,8 @@ bool PeriodicSender::step(ScheduleTime now) {
     const std::span<const std::uint32_t> burst = schedule_.dueAt(now);
     if (burst.empty())
         return true;
-    // The header of a single transmission: channel, one pass, no cycle, the word count.
-    record_.channelNo = channelNo_;
-    record_.param1 = 1;
-    record_.param2 = 0;
-    record_.param3 = static_cast<std::uint16_t>(burst.size());
-    std::copy(burst.begin(), burst.end(), record_.SOwords.begin());
-    board::AckReply ack{};
-    if (!driver_.send(handle_, board::IOCTL_SO_LOAD_ARRAY, board::bytesOf(record_),
-                      board::writableBytesOf(ack))) {
-        failure_ = "выходной канал № " + std::to_string(channelNo_) +
-                   ": модуль не принял массив (IOCTL_SO_LOAD_ARRAY)";
+    if (!transmissions_.send(burst))
         return false;
-    }
-    const board::SOStartSingleRecord start{channelNo_, record_.param1};
-    if (!driver_.send(handle_, board::IOCTL_SO_START_SINGLE, board::bytesOf(start),
-                      board::writableBytesOf(ack))) {
-        failure_ = "выходной канал № " + std::to_string(channelNo_) +
-                   ": модуль не начал выдачу (IOCTL_SO_START_SINGLE)";
-        return false;
-    }
     schedule_.sent(now);
     return true;
 }

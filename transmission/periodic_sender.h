@@ -2,6 +2,7 @@
 
 #include "transmission/burst_schedule.h"
 #include "transmission/scheduled_run.h"
+#include "transmission/single_transmission.h"
 
 #include "board/driver.h"
 #include "board/records.h"
@@ -11,10 +12,8 @@
 
 namespace transmission {
 
-/// @brief A periodic schedule on one output of a board: each burst goes out as a single
-/// transmission (IOCTL_SO_LOAD_ARRAY with a channel record of its own, then
-/// IOCTL_SO_START_SINGLE), so the output's array in the window is left as it is. A request the
-/// board fails stops the sender and says so; it sends nothing after that.
+/// @brief A periodic schedule on one output of a board, each burst a single transmission. A
+/// request the board fails stops the sender and says so; it sends nothing after that.
 class PeriodicSender final : public ScheduledRun {
 public:
     PeriodicSender(board::Driver& driver, board::DeviceHandle handle, std::uint16_t channelNo,
@@ -26,17 +25,13 @@ public:
 
     [[nodiscard]] BurstSchedule& schedule() { return schedule_; }
     [[nodiscard]] const BurstSchedule& schedule() const { return schedule_; }
-    [[nodiscard]] bool failed() const { return !failure_.empty(); }
+    [[nodiscard]] bool failed() const { return transmissions_.failed(); }
     /// Which request failed, in the system's words.
-    [[nodiscard]] std::string failure() const override { return failure_; }
+    [[nodiscard]] std::string failure() const override { return transmissions_.failure(); }
 
 private:
-    board::Driver& driver_;
-    board::DeviceHandle handle_;
-    std::uint16_t channelNo_;
+    SingleTransmissions transmissions_;
     BurstSchedule schedule_;
-    board::SOrecord record_{};
-    std::string failure_;
 };
 
 } // namespace transmission
