@@ -8,6 +8,14 @@
 
 namespace analysis {
 
+/// Some of a tick's changes, as forEachInArrivalOrder takes them.
+struct ChangeRange {
+    const reception::CellChange* first;
+    const reception::CellChange* last;
+    [[nodiscard]] const reception::CellChange* begin() const { return first; }
+    [[nodiscard]] const reception::CellChange* end() const { return last; }
+};
+
 /// @brief Calls `take` with each change of a tick in the order the words arrived, as far as
 /// the cells tell it. In file mode a channel fills its cells in turn and starts again at cell
 /// 0, so the cells one tick wrote form one run that may wrap: it begins after the widest gap

@@ -35,14 +35,6 @@ constexpr double kBitsPerWord = 36.0;
            static_cast<double>(spanMs) * fastestBitsPerMs(rateCode) / kBitsPerWord + 1.0;
 }
 
-/// One channel's changes, as forEachInArrivalOrder takes them.
-struct ChangeRange {
-    const reception::CellChange* first;
-    const reception::CellChange* last;
-    [[nodiscard]] const reception::CellChange* begin() const { return first; }
-    [[nodiscard]] const reception::CellChange* end() const { return last; }
-};
-
 [[nodiscard]] bool matches(std::uint32_t word, const LabelWatchRow& row) {
     return reception::isReceivedWord(word) && labels::wordLabel(word) == row.label &&
            (row.sdi < 0 || labels::wordSdi(word) == static_cast<unsigned>(row.sdi));

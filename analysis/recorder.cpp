@@ -1,5 +1,6 @@
 #include "analysis/recorder.h"
 
+#include "analysis/arrival_order.h"
 #include "analysis/recording_row.h"
 #include "util/csv_text.h"
 
@@ -46,9 +47,22 @@ void Recorder::afterTickReads(const board::SharedState& state,
     appendTickFields(tickFields_, stamp);
 
     buffer_.clear();
-    for (const reception::CellChange& change : changes)
+    const auto append = [&](const reception::CellChange& change) {
         appendRecordingRow(buffer_, tickFields_, change, lookup_.channels[change.channelIndex],
                            database_.get());
+    };
+    // A channel in file mode is written in the order its words arrived, so that a replay
+    // sends them in that order; by address each label has its cell and the cells' order stays.
+    for (const reception::CellChange* first = changes.begin(); first != changes.end();) {
+        const reception::CellChange* last = first;
+        while (last != changes.end() && last->channelIndex == first->channelIndex)
+            ++last;
+        if (state.SImode[first->channelIndex] == board::SImodeFile)
+            forEachInArrivalOrder(ChangeRange{first, last}, append);
+        else
+            std::for_each(first, last, append);
+        first = last;
+    }
     if (const std::error_code error = file_->append(buffer_)) {
         failure_ = RecordingFailure{error, rowsKept_};
         stop();

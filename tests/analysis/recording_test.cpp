@@ -170,6 +170,25 @@ TEST_F(RecorderTest, WritesTheColumnNamesThenOneWriteForEachTickThatChangedCells
     EXPECT_TRUE(recorder.running());
 }
 
+TEST_F(RecorderTest, AFileModeChannelIsWrittenInTheOrderItsWordsArrived) {
+    state->SImode[2] = board::SImodeFile;
+    ASSERT_FALSE(start());
+    // The tick's words filled cells 254, 255, 0 and 1: the cells come in ascending order.
+    tick({{2, 0, 0x30u},
+          {2, 1, 0x40u},
+          {2, 254, 0x10u},
+          {2, 255, 0x20u},
+          {3, 0, 0x50u},
+          {3, 255, 0x60u}});
+    ASSERT_EQ(file.writes.size(), 2u);
+    std::vector<std::string> words;
+    for (std::size_t at = file.writes[1].find(",000000"); at != std::string::npos;
+         at = file.writes[1].find(",000000", at + 1))
+        words.push_back(file.writes[1].substr(at + 7, 2));
+    EXPECT_EQ(words, (std::vector<std::string>{"10", "20", "30", "40", "50", "60"}))
+        << "input 4, by address, keeps its cells' order";
+}
+
 TEST_F(RecorderTest, AFailedWriteEndsTheRecordingAndCountsTheRowsOfEarlierTicks) {
     file.failAt = 3;
     ASSERT_FALSE(start());
