@@ -96,6 +96,7 @@ BurstSchedule::BurstSchedule(std::span<const ScheduledWord> words, std::uint8_t 
     for (const ScheduledWord& word : words) {
         Entry& entry = entries_.emplace_back();
         entry.scheduled = word;
+        entry.interval = intervalNs(word);
         entry.phase = start + static_cast<ScheduleTime>(entries_.size() - 1) * wordTime_;
     }
     burst_.reserve(kMaxBurst);
@@ -106,7 +107,7 @@ ScheduleTime BurstSchedule::intervalNs(const ScheduledWord& word) {
 }
 
 ScheduleTime BurstSchedule::deadline(const Entry& entry) const {
-    return entry.phase + static_cast<ScheduleTime>(entry.next) * intervalNs(entry.scheduled);
+    return entry.phase + static_cast<ScheduleTime>(entry.next) * entry.interval;
 }
 
 std::span<const std::uint32_t> BurstSchedule::dueAt(ScheduleTime now) {
@@ -117,7 +118,7 @@ std::span<const std::uint32_t> BurstSchedule::dueAt(ScheduleTime now) {
         entry.inBurst = false;
         if (entry.scheduled.paused || burst_.size() == kMaxBurst)
             continue;
-        const ScheduleTime interval = intervalNs(entry.scheduled);
+        const ScheduleTime interval = entry.interval;
         // More than a whole interval late: the missed deadlines are let go.
         if (const ScheduleTime late = now - deadline(entry); late >= interval)
             entry.next += static_cast<std::uint64_t>(late / interval);
@@ -172,6 +173,7 @@ void BurstSchedule::setWord(std::size_t index, std::uint32_t word) {
 void BurstSchedule::setInterval(std::size_t index, double intervalMs, ScheduleTime now) {
     Entry& entry = entries_[index];
     entry.scheduled.intervalMs = intervalMs;
+    entry.interval = intervalNs(entry.scheduled);
     entry.phase = entry.lastSentAt >= 0 ? entry.lastSentAt : now;
     entry.next = entry.lastSentAt >= 0 ? 1 : 0;
 }

@@ -98,8 +98,9 @@ public:
 private:
     struct Entry {
         ScheduledWord scheduled;
-        ScheduleTime phase = 0; // the deadlines are phase + k × interval
-        std::uint64_t next = 0; // k of the next deadline
+        ScheduleTime interval = 1; // in nanoseconds, rounded once rather than at every look
+        ScheduleTime phase = 0;    // the deadlines are phase + k × interval
+        std::uint64_t next = 0;    // k of the next deadline
         ScheduleTime lastSentAt = -1;
         WordTiming timing;
         bool inBurst = false;
