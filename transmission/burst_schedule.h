@@ -18,8 +18,8 @@ inline constexpr ScheduleTime kNanosPerMs = 1'000'000;
 struct ScheduledWord {
     std::uint32_t word = 0;
     double intervalMs = 0.0;
-    std::optional<double> leastMs;
-    std::optional<double> greatestMs;
+    std::optional<double> leastMs{};
+    std::optional<double> greatestMs{};
     bool paused = false;
 };
 

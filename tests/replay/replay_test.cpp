@@ -3,15 +3,18 @@
 // extra, at the recorded rate (or twice it at ×2); pause, step and resume; a board that fails
 // stops the output and says so.
 
+#include "replay/label_replay.h"
 #include "replay/recorded_replay.h"
 
 #include "analysis/arrival_order.h"
+#include "analysis/label_watch.h"
 #include "analysis/recording_row.h"
 #include "board/board_list.h"
 #include "board/board_session.h"
 #include "board/clock.h"
 #include "board/control_codes.h"
 #include "board/simulated/simulated_driver.h"
+#include "labels/label_database_file.h"
 #include "labels/word_fields.h"
 #include "reception/channel_control.h"
 #include "reception/refresh_tick.h"
@@ -72,14 +75,15 @@ protected:
     }
     void TearDown() override { std::filesystem::remove(path); }
 
-    void startFileReception(int channelIndex) {
+    void startReception(int channelIndex,
+                        reception::ReceptionMode mode = reception::ReceptionMode::File) {
         (void)reception::selectInputChannel(*state, channelIndex, lookup, formatTable, assignments);
-        reception::startReception(driver, *state, reception::ReceptionMode::File);
+        reception::startReception(driver, *state, mode);
     }
 
     /// Records input 5's stream for `seconds` as the recorder writes it.
-    void record(int seconds) {
-        startFileReception(4);
+    void record(int seconds, reception::ReceptionMode mode = reception::ReceptionMode::File) {
+        startReception(4, mode);
         std::string text = std::string(analysis::kRecordingColumnNames) + "\r\n";
         auto changes = std::make_unique<reception::ChangedCells>();
         for (std::int64_t ms = kTickMs; ms <= seconds * 1000LL; ms += kTickMs) {
@@ -102,7 +106,8 @@ protected:
 
     /// Plays the replay until it has finished or `limitMs` has passed, reading input 1 at
     /// every refresh tick.
-    void play(replay::RecordedReplay& replay, std::int64_t limitMs) {
+    template <typename Replay>
+    void play(Replay& replay, std::int64_t limitMs) {
         const std::int64_t end = clock.now() + limitMs * kNanosPerMs;
         auto changes = std::make_unique<reception::ChangedCells>();
         std::int64_t nextTick = clock.now() + kTickMs * kNanosPerMs;
@@ -121,6 +126,8 @@ protected:
             analysis::forEachInArrivalOrder(*changes, [&](const reception::CellChange& change) {
                 received[keyOf(change.word)].push_back(change.word);
             });
+            if (watch)
+                watch->takeTick(*state, *changes, formats, clock.now() / kNanosPerMs);
         }
     }
 
@@ -170,12 +177,14 @@ protected:
     reception::ChannelFormatLookup lookup{};
     std::map<Key, std::vector<std::pair<std::int64_t, std::uint32_t>>> recorded;
     std::map<Key, std::vector<std::uint32_t>> received; // on input 1, in file mode
+    std::unique_ptr<analysis::LabelWatchTable> watch;   // of input 1, when a test sets it
+    reception::AllChannelsFormatLookup formats{};
 };
 
 TEST_F(RecordedReplayTest, EveryWordInItsOrderAtTheRecordedRateAndTwiceItAtDoubleSpeed) {
     record(30);
     ASSERT_GT(recorded.size(), 5u);
-    startFileReception(0);
+    startReception(0);
     for (const double speed : {1.0, 2.0}) {
         traced.sent.clear();
         received.clear();
@@ -245,6 +254,32 @@ TEST_F(RecordedReplayTest, ALabelFilterALoopAndALongPauseCutShort) {
     options.speed = 1;
     options.routes.push_back({3, 1, 2});
     EXPECT_EQ(replay::optionsProblem(options), "у выхода 1 две частоты");
+}
+
+TEST_F(RecordedReplayTest, ByLabelAnAddressRecordingSoundsAsLiveTrafficWithNothingFlagged) {
+    // By address the recording holds changes only: a label that kept its value is not in it.
+    record(10, reception::ReceptionMode::Address);
+    labels::LabelDatabaseLoad load =
+        labels::loadLabelDatabaseFile(ZELVA_EXAMPLES_DIR "/label-database.csv");
+    ASSERT_TRUE(load.ok());
+    const auto database = std::make_shared<const labels::LabelDatabase>(std::move(*load.database));
+    startReception(0);
+    watch = std::make_unique<analysis::LabelWatchTable>();
+    watch->setDatabase(database);
+
+    replay::ReplayOptions options = toOutputOne();
+    options.mode = replay::ReplayMode::ByLabel;
+    replay::LabelPlan plan = replay::planByLabel(path, options, database.get());
+    ASSERT_TRUE(plan.ok()) << plan.why;
+    EXPECT_EQ(plan.streams.size(), 9u);
+    replay::LabelReplay replay(driver, state->DeviceHandle, path, options, std::move(plan),
+                               database.get(), clock.now());
+    play(replay, 9'000);
+    ASSERT_EQ(watch->size(), 9u);
+    for (std::size_t row = 0; row < watch->size(); ++row) {
+        EXPECT_EQ(watch->row(row).flags, 0) << std::oct << int{watch->row(row).label};
+        EXPECT_GT(watch->row(row).changes, 5u) << std::oct << int{watch->row(row).label};
+    }
 }
 
 TEST_F(RecordedReplayTest, ABoardThatFailsStopsTheOutputAndSaysWhich) {
