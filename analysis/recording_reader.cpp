@@ -174,7 +174,6 @@ bool RecordingReader::next(RecordedWord& word) {
 RecordingSummary summarizeRecording(const std::filesystem::path& path) {
     RecordingSummary summary;
     summary.labels.resize(8);
-    std::array<std::array<bool, 256>, 8> seen{};
     RecordingReader reader(path);
     RecordedWord word;
     while (reader.next(word)) {
@@ -184,8 +183,8 @@ RecordingSummary summarizeRecording(const std::filesystem::path& path) {
         const std::size_t channel = word.channelNo - 1U;
         summary.channels |= static_cast<std::uint8_t>(1U << channel);
         const std::uint8_t label = labels::wordLabel(word.word);
-        if (!seen[channel][label]) {
-            seen[channel][label] = true;
+        ++summary.wordsPerLabel[channel][label];
+        if (summary.wordsPerLabel[channel][label] == 1) {
             summary.labels[channel].push_back(label);
         }
     }

@@ -2,6 +2,7 @@
 
 #include "util/file_error.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -63,6 +64,7 @@ struct RecordingSummary {
     std::uint64_t lastMs = 0;
     std::uint8_t channels = 0;                       // bit n - 1: channel n
     std::vector<std::vector<std::uint8_t>> labels{}; // per channel 1..8, in order of first seen
+    std::array<std::array<std::uint64_t, 256>, 8> wordsPerLabel{}; // per channel 1..8, label
     int tornLine = 0;
     std::optional<RecordingError> error{};
 

@@ -1,8 +1,29 @@
 #include "replay/replay_options.h"
 
+#include "labels/label_text.h"
+
 #include <cmath>
 
 namespace replay {
+
+std::optional<std::bitset<256>> parseLabelFilter(std::string_view text) {
+    std::bitset<256> labels;
+    bool any = false;
+    while (!text.empty()) {
+        const std::size_t start = text.find_first_not_of(" ,;\t");
+        if (start == std::string_view::npos)
+            break;
+        text.remove_prefix(start);
+        const std::size_t end = std::min(text.find_first_of(" ,;\t"), text.size());
+        const std::optional<std::uint8_t> label = labels::parseOctalLabel(text.substr(0, end));
+        if (!label)
+            return std::nullopt;
+        labels.set(*label);
+        any = true;
+        text.remove_prefix(end);
+    }
+    return any ? labels : std::bitset<256>().set();
+}
 
 std::string optionsProblem(const ReplayOptions& options) {
     if (options.routes.empty())

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace replay {
@@ -33,6 +34,10 @@ struct ReplayOptions {
 
 inline constexpr double kSlowestSpeed = 0.1;
 inline constexpr double kFastestSpeed = 10.0;
+
+/// @brief The labels typed as octal numbers apart by blanks or commas ("203 206, 310"); every
+/// label for a blank text; nothing when something typed is not a label.
+[[nodiscard]] std::optional<std::bitset<256>> parseLabelFilter(std::string_view text);
 
 /// @brief Why the options cannot replay (no route, an input or output out of 1..8, an output
 /// twice with different rates, a speed outside ×0.1..×10, no label), or empty.

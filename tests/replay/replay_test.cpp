@@ -254,6 +254,12 @@ TEST_F(RecordedReplayTest, ALabelFilterALoopAndALongPauseCutShort) {
     options.speed = 1;
     options.routes.push_back({3, 1, 2});
     EXPECT_EQ(replay::optionsProblem(options), "у выхода 1 две частоты");
+    const std::optional<std::bitset<256>> typed = replay::parseLabelFilter(" 203, 310;7 ");
+    ASSERT_TRUE(typed);
+    EXPECT_EQ(typed->count(), 3u);
+    EXPECT_TRUE(typed->test(0203) && typed->test(0310) && typed->test(07));
+    EXPECT_EQ(replay::parseLabelFilter("")->count(), 256u);
+    EXPECT_FALSE(replay::parseLabelFilter("203 8"));
 }
 
 TEST_F(RecordedReplayTest, ByLabelAnAddressRecordingSoundsAsLiveTrafficWithNothingFlagged) {

@@ -19,6 +19,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QDialog;
@@ -54,10 +55,15 @@ public:
     };
     void setDialogs(const Dialogs& dialogs) { dialogs_ = dialogs; }
 
-    /// The stimuli sent on the outputs from a window of their own, which the design's
-    /// transmission commands must not cut into.
+    /// What an output sends from a window of its own, which the design's transmission
+    /// commands must not cut into.
+    struct OutputActivity {
+        QString status;  ///< the output's status line while it runs
+        QString refusal; ///< what a transmission command on the output says instead
+    };
+    /// The stimuli and replays sent on the outputs from the «Имитация» menu's windows.
     struct OutputStimuli {
-        std::function<bool(std::uint16_t outputNo)> running;
+        std::function<std::optional<OutputActivity>(std::uint16_t outputNo)> activity;
         std::function<void()> stopAll;
     };
     void setOutputStimuli(OutputStimuli stimuli) { outputStimuli_ = std::move(stimuli); }
@@ -136,6 +142,8 @@ private:
     void setOutputCellEditing(bool enabled);
     void showOutputArray();
     void scrollToTop(QTableView* grid, int row);
+    /// What the current output sends from the «Имитация» menu, if anything.
+    [[nodiscard]] std::optional<OutputActivity> outputActivity() const;
     /// True, having said so, when the current output is under stimulus.
     bool refuseUnderStimulus();
     void stopOutputStimuli();

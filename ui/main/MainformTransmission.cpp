@@ -127,13 +127,17 @@ void TMainFrm::applyOutputControls(const transmission::OutputControlsEnabling& e
         setOutputCellEditing(*enabling.cellEditing);
 }
 
+std::optional<TMainFrm::OutputActivity> TMainFrm::outputActivity() const {
+    if (!outputStimuli_.activity)
+        return std::nullopt;
+    return outputStimuli_.activity(state_.SOchannelNo);
+}
+
 bool TMainFrm::refuseUnderStimulus() {
-    if (!outputStimuli_.running || !outputStimuli_.running(state_.SOchannelNo))
+    const std::optional<OutputActivity> activity = outputActivity();
+    if (!activity)
         return false;
-    prompts_.warn(this, windowTitle(),
-                  QStringLiteral("На выходном канале № %1 идёт выдача по параметрам. "
-                                 "Остановите её в окне «Имитация → выдача по параметрам…».")
-                      .arg(state_.SOchannelNo));
+    prompts_.warn(this, windowTitle(), activity->refusal);
     return true;
 }
 
@@ -168,9 +172,9 @@ void TMainFrm::SOstopChannelExecute() {
 void TMainFrm::queryOutputChannelState() {
     const transmission::OutputChannelState channel =
         transmission::queryOutputChannelState(driver_, state_);
-    const bool underStimulus = outputStimuli_.running && outputStimuli_.running(state_.SOchannelNo);
-    XPStatusBar2->setPanelText(1, underStimulus ? QStringLiteral("выдача по параметрам (имитация)")
-                                                : QString::fromStdString(channel.statusText));
+    const std::optional<OutputActivity> activity = outputActivity();
+    XPStatusBar2->setPanelText(1, activity ? activity->status
+                                           : QString::fromStdString(channel.statusText));
     applyOutputControls(transmission::outputControlsFor(channel));
 }
 
@@ -183,7 +187,7 @@ void TMainFrm::DrawGrid1MouseDown(Qt::MouseButton button, const QPoint& viewport
     if (dialogs_.bitEditor)
         dialogs_.bitEditor().exec();
     outputModel_->arrayChanged();
-    if (outputStimuli_.running && outputStimuli_.running(state_.SOchannelNo))
+    if (outputActivity())
         return; // the word waits in the array; the stimulus keeps the bus
     transmission::sendWordAfterBitEditor(driver_, state_);
 }

@@ -2,6 +2,7 @@
 
 #include "ui/analysis/AnalysisMenu.h"
 #include "ui/main/Mainform.h"
+#include "ui/stimulus/Replay.h"
 #include "ui/stimulus/Stimulus.h"
 
 #include <QAction>
@@ -23,19 +24,41 @@ StimulusWindows::StimulusWindows(TMainFrm& main, Prompts& prompts)
     parameterStimulus_->setObjectName(QStringLiteral("mmParameterStimulus"));
     connect(parameterStimulus_, &QAction::triggered, this,
             &StimulusWindows::mmParameterStimulusExecute);
+    recordingReplay_ = menu_->addAction(QStringLiteral("воспроизведение записи…"));
+    recordingReplay_->setObjectName(QStringLiteral("mmRecordingReplay"));
+    connect(recordingReplay_, &QAction::triggered, this,
+            &StimulusWindows::mmRecordingReplayExecute);
     main.setOutputStimuli(
-        {.running =
-             [this](std::uint16_t outputNo) { return stimulus_ && stimulus_->running(outputNo); },
+        {.activity = [this](std::uint16_t outputNo) -> std::optional<TMainFrm::OutputActivity> {
+             if (stimulus_ && stimulus_->running(outputNo))
+                 return TMainFrm::OutputActivity{
+                     QStringLiteral("выдача по параметрам (имитация)"),
+                     QStringLiteral("На выходном канале № %1 идёт выдача по параметрам: "
+                                    "сначала остановите её в окне «Имитация → выдача по "
+                                    "параметрам…».")
+                         .arg(outputNo)};
+             if (replay_ && replay_->sendsOn(outputNo))
+                 return TMainFrm::OutputActivity{
+                     QStringLiteral("воспроизведение записи (имитация)"),
+                     QStringLiteral("На выходном канале № %1 идёт воспроизведение записи: "
+                                    "сначала остановите его в окне «Имитация → воспроизведение "
+                                    "записи…».")
+                         .arg(outputNo)};
+             return std::nullopt;
+         },
          .stopAll =
              [this] {
                  if (stimulus_)
                      stimulus_->stopAll();
+                 if (replay_)
+                     replay_->stop();
              }});
 }
 
 StimulusWindows::~StimulusWindows() {
     main_.setOutputStimuli({});
     stimulus_.reset(); // stops what it sends
+    replay_.reset();
 }
 
 TFrmStimulus& StimulusWindows::stimulus() {
@@ -45,6 +68,22 @@ TFrmStimulus& StimulusWindows::stimulus() {
                 &TMainFrm::outputStimuliChanged);
     }
     return *stimulus_;
+}
+
+TFrmReplay& StimulusWindows::replay() {
+    if (!replay_) {
+        replay_ = std::make_unique<TFrmReplay>(main_, prompts_, &main_);
+        connect(replay_.get(), &TFrmReplay::runningChanged, &main_,
+                &TMainFrm::outputStimuliChanged);
+    }
+    return *replay_;
+}
+
+void StimulusWindows::mmRecordingReplayExecute() {
+    TFrmReplay& window = replay();
+    window.show();
+    window.raise();
+    window.activateWindow();
 }
 
 void StimulusWindows::mmParameterStimulusExecute() {

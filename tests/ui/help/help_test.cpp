@@ -25,14 +25,15 @@ const QUrl kContents(QString::fromLatin1(ui::kHelpContentsUrl));
 
 // Every command of the main window, by the name of its action.
 const char* const kCommands[] = {
-    "FileExit1",       "ActionDeviceChoice",    "DeviceInitialization",
-    "DeviceReset",     "SIaddressPusk",         "SIfilePusk",
-    "SIstopChannel",   "SOsinglePusk",          "SOciclePusk",
-    "SOstopChannel",   "SOdataClear",           "SOdataTest",
-    "FileOpen1",       "FileSaveAs1",           "FormatList",
-    "ParamFormat",     "TimerPeriod",           "HelpContents1",
-    "mmRecording",     "mmLabelWatch",          "mmParameterChart",
-    "mmLabelDatabase", "mmUnloadLabelDatabase", "mmParameterStimulus",
+    "FileExit1",         "ActionDeviceChoice",    "DeviceInitialization",
+    "DeviceReset",       "SIaddressPusk",         "SIfilePusk",
+    "SIstopChannel",     "SOsinglePusk",          "SOciclePusk",
+    "SOstopChannel",     "SOdataClear",           "SOdataTest",
+    "FileOpen1",         "FileSaveAs1",           "FormatList",
+    "ParamFormat",       "TimerPeriod",           "HelpContents1",
+    "mmRecording",       "mmLabelWatch",          "mmParameterChart",
+    "mmLabelDatabase",   "mmUnloadLabelDatabase", "mmParameterStimulus",
+    "mmRecordingReplay",
 };
 
 const char* const kDialogs[] = {"TFrmDeviceChoice", "TFrmSObinParam", "TFrmFormatList",

@@ -1,19 +1,25 @@
-// The «Выдача по параметрам» window on the simulated board: the example stimulus sent on
-// output 1 while the design's commands keep off that output, values edited in place while it
-// runs, files with errors refused whole, and parameters let go with the database they came
-// from.
+// The «Имитация» menu's windows on the simulated board: the example stimulus sent on output
+// 1 while the design's commands keep off that output, values edited in place while it runs,
+// files with errors refused whole, and parameters let go with the database they came from; a
+// recording replayed onto output 1 to its end, and a damaged one refused.
 
 #include "monitor_fixture.h"
 
+#include "analysis/recording_row.h"
 #include "board/simulated/config.h"
 #include "board/simulated/simulated_driver.h"
 #include "labels/label_database_file.h"
 #include "ui/analysis/AnalysisMenu.h"
 #include "ui/analysis/LabelDatabaseCommand.h"
+#include "ui/stimulus/Replay.h"
 #include "ui/stimulus/Stimulus.h"
 #include "ui/stimulus/StimulusModel.h"
 #include "ui/stimulus/StimulusWindows.h"
 
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -133,6 +139,52 @@ private Q_SLOTS:
         m.main().analysisMenu().labelDatabaseCommand().mmUnloadLabelDatabaseExecute();
         QVERIFY(w.output(1).parameters().empty());
         QCOMPARE(m.prompts.questions.size(), 1);
+    }
+
+    void aRecordingReplaysOntoOutputOneAndADamagedOneIsRefused() {
+        StimulusMonitor m;
+        ui::TFrmReplay& w = m.windows->stimulus().replay();
+        m.windows->stimulus().mmRecordingReplayExecute();
+        // Input 2's label 203 every 50 ms for a second.
+        QString text = QString::fromUtf8(analysis::kRecordingColumnNames.data(),
+                                         analysis::kRecordingColumnNames.size()) +
+                       QStringLiteral("\r\n");
+        for (int tick = 0; tick < 20; ++tick)
+            text += QStringLiteral("2026-12-09 10:00:00.000,%1,%2,2,%3,%4,203,0,0,норма,,,\r\n")
+                        .arg(tick * 50)
+                        .arg(tick + 1)
+                        .arg(tick)
+                        .arg(0x83U + (static_cast<unsigned>(tick) << 10), 8, 16, QChar('0'));
+        const QString path = QDir(workDir.path()).filePath(QStringLiteral("recorded.csv"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(text.toUtf8());
+        file.close();
+
+        QVERIFY(w.open(path));
+        QVERIFY(w.lbRecording->text().contains(QStringLiteral("слов 20")));
+        QVERIFY(w.cbInputs[1]->isChecked() && !w.cbInputs[0]->isEnabled());
+        w.cbOutputs[1]->setCurrentIndex(0);
+        w.btnReplayStart->click();
+        QVERIFY(w.sendsOn(1));
+        m.prompts.questions.clear();
+        m.button("tbSOsinglePusk")->click();
+        QCOMPARE(m.prompts.questions.size(), 1);
+        QVERIFY(
+            m.prompts.questions.front().contains(QStringLiteral("идёт воспроизведение записи")));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            w.lbReplayState->text().startsWith(QStringLiteral("воспроизведение закончено")), 5000);
+        QVERIFY(w.lbReplayState->text().contains(QStringLiteral("выдано слов по выходам: 20")));
+        QVERIFY(!w.sendsOn(1));
+
+        file.open(QIODevice::WriteOnly);
+        file.write(text.replace(QStringLiteral(",203,"), QStringLiteral(",204,")).toUtf8());
+        file.close();
+        m.prompts.questions.clear();
+        QVERIFY(!w.open(path));
+        QCOMPARE(m.prompts.questions.size(), 1);
+        QVERIFY(
+            m.prompts.questions.front().contains(QStringLiteral("не воспроизводится: строка 2")));
     }
 
 private:

@@ -1,0 +1,141 @@
+#include "replay/replay_control.h"
+
+#include <algorithm>
+#include <cmath>
+#include <thread>
+
+namespace replay {
+namespace {
+
+template <typename Run>
+void stopAndWait(transmission::RunningSchedule<Run>& thread) {
+    thread.stop();
+    // It ends after the request in progress: once stop returns, no word goes out.
+    while (thread.running())
+        std::this_thread::yield();
+}
+
+} // namespace
+
+ReplayControl::~ReplayControl() { stop(); }
+
+std::string ReplayControl::start(board::Driver& driver, board::DeviceHandle handle,
+                                 const std::filesystem::path& recording,
+                                 const ReplayOptions& options,
+                                 std::shared_ptr<const labels::LabelDatabase> database) {
+    stop();
+    recorded_.reset();
+    byLabel_.reset();
+    if (std::string problem = optionsProblem(options); !problem.empty())
+        return problem;
+    const analysis::RecordingSummary summary = analysis::summarizeRecording(recording);
+    if (summary.error)
+        return analysis::recordingErrorMessage(recording.filename().string(), *summary.error);
+    bool anyRouted = false;
+    for (const ReplayRoute& route : options.routes)
+        anyRouted = anyRouted || (summary.channels >> (route.inputNo - 1U) & 1U) != 0;
+    if (!anyRouted)
+        return "в записи нет слов выбранных входов";
+    options_ = options;
+    database_ = std::move(database);
+    const ScheduleTime now = transmission::ScheduleThread::now();
+    if (options.mode == ReplayMode::ByLabel) {
+        LabelPlan plan = planByLabel(recording, options, database_.get());
+        if (!plan.ok())
+            return plan.error
+                       ? analysis::recordingErrorMessage(recording.filename().string(), *plan.error)
+                       : plan.why;
+        byLabel_ = std::make_unique<transmission::RunningSchedule<LabelReplay>>(
+            std::make_unique<LabelReplay>(driver, handle, recording, options, std::move(plan),
+                                          database_.get(), now));
+        return {};
+    }
+    // As recorded the words of a tick keep their spacing: the outputs must carry the busiest
+    // stretch on average, or the replay falls behind its time.
+    for (const ReplayRoute& route : options.routes) {
+        std::uint64_t words = 0;
+        for (const std::uint8_t label : summary.labels[route.inputNo - 1U])
+            if (options.labels.test(label))
+                words += summary.wordsPerLabel[route.inputNo - 1U][label];
+        const double seconds =
+            static_cast<double>(std::max<std::uint64_t>(summary.lastMs - summary.firstMs, 1)) /
+            1000.0 / options.speed;
+        const double load = static_cast<double>(words) *
+                            static_cast<double>(transmission::wordBusTime(route.rateCode)) / 1e9 /
+                            seconds * 100.0;
+        if (load > 100.0)
+            return "выход " + std::to_string(route.outputNo) + ": нагрузка на шину " +
+                   std::to_string(std::lround(load)) + " %: канал столько не передаст";
+    }
+    recorded_ = std::make_unique<transmission::RunningSchedule<RecordedReplay>>(
+        std::make_unique<RecordedReplay>(driver, handle, recording, options, now));
+    return {};
+}
+
+void ReplayControl::stop() {
+    if (recorded_)
+        stopAndWait(*recorded_);
+    if (byLabel_)
+        stopAndWait(*byLabel_);
+}
+
+void ReplayControl::pause() {
+    if (recorded_)
+        recorded_->edit([](RecordedReplay& run) { run.pause(); });
+    if (byLabel_)
+        byLabel_->edit([](LabelReplay& run) { run.pause(transmission::ScheduleThread::now()); });
+}
+
+void ReplayControl::resume() {
+    if (recorded_)
+        recorded_->edit(
+            [](RecordedReplay& run) { run.resume(transmission::ScheduleThread::now()); });
+    if (byLabel_)
+        byLabel_->edit([](LabelReplay& run) { run.resume(transmission::ScheduleThread::now()); });
+}
+
+void ReplayControl::step() {
+    if (recorded_)
+        recorded_->edit(
+            [](RecordedReplay& run) { run.stepTick(transmission::ScheduleThread::now()); });
+}
+
+bool ReplayControl::running() const {
+    return ((recorded_ && recorded_->running()) || (byLabel_ && byLabel_->running())) &&
+           !finished();
+}
+
+bool ReplayControl::paused() const {
+    if (recorded_)
+        return recorded_->read([](const RecordedReplay& run) { return run.paused(); });
+    if (byLabel_)
+        return byLabel_->read([](const LabelReplay& run) { return run.paused(); });
+    return false;
+}
+
+bool ReplayControl::finished() const { return progress().finished; }
+
+ReplayProgress ReplayControl::progress() const {
+    if (recorded_)
+        return recorded_->read([](const RecordedReplay& run) { return run.progress(); });
+    if (byLabel_)
+        return byLabel_->read([](const LabelReplay& run) { return run.progress(); });
+    return {};
+}
+
+std::string ReplayControl::failure() const {
+    if (recorded_)
+        return recorded_->read([](const RecordedReplay& run) { return run.failure(); });
+    if (byLabel_)
+        return byLabel_->read([](const LabelReplay& run) { return run.failure(); });
+    return {};
+}
+
+bool ReplayControl::sendsOn(std::uint16_t outputNo) const {
+    if (!running())
+        return false;
+    return std::any_of(options_.routes.begin(), options_.routes.end(),
+                       [&](const ReplayRoute& route) { return route.outputNo == outputNo; });
+}
+
+} // namespace replay
