@@ -116,6 +116,14 @@ int keep(zelva1::HandleTable<Object>& table, std::shared_ptr<Object> object, Han
     return ZELVA1_OK;
 }
 
+// Closes a handle of a table whose objects need nothing done when they go.
+template <typename Object>
+int closeHandle(zelva1::HandleTable<Object> Library::*table, std::uintptr_t id) {
+    return guarded([&](Library& state) {
+        return (state.*table).remove(id) ? ZELVA1_OK : ZELVA1_ERROR_HANDLE;
+    });
+}
+
 // Runs `action` on an open board.
 template <typename Action>
 int withBoard(zelva1_board* board, Action action) {
@@ -392,9 +400,7 @@ int zelva1_formats_open(const char* format_path, const char* assignment_path,
 }
 
 int zelva1_formats_close(zelva1_formats* formats) {
-    return guarded([&](Library& state) {
-        return state.formats.remove(idOf(formats)) ? ZELVA1_OK : ZELVA1_ERROR_HANDLE;
-    });
+    return closeHandle(&Library::formats, idOf(formats));
 }
 
 int zelva1_decode(zelva1_formats* formats, unsigned channel, uint32_t word,
@@ -436,9 +442,7 @@ int zelva1_database_open(const char* path, zelva1_database** database, char* mes
 }
 
 int zelva1_database_close(zelva1_database* database) {
-    return guarded([&](Library& state) {
-        return state.databases.remove(idOf(database)) ? ZELVA1_OK : ZELVA1_ERROR_HANDLE;
-    });
+    return closeHandle(&Library::databases, idOf(database));
 }
 
 int zelva1_database_decode(zelva1_database* database, unsigned channel, uint32_t word,
