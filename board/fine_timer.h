@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace board {
 
 /// @brief Asks the system for its finest timer while held, so that a thread's timed wait ends
@@ -15,6 +17,10 @@ public:
     FineTimer& operator=(const FineTimer&) = delete;
     FineTimer(FineTimer&&) = delete;
     FineTimer& operator=(FineTimer&&) = delete;
+
+    /// How much later than asked a timed wait ends even so, in ns: a wait meant to end at a
+    /// deadline is set this much before it. Windows ends waits in whole milliseconds.
+    [[nodiscard]] static std::int64_t waitOvershootNs();
 
     /// Whether the system granted it (always true where there is nothing to ask).
     [[nodiscard]] bool granted() const { return granted_; }

@@ -6,4 +6,6 @@ namespace board {
 FineTimer::FineTimer() = default;
 FineTimer::~FineTimer() = default;
 
+std::int64_t FineTimer::waitOvershootNs() { return 0; }
+
 } // namespace board

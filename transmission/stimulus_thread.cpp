@@ -66,11 +66,19 @@ void ScheduleThread::loop() {
         }
         // Absolute deadlines: a late wake-up is made good by the schedule, not carried on.
         const auto woken = [this] { return stopping_ || edited_; };
-        if (const ScheduleTime next = run_->nextLook(); next == kNeverLook)
+        const ScheduleTime next = run_->nextLook();
+        if (next == kNeverLook) {
             wake_.wait(lock, woken);
-        else
+        } else {
+            // Early by what the system's waits overshoot, unless that is past: a look that
+            // found nothing due yet (the bus still busy) waits for the deadline itself.
+            ScheduleTime wakeAt = next - board::FineTimer::waitOvershootNs();
+            if (wakeAt <= now())
+                wakeAt = next;
             wake_.wait_until(
-                lock, std::chrono::steady_clock::time_point{std::chrono::nanoseconds(next)}, woken);
+                lock, std::chrono::steady_clock::time_point{std::chrono::nanoseconds(wakeAt)},
+                woken);
+        }
         edited_ = false;
     }
     running_ = false;
