@@ -4,16 +4,12 @@
 // Counts are judged with room for a loaded machine: how well the timing holds is measured by
 // benchmarks/schedule_timing_benchmark, not here.
 
-#include "board/board_list.h"
 #include "board/board_session.h"
 #include "board/control_codes.h"
 #include "board/requests.h"
-#include "board/serialized_driver.h"
-#include "board/windows/system_api.h"
-#include "board/windows/windows_driver.h"
 #include "labels/label_database_file.h"
 #include "labels/standard_decoding.h"
-#include "tests/wine_driver/test_interface_class.h"
+#include "tests/wine_driver/traced_driver_board.h"
 #include "transmission/stimulus_thread.h"
 #include "wine_tools.h"
 
@@ -36,49 +32,7 @@ constexpr auto kRunLength = std::chrono::milliseconds(2500);
 // then the wait for the driver, on a machine that may be busy.
 constexpr double kValueAgeSeconds = 0.25;
 
-/// The single transmissions that pass to the board: each burst's words, stamped when its
-/// IOCTL_SO_START_SINGLE was answered, and every request counted. Used behind the serialized
-/// driver, one request at a time.
-class BurstTrace final : public Driver {
-public:
-    struct Burst {
-        ScheduleTime at = 0;
-        std::vector<std::uint32_t> words;
-    };
-
-    explicit BurstTrace(Driver& inner) : inner_(inner) {}
-
-    [[nodiscard]] OpenResult open(unsigned interfaceIndex) override {
-        return inner_.open(interfaceIndex);
-    }
-
-    bool send(DeviceHandle handle, std::uint32_t controlCode, std::span<const std::byte> input,
-              std::span<std::byte> output) override {
-        const bool done = inner_.send(handle, controlCode, input, output);
-        failed += done ? 0 : 1;
-        if (controlCode == IOCTL_SO_LOAD_ARRAY) {
-            ++loads;
-            if (readRecord(input, loaded_))
-                pending_.assign(loaded_.SOwords.begin(), loaded_.SOwords.begin() + loaded_.param3);
-        } else if (controlCode == IOCTL_SO_START_SINGLE) {
-            ++starts;
-            bursts.push_back({transmission::ScheduleThread::now(), pending_});
-        }
-        return done;
-    }
-
-    [[nodiscard]] std::uint32_t lastRequestError() override { return inner_.lastRequestError(); }
-
-    std::vector<Burst> bursts;
-    int loads = 0;
-    int starts = 0;
-    int failed = 0;
-
-private:
-    Driver& inner_;
-    SOrecord loaded_{};
-    std::vector<std::uint32_t> pending_;
-};
+using wine_driver::BurstTrace;
 
 /// The least and greatest value a law takes in [from, to] seconds, sampled every millisecond.
 std::pair<double, double> lawSpan(const transmission::Law& law, double from, double to) {
@@ -111,16 +65,11 @@ TEST(StimulusOnDriver, EveryLabelAtItsIntervalWithItsLawsValuesAndLoopedBack) {
         parameterOf[*word.word & 0xFFu] = index;
     }
 
-    windows::WindowsDriver backend(
-        windows::makeSystemDeviceApi(),
-        *windows::parseInterfaceClassGuid(wine_driver::kTestInterfaceClassText));
-    BurstTrace trace(backend);
-    SerializedDriver driver(trace);
-    auto state = std::make_unique<SharedState>();
-    buildBoardList(driver, *state);
-    ASSERT_EQ(state->BoardCount, 2);
-    applyBoard(driver, *state, 0); // 12.5 kbit/s on every channel
-    initializeBoard(driver, *state);
+    wine_driver::TracedDriverBoard board;
+    ASSERT_TRUE(board.open());
+    BurstTrace& trace = board.trace;
+    Driver& driver = board.driver;
+    SharedState* const state = board.state.get();
     const DeviceHandle handle = state->DeviceHandle;
     sendCommand(driver, handle, IOCTL_SI_START_ADDRESS, SIStartRecord{1, 1, 0xFFFF, 0xFFFF});
 
