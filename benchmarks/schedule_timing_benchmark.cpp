@@ -11,6 +11,7 @@
 //
 //     schedule_timing_benchmark [--seconds N]
 
+#include "benchmarks/timing_support.h"
 #include "board/board_session.h"
 #include "board/control_codes.h"
 #include "board/requests.h"
@@ -45,12 +46,6 @@ constexpr double kWindowShare = 0.2;
 constexpr std::uint8_t kRateCode = 2; // 100 kbit/s
 constexpr std::uint8_t kFirstLabel = 0201;
 
-double clockSeconds(clockid_t clock) {
-    timespec time{};
-    clock_gettime(clock, &time);
-    return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_nsec) / 1e9;
-}
-
 std::vector<transmission::ScheduledWord> benchmarkSchedule() {
     std::vector<transmission::ScheduledWord> words;
     for (int index = 0; index < kLabels; ++index) {
@@ -66,102 +61,10 @@ std::vector<transmission::ScheduledWord> benchmarkSchedule() {
     return words;
 }
 
-/// Stamps each single transmission as it reaches the board: the time each of its words goes
-/// on the bus, by label. Called on the schedule thread only (behind the serialized driver).
-class StampingDriver final : public board::Driver {
-public:
-    StampingDriver(board::Driver& inner, ScheduleTime wordTime, double seconds)
-        : inner_(inner), wordTime_(wordTime) {
-        for (std::vector<ScheduleTime>& times : sentAt_)
-            times.reserve(static_cast<std::size_t>(seconds * 1000.0 / kShortestMs) + 16);
-    }
-
-    [[nodiscard]] board::OpenResult open(unsigned interfaceIndex) override {
-        return inner_.open(interfaceIndex);
-    }
-
-    bool send(board::DeviceHandle handle, std::uint32_t controlCode,
-              std::span<const std::byte> input, std::span<std::byte> output) override {
-        if (controlCode == board::IOCTL_SO_LOAD_ARRAY) {
-            burst_.clear();
-            if (board::readRecord(input, record_))
-                burst_.assign(record_.SOwords.begin(), record_.SOwords.begin() + record_.param3);
-        }
-        const bool done = inner_.send(handle, controlCode, input, output);
-        if (controlCode == board::IOCTL_SO_START_SINGLE && done) {
-            const ScheduleTime now = transmission::ScheduleThread::now();
-            for (std::size_t place = 0; place < burst_.size(); ++place)
-                sentAt_[burst_[place] & 0xFFu].push_back(now + static_cast<ScheduleTime>(place) *
-                                                                   wordTime_);
-            ++bursts_;
-        }
-        failures_ += done ? 0 : 1;
-        return done;
-    }
-
-    [[nodiscard]] const std::vector<ScheduleTime>& sentAt(std::uint8_t label) const {
-        return sentAt_[label];
-    }
-    [[nodiscard]] std::uint64_t bursts() const { return bursts_; }
-    [[nodiscard]] std::uint64_t failures() const { return failures_; }
-
-private:
-    board::Driver& inner_;
-    ScheduleTime wordTime_;
-    board::SOrecord record_{};
-    std::vector<std::uint32_t> burst_ = std::vector<std::uint32_t>(board::kOutputArrayCapacity);
-    std::array<std::vector<ScheduleTime>, 256> sentAt_;
-    std::uint64_t bursts_ = 0;
-    std::uint64_t failures_ = 0;
-};
-
-/// The periodic sender, with the schedule thread's own processor time read on that thread at
-/// its first look and then once a second: under Wine the read is a request to its server,
-/// which read at every look would be a good part of what it measures.
-class TimedSender final : public transmission::ScheduledRun {
-public:
-    explicit TimedSender(std::unique_ptr<transmission::PeriodicSender> sender)
-        : sender_(std::move(sender)) {}
-
-    bool step(ScheduleTime now) override {
-        const bool ok = sender_->step(now);
-        if (looks_++ == 0 || now - lastAt_ >= kCpuReadEvery) {
-            const double cpu = clockSeconds(CLOCK_THREAD_CPUTIME_ID);
-            if (looks_ == 1) {
-                firstCpu_ = cpu;
-                firstAt_ = now;
-            }
-            lastCpu_ = cpu;
-            lastAt_ = now;
-        }
-        return ok;
-    }
-    [[nodiscard]] ScheduleTime nextLook() const override { return sender_->nextLook(); }
-    [[nodiscard]] std::string failure() const override { return sender_->failure(); }
-
-    [[nodiscard]] std::uint64_t looks() const { return looks_; }
-    /// Processor time per second of wall time between the first and the last reading.
-    [[nodiscard]] double cpuShare() const {
-        return lastAt_ > firstAt_ ? (lastCpu_ - firstCpu_) * 1e9 / double(lastAt_ - firstAt_) : 0.0;
-    }
-
-private:
-    static constexpr ScheduleTime kCpuReadEvery = 1'000 * kNanosPerMs;
-
-    std::unique_ptr<transmission::PeriodicSender> sender_;
-    std::uint64_t looks_ = 0;
-    double firstCpu_ = 0.0;
-    double lastCpu_ = 0.0;
-    ScheduleTime firstAt_ = 0;
-    ScheduleTime lastAt_ = 0;
-};
-
-double percentile(const std::vector<double>& sorted, double share) {
-    if (sorted.empty())
-        return 0.0;
-    const auto at = static_cast<std::size_t>(std::ceil(share * double(sorted.size()))) - 1;
-    return sorted[std::min(at, sorted.size() - 1)];
-}
+using timing_benchmark::StampingDriver;
+using TimedSender = timing_benchmark::TimedRun<transmission::PeriodicSender>;
+using timing_benchmark::clockSeconds;
+using timing_benchmark::percentile;
 
 double secondsArgument(int argc, char** argv) {
     double seconds = 60.0;
@@ -185,7 +88,11 @@ int main(int argc, char** argv) {
 
     board::simulated::SimulatedDriver simulated(board::simulated::defaultSimulatorConfig(),
                                                 board::steadySimClock());
-    StampingDriver stamping(simulated, transmission::wordBusTime(kRateCode), seconds);
+    double wordsPerSecond = 0.0;
+    for (const transmission::ScheduledWord& word : words)
+        wordsPerSecond += 1000.0 / word.intervalMs;
+    StampingDriver stamping(simulated, transmission::wordBusTime(kRateCode),
+                            static_cast<std::size_t>(seconds * wordsPerSecond));
     board::SerializedDriver driver(stamping);
     auto state = std::make_unique<board::SharedState>();
     state->DeviceHandle = driver.open(0).handle;
@@ -209,6 +116,9 @@ int main(int argc, char** argv) {
         static_cast<double>(transmission::ScheduleThread::now() - start) / 1e9;
     const double processCpu = clockSeconds(CLOCK_PROCESS_CPUTIME_ID) - processCpuBefore;
 
+    std::array<std::vector<ScheduleTime>, 256> sentAt;
+    for (const timing_benchmark::SentWord& word : stamping.sent())
+        sentAt[word.word & 0xFFu].push_back(word.at);
     std::vector<double> errorsMs;
     std::vector<double> latenessMs; // of each word on the bus against its nearest deadline
     int outsideWindow = 0;
@@ -217,7 +127,7 @@ int main(int argc, char** argv) {
     for (std::size_t index = 0; index < words.size(); ++index) {
         const transmission::ScheduledWord& word = words[index];
         const auto label = static_cast<std::uint8_t>(word.word & 0xFFu);
-        const std::vector<ScheduleTime>& sent = stamping.sentAt(label);
+        const std::vector<ScheduleTime>& sent = sentAt[label];
         // The schedule's deadlines: start, one word time apart per word, then the interval; a
         // word goes at most a millisecond early, with the burst of an earlier deadline.
         const ScheduleTime phase =
