@@ -97,7 +97,9 @@ std::string stepsText(const std::vector<Step>& steps) {
         char* at = std::to_chars(item.data(), end, step.value).ptr;
         *at++ = ':';
         at = std::to_chars(at, end, step.dwellSeconds).ptr;
-        text += (text.empty() ? "" : ";") + std::string(item.data(), at);
+        if (!text.empty())
+            text.push_back(';');
+        text.append(item.data(), at); // appended, not concatenated: GCC 12 at -O3 warns falsely
     }
     return text;
 }
