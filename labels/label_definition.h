@@ -40,4 +40,14 @@ struct LabelDefinition {
     int line = 0;                       // of the file, for messages
 };
 
+/// @brief The middle of the label's transmit window (its one bound where it gives one), the
+/// interval a sender aims at; nothing when the row gives no window.
+[[nodiscard]] inline std::optional<double> windowMiddleMs(const LabelDefinition& definition) {
+    const std::optional<double>& least = definition.leastIntervalMs;
+    const std::optional<double>& greatest = definition.greatestIntervalMs;
+    if (!least && !greatest)
+        return std::nullopt;
+    return (least.value_or(*greatest) + greatest.value_or(*least)) / 2.0;
+}
+
 } // namespace labels

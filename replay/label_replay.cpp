@@ -73,12 +73,11 @@ LabelPlan planByLabel(const std::filesystem::path& recording, const ReplayOption
                                .intervalMs = kIntervalWithoutAnyMs};
             const labels::LabelDefinition* row =
                 database != nullptr ? database->find(route.inputNo - 1U, stats.firstWord) : nullptr;
-            if (row != nullptr && (row->leastIntervalMs || row->greatestIntervalMs)) {
+            if (const std::optional<double> middle = row != nullptr ? labels::windowMiddleMs(*row)
+                                                                    : std::nullopt) {
                 stream.leastMs = row->leastIntervalMs;
                 stream.greatestMs = row->greatestIntervalMs;
-                stream.intervalMs = (row->leastIntervalMs.value_or(*row->greatestIntervalMs) +
-                                     row->greatestIntervalMs.value_or(*row->leastIntervalMs)) /
-                                    2.0;
+                stream.intervalMs = *middle;
             } else if (stats.count > 1 && stats.lastMs > stats.firstMs) {
                 stream.intervalMs = static_cast<double>(stats.lastMs - stats.firstMs) /
                                     static_cast<double>(stats.count - 1);

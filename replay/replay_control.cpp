@@ -2,21 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <thread>
 
 namespace replay {
-namespace {
-
-template <typename Run>
-void stopAndWait(transmission::RunningSchedule<Run>& thread) {
-    thread.stop();
-    // It ends after the request in progress: once stop returns, no word goes out.
-    while (thread.running())
-        std::this_thread::yield();
-}
-
-} // namespace
-
 ReplayControl::~ReplayControl() { stop(); }
 
 std::string ReplayControl::start(board::Driver& driver, board::DeviceHandle handle,
@@ -74,9 +61,9 @@ std::string ReplayControl::start(board::Driver& driver, board::DeviceHandle hand
 
 void ReplayControl::stop() {
     if (recorded_)
-        stopAndWait(*recorded_);
+        recorded_->stopAndWait();
     if (byLabel_)
-        stopAndWait(*byLabel_);
+        byLabel_->stopAndWait();
 }
 
 void ReplayControl::pause() {

@@ -1,7 +1,5 @@
 #include "transmission/output_stimulus.h"
 
-#include <thread>
-
 namespace transmission {
 
 bool OutputStimulus::setParameters(std::vector<StimulusParameter> parameters) {
@@ -56,10 +54,7 @@ ScheduleCheck OutputStimulus::start(board::Driver& driver, board::DeviceHandle h
 void OutputStimulus::stop() {
     if (!thread_)
         return;
-    thread_->stop();
-    // It ends after the request in progress: once stop returns, no word goes out.
-    while (thread_->running())
-        std::this_thread::yield();
+    thread_->stopAndWait();
 }
 
 bool OutputStimulus::running() const { return thread_ && thread_->running(); }

@@ -54,11 +54,7 @@ StimulusParameter parameterFor(const labels::LabelDefinition& definition) {
         parameter.law.value = *definition.least;
     else if (definition.greatest && *definition.greatest < 0.0)
         parameter.law.value = *definition.greatest;
-    const std::optional<double>& least = definition.leastIntervalMs;
-    const std::optional<double>& greatest = definition.greatestIntervalMs;
-    parameter.intervalMs = least || greatest
-                               ? (least.value_or(*greatest) + greatest.value_or(*least)) / 2.0
-                               : kIntervalWithoutWindowMs;
+    parameter.intervalMs = labels::windowMiddleMs(definition).value_or(kIntervalWithoutWindowMs);
     return parameter;
 }
 

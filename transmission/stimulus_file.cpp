@@ -206,11 +206,8 @@ StimulusParameter readParameter(const Row& row, const labels::LabelDatabase& dat
         parameter.intervalMs = row.number(Interval);
         if (!(parameter.intervalMs > 0.0))
             throw RowError{Interval, "интервал не больше нуля"};
-    } else if (definition.leastIntervalMs || definition.greatestIntervalMs) {
-        parameter.intervalMs =
-            (definition.leastIntervalMs.value_or(*definition.greatestIntervalMs) +
-             definition.greatestIntervalMs.value_or(*definition.leastIntervalMs)) /
-            2.0;
+    } else if (const std::optional<double> middle = labels::windowMiddleMs(definition)) {
+        parameter.intervalMs = *middle;
     } else {
         throw RowError{Interval, "нет интервала ни здесь, ни в базе"};
     }

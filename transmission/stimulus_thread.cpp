@@ -33,6 +33,12 @@ void ScheduleThread::stop() {
     wake_.notify_one();
 }
 
+void ScheduleThread::stopAndWait() {
+    stop();
+    std::unique_lock lock(mutex_);
+    stopped_.wait(lock, [this] { return !running_; });
+}
+
 bool ScheduleThread::running() const {
     const std::scoped_lock lock(mutex_);
     return running_;
@@ -82,6 +88,7 @@ void ScheduleThread::loop() {
         edited_ = false;
     }
     running_ = false;
+    stopped_.notify_all();
 }
 
 } // namespace transmission

@@ -35,6 +35,8 @@ public:
 
     /// Stops after the request in progress, if any; from any thread, more than once.
     void stop();
+    /// Stops, and returns once the request in progress is done: no word goes out after it.
+    void stopAndWait();
     [[nodiscard]] bool running() const;
     /// Why it stopped by itself (the board failed a request), or empty.
     [[nodiscard]] std::string failure() const;
@@ -50,6 +52,7 @@ private:
     std::unique_ptr<ScheduledRun> run_;
     mutable std::mutex mutex_;
     std::condition_variable wake_;
+    std::condition_variable stopped_;
     bool stopping_ = false;
     bool edited_ = false;
     bool running_ = true;
@@ -65,6 +68,7 @@ public:
     explicit RunningSchedule(std::unique_ptr<Run> run) : run_(run.get()), thread_(std::move(run)) {}
 
     void stop() { thread_.stop(); }
+    void stopAndWait() { thread_.stopAndWait(); }
     [[nodiscard]] bool running() const { return thread_.running(); }
     [[nodiscard]] std::string failure() const { return thread_.failure(); }
 
