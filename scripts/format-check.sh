@@ -2,6 +2,7 @@
 # Fails when a C++ source differs from the project's code format (.clang-format), showing how.
 # To format a file: clang-format -i <file>.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/say-why.sh"
 cd "$(dirname "$0")/.."
 
 if ! command -v clang-format >/dev/null; then

@@ -6,6 +6,7 @@
 #
 #   scripts/fuzz.sh [seconds per target, default 30] [target ...]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/say-why.sh"
 cd "$(dirname "$0")/.."
 
 seconds=${1:-30}

@@ -2,6 +2,7 @@
 # Installs the Debian packages that building, running and testing the monitor need.
 # Only what is missing is installed, so a second run costs a few dpkg queries.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/say-why.sh"
 
 packages=(
   build-essential cmake ninja-build pkg-config

@@ -8,6 +8,7 @@
 # ZELVA1_STARTUP_CHECK set, which makes it print "main window shown" and quit once its main
 # window is up.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/say-why.sh"
 cd "$(dirname "$0")/.."
 started=$SECONDS
 

@@ -4,6 +4,7 @@
 # Each run works in a fresh folder seeded with the example formats, so the decimal column
 # decodes the built-in stream. With imagemagick installed the pictures are made smaller.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/say-why.sh"
 cd "$(dirname "$0")/.."
 repo_dir="$PWD"
 

@@ -5,6 +5,7 @@
 # in a folder of its own. On the first run that folder is seeded with the example formats for
 # the simulated board's built-in stream; later runs keep whatever the user has saved there.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/say-why.sh"
 caller_dir="$PWD"
 cd "$(dirname "$0")/.."
 repo_dir="$PWD"

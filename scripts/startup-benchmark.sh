@@ -10,6 +10,7 @@
 # Both programs print "main window shown" and quit after their first paint when
 # ZELVA1_STARTUP_CHECK is set; tools/startup_probe times that and reads the peak memory.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/say-why.sh"
 cd "$(dirname "$0")/.."
 repo_dir="$PWD"
 

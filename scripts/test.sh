@@ -16,8 +16,10 @@
 #   4. each fuzz target for a short time (15 s), so a regression is caught at once;
 #   5. the Debian package: built, installed, started offscreen, removed.
 # It ends with a line giving the minutes each step took and one counting the tests of the two
-# Linux suites.
+# Linux suites. A run that fails ends with the step it failed in; every script names the
+# command, line and status it stopped at (scripts/say-why.sh), so none ends without a word.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/say-why.sh"
 cd "$(dirname "$0")/.."
 
 # The time each step took, so that a slow one shows where CI's time goes.
@@ -77,7 +79,15 @@ stop_tree() {
 stop_background() {
   for pid in "${background[@]}"; do stop_tree "$pid"; done
 }
-trap stop_background EXIT
+# Whatever ends the command early, its last lines say in which step.
+on_exit() {
+  local status=$?
+  stop_background
+  if ((status != 0)); then
+    echo "test.sh: failed in the step \"$step_name\" (status $status, after $((SECONDS - step_started)) s in it); the lines above say why" >&2
+  fi
+}
+trap on_exit EXIT
 
 start_tidy() {
   local log=$1
@@ -121,7 +131,7 @@ run_pytest() {
   echo "=== Python package (pytest)"
   local log=build/pytest.log status=0 line py_passed py_failed
   ZELVA1_LIBRARY=$PWD/build/ci/lib/libzelva1.so.1 ZELVA1_TOOL=$PWD/build/ci/cli/zelva1 \
-    /usr/bin/python3 -m pytest -p no:cacheprovider --rootdir . python tests/cli 2>&1 | tee "$log" || status=$?
+    /usr/bin/python3 -m pytest -p no:cacheprovider --rootdir . python tests/cli tests/scripts 2>&1 | tee "$log" || status=$?
   line=$(grep -E '^=+ .*[0-9]+ (passed|failed|error).* in [0-9.]+s' "$log" | tail -n 1 || true)
   py_passed=$({ grep -oE '[0-9]+ passed' <<<"$line" || true; } | awk '{ s += $1 } END { print s + 0 }')
   py_failed=$({ grep -oE '[0-9]+ (failed|errors?)' <<<"$line" || true; } | awk '{ s += $1 } END { print s + 0 }')

@@ -13,6 +13,7 @@
 #
 # ZELVA_BUILD_JOBS sets the parallel clang-tidy runs (default 2).
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/say-why.sh"
 cd "$(dirname "$0")/.."
 root=$PWD
 windows=false

@@ -16,6 +16,7 @@
 # source), unpacked into the build folder. Without either, the Windows part is reported as
 # skipped and the script exits with status 3. Any failure exits with status 1.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/say-why.sh"
 cd "$(dirname "$0")/.."
 started=$SECONDS
 
