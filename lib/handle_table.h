@@ -73,6 +73,14 @@ public:
         return taken;
     }
 
+    /// @brief Calls `visit` with every object kept.
+    template <typename Visit>
+    void forEach(Visit visit) const {
+        for (const Slot& entry : slots_)
+            if (entry.object != nullptr)
+                visit(*entry.object);
+    }
+
 private:
     static constexpr std::uintptr_t kMaxGeneration = (std::uintptr_t{1} << kGenerationBits) - 1;
 

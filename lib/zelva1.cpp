@@ -8,6 +8,7 @@
 #include "handle_table.h"
 #include "label_words.h"
 #include "periodic_task.h"
+#include "replay_task.h"
 #include "system.h"
 #include "text_copy.h"
 
@@ -37,6 +38,7 @@ namespace {
 using zelva1::BoardConnection;
 using zelva1::FormatSet;
 using zelva1::PeriodicTask;
+using zelva1::ReplayTask;
 using zelva1::RequestStatus;
 using zelva1::System;
 using Database = const labels::LabelDatabase;
@@ -49,6 +51,7 @@ struct Library {
     zelva1::HandleTable<FormatSet> formats{3};
     zelva1::HandleTable<Database> databases{4};
     zelva1::HandleTable<PeriodicTask> tasks{5};
+    zelva1::HandleTable<ReplayTask> replays{6};
     std::shared_ptr<System> defaultSystem;
 };
 
@@ -166,6 +169,17 @@ int withTask(zelva1_task* task, Action action) {
     });
 }
 
+// Runs `action` on an open replay.
+template <typename Action>
+int withReplay(zelva1_replay* replay, Action action) {
+    return guarded([&](Library& state) {
+        ReplayTask* found = state.replays.find(idOf(replay));
+        if (found == nullptr)
+            return ZELVA1_ERROR_HANDLE;
+        return action(*found);
+    });
+}
+
 // The database of a handle. A database never changes once read, so it is used outside the lock.
 int shareDatabase(zelva1_database* database, std::shared_ptr<Database>& found) {
     return guarded([&](Library& state) {
@@ -179,6 +193,15 @@ template <typename Pick>
 void stopTasks(Library& state, Pick picked) {
     for (const std::shared_ptr<PeriodicTask>& task : state.tasks.removeIf(picked))
         static_cast<void>(task->stop());
+}
+
+// Stops the replays `picked` chooses; their handles stay open, to be started again or closed.
+template <typename Pick>
+void stopReplays(const Library& state, Pick picked) {
+    state.replays.forEach([&](ReplayTask& replay) {
+        if (picked(replay))
+            replay.stop();
+    });
 }
 
 } // namespace
@@ -225,6 +248,8 @@ int zelva1_system_close(zelva1_system* system) {
         if (closed == nullptr)
             return ZELVA1_ERROR_HANDLE;
         stopTasks(state, [&](const PeriodicTask& task) { return task.system() == closed.get(); });
+        stopReplays(state,
+                    [&](const ReplayTask& replay) { return replay.system() == closed.get(); });
         state.systems.remove(idOf(system));
         return ZELVA1_OK;
     });
@@ -277,6 +302,8 @@ int zelva1_close(zelva1_board* board) {
         if (!state.boards.remove(idOf(board)))
             return ZELVA1_ERROR_HANDLE;
         stopTasks(state, [&](const PeriodicTask& task) { return task.boardId() == idOf(board); });
+        stopReplays(state,
+                    [&](const ReplayTask& replay) { return replay.boardId() == idOf(board); });
         return ZELVA1_OK;
     });
 }
@@ -540,6 +567,119 @@ int zelva1_task_stop(zelva1_task* task) {
             return ZELVA1_ERROR_HANDLE;
         state.tasks.remove(idOf(task));
         return finish(stopped->stop());
+    });
+}
+
+int zelva1_replay_open(const char* path, zelva1_replay** replay, char* message,
+                       size_t message_size) {
+    if (path == nullptr || replay == nullptr)
+        return ZELVA1_ERROR_NULL;
+    // Read before the lock is taken, as a database is: a long recording takes its time.
+    std::shared_ptr<ReplayTask> opened;
+    std::string why;
+    int status = ZELVA1_ERROR_INTERNAL;
+    try {
+        status = ReplayTask::open(std::filesystem::u8path(path), opened, why);
+    } catch (...) {
+        return ZELVA1_ERROR_INTERNAL;
+    }
+    copyMessage(why, message, message_size);
+    if (status != ZELVA1_OK)
+        return status;
+    return guarded([&](Library& state) { return keep(state.replays, opened, replay); });
+}
+
+int zelva1_replay_recording(zelva1_replay* replay, zelva1_recording_info* info) {
+    if (info == nullptr)
+        return ZELVA1_ERROR_NULL;
+    return withReplay(replay, [&](const ReplayTask& found) {
+        *info = found.info();
+        return ZELVA1_OK;
+    });
+}
+
+int zelva1_replay_defaults(zelva1_replay_options* options) {
+    if (options == nullptr)
+        return ZELVA1_ERROR_NULL;
+    *options = zelva1_replay_options{};
+    options->size = sizeof(zelva1_replay_options);
+    options->outputs[0] = 1;
+    options->speed = 1.0;
+    std::fill(std::begin(options->labels), std::end(options->labels), std::uint8_t{0xFF});
+    return ZELVA1_OK;
+}
+
+int zelva1_replay_start(zelva1_replay* replay, zelva1_board* board,
+                        const zelva1_replay_options* options, char* message, size_t message_size) {
+    if (options == nullptr)
+        return ZELVA1_ERROR_NULL;
+    copyMessage({}, message, message_size);
+    return guarded([&](Library& state) {
+        ReplayTask* found = state.replays.find(idOf(replay));
+        const BoardConnection* connection = state.boards.find(idOf(board));
+        if (found == nullptr || connection == nullptr)
+            return ZELVA1_ERROR_HANDLE;
+        std::shared_ptr<Database> database;
+        if (options->database != nullptr) {
+            database = state.databases.share(idOf(options->database));
+            if (database == nullptr)
+                return ZELVA1_ERROR_HANDLE;
+        }
+        std::string why;
+        const int status = found->start(*connection, idOf(board), *options, database, why);
+        copyMessage(why, message, message_size);
+        return status;
+    });
+}
+
+int zelva1_replay_state(zelva1_replay* replay, zelva1_replay_progress* progress, char* message,
+                        size_t message_size) {
+    if (progress == nullptr)
+        return ZELVA1_ERROR_NULL;
+    return withReplay(replay, [&](const ReplayTask& found) {
+        std::string failure;
+        *progress = found.progress(failure);
+        copyMessage(failure, message, message_size);
+        return ZELVA1_OK;
+    });
+}
+
+int zelva1_replay_pause(zelva1_replay* replay) {
+    return withReplay(replay, [](ReplayTask& found) {
+        found.pause();
+        return ZELVA1_OK;
+    });
+}
+
+int zelva1_replay_resume(zelva1_replay* replay) {
+    return withReplay(replay, [](ReplayTask& found) {
+        found.resume();
+        return ZELVA1_OK;
+    });
+}
+
+int zelva1_replay_step(zelva1_replay* replay) {
+    return withReplay(replay, [](ReplayTask& found) {
+        found.step();
+        return ZELVA1_OK;
+    });
+}
+
+int zelva1_replay_stop(zelva1_replay* replay) {
+    return withReplay(replay, [](ReplayTask& found) {
+        found.stop();
+        return ZELVA1_OK;
+    });
+}
+
+int zelva1_replay_close(zelva1_replay* replay) {
+    return guarded([&](Library& state) {
+        const std::shared_ptr<ReplayTask> closed = state.replays.share(idOf(replay));
+        if (closed == nullptr)
+            return ZELVA1_ERROR_HANDLE;
+        state.replays.remove(idOf(replay));
+        closed->stop();
+        return ZELVA1_OK;
     });
 }
 

@@ -102,6 +102,8 @@ typedef struct zelva1_formats zelva1_formats;
 typedef struct zelva1_database zelva1_database;
 /* Words sent periodically from one output on a thread of the library's own. */
 typedef struct zelva1_task zelva1_task;
+/* A recording of the monitor replayed onto a board's outputs on a thread of the library's own. */
+typedef struct zelva1_replay zelva1_replay;
 
 /* One board found by zelva1_list(). */
 typedef struct zelva1_board_info {
@@ -372,6 +374,107 @@ ZELVA1_API int zelva1_task_state(zelva1_task* task, int* running, char* message,
  * ZELVA1_ERROR_REQUEST when a failed request had stopped it already, with the handle closed
  * all the same. */
 ZELVA1_API int zelva1_task_stop(zelva1_task* task);
+
+/* ---- Replay ------------------------------------------------------------------------- */
+
+/* How zelva1_replay_start() sends a recording. */
+#define ZELVA1_AS_RECORDED 0 /* every word once, in recorded order, at its recorded time */
+#define ZELVA1_BY_LABEL 1    /* each label's last recorded value at its own interval */
+
+/* States of a replay. */
+#define ZELVA1_REPLAY_STOPPED 0 /* not started, or stopped */
+#define ZELVA1_REPLAY_RUNNING 1
+#define ZELVA1_REPLAY_PAUSED 2
+#define ZELVA1_REPLAY_ENDED 3  /* every word sent (never while it loops) */
+#define ZELVA1_REPLAY_FAILED 4 /* a request the board failed stopped an output */
+
+/* What a recording holds, read through by zelva1_replay_open(). */
+typedef struct zelva1_recording_info {
+    uint64_t words;
+    uint64_t first_ms; /* recorded times of the first and the last word */
+    uint64_t last_ms;
+    uint32_t inputs;   /* bit n - 1 set: input n was recorded */
+    int32_t torn_line; /* the line of a last row cut short and skipped, 0 when none */
+} zelva1_recording_info;
+
+/* How a replay goes; zelva1_replay_defaults() fills it, a script changes what it needs. */
+typedef struct zelva1_replay_options {
+    uint32_t size; /* sizeof(zelva1_replay_options), as zelva1_replay_defaults() sets it */
+    uint32_t mode; /* ZELVA1_AS_RECORDED or ZELVA1_BY_LABEL */
+    uint32_t outputs[ZELVA1_MAX_CHANNELS]; /* outputs[n - 1]: the output recorded input n goes
+                                              out on, 0 for none; default input 1 on output 1 */
+    double speed;                          /* 0.1..10, default 1 */
+    uint32_t loop;                         /* 1: from the start again at the end */
+    uint32_t reserved;                     /* 0 */
+    uint64_t start_ms;         /* recorded time to start at, counted from the first word */
+    uint64_t longest_gap_ms;   /* longer pauses of the recording are cut to this; 0 keeps them */
+    uint8_t labels[32];        /* bit (label % 8) of byte label / 8: the label is sent; all by
+                                  default */
+    zelva1_database* database; /* by label: the intervals of its rows; NULL: the intervals the
+                                  recording shows */
+} zelva1_replay_options;
+
+/* How far a replay has come. */
+typedef struct zelva1_replay_progress {
+    int32_t state;                      /* ZELVA1_REPLAY_ */
+    uint32_t passes;                    /* completed passes of a looped replay */
+    uint64_t rows;                      /* rows of the recording read */
+    uint64_t recorded_ms;               /* the recording's time reached */
+    uint64_t sent[ZELVA1_MAX_CHANNELS]; /* words sent from outputs 1..8 */
+} zelva1_replay_progress;
+
+/* Opens a recording the monitor wrote (CSV, with or without the label database's columns)
+ * and reads it through. ZELVA1_ERROR_FILE when it cannot be opened, ZELVA1_ERROR_CONTENT when
+ * it is damaged or holds no word; either way, when `message` is not NULL, it receives the
+ * monitor's text naming the line, the column and the reason, cut to `message_size` bytes with
+ * its NUL ("" on success). A last row cut short, as a recording ends when the program stops
+ * in the middle of a row, is skipped (zelva1_recording_info.torn_line). `path` (UTF-8) and
+ * `replay` must not be NULL. Nothing is sent before zelva1_replay_start(). */
+ZELVA1_API int zelva1_replay_open(const char* path, zelva1_replay** replay, char* message,
+                                  size_t message_size);
+
+/* What the recording held when it was opened; `info` must not be NULL. */
+ZELVA1_API int zelva1_replay_recording(zelva1_replay* replay, zelva1_recording_info* info);
+
+/* Fills `options` with the defaults: as recorded, input 1 onto output 1 at ×1, every label,
+ * once, from the start, pauses kept. `options` must not be NULL. */
+ZELVA1_API int zelva1_replay_defaults(zelva1_replay_options* options);
+
+/* Starts the replay onto a board's outputs on a thread of the library's own, as the monitor's
+ * replay window does, at deadlines that do not drift; a replay already running is stopped
+ * first. The recording is read again from its file, a tick ahead of the bus, so a recording
+ * larger than memory replays. Each output is timed by its bit rate as zelva1_initialize() of
+ * this board in the same system last set it (12.5 kbit/s before any). ZELVA1_ERROR_CHANNEL or
+ * ZELVA1_ERROR_NO_CHANNEL for an output the board lacks, ZELVA1_ERROR_ARGUMENT for options
+ * that cannot replay (no output, a speed outside 0.1..10, no label, a wrong size or mode),
+ * ZELVA1_ERROR_CONTENT for a recording without words of the inputs chosen or damaged since it
+ * was opened, ZELVA1_ERROR_BUS when an output cannot carry the words; the reason goes into
+ * `message` when it is not NULL. Nothing is sent when it fails. The outputs' arrays and cyclic
+ * transmission are not used. */
+ZELVA1_API int zelva1_replay_start(zelva1_replay* replay, zelva1_board* board,
+                                   const zelva1_replay_options* options, char* message,
+                                   size_t message_size);
+
+/* How far the replay has come; `progress` must not be NULL. For ZELVA1_REPLAY_FAILED
+ * `message`, when it is not NULL, receives which output's request failed ("" otherwise). */
+ZELVA1_API int zelva1_replay_state(zelva1_replay* replay, zelva1_replay_progress* progress,
+                                   char* message, size_t message_size);
+
+/* Holds every word back; nothing due is lost. Nothing happens to a replay that does not run. */
+ZELVA1_API int zelva1_replay_pause(zelva1_replay* replay);
+
+/* Goes on from where it was held, as if the pause had not been. */
+ZELVA1_API int zelva1_replay_resume(zelva1_replay* replay);
+
+/* While paused, as recorded: sends the next tick's words at once. */
+ZELVA1_API int zelva1_replay_step(zelva1_replay* replay);
+
+/* Stops the replay after the request in progress; it may be started again. Closing the
+ * replay's board handle or its system stops it as well. */
+ZELVA1_API int zelva1_replay_stop(zelva1_replay* replay);
+
+/* Stops the replay and closes its handle. */
+ZELVA1_API int zelva1_replay_close(zelva1_replay* replay);
 
 #ifdef __cplusplus
 }

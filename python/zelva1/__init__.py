@@ -15,7 +15,8 @@ from collections import namedtuple
 from . import _library as _c
 
 __all__ = ["Zelva1Error", "System", "Board", "Input", "Output", "Formats", "Database", "Task",
-           "BoardInfo", "Cell", "Decoded", "Reading", "Timing", "version", "simulated",
+           "Replay", "BoardInfo", "Cell", "Decoded", "Reading", "Timing", "Recording",
+           "ReplayProgress", "version", "simulated",
            "list_boards", "open_board", "decode", "test_pattern"]
 
 OK = 0
@@ -42,6 +43,9 @@ Decoded = namedtuple("Decoded", "label sdi ssm parity_ok value text")
 Reading = namedtuple("Reading", "label sdi ssm parity_ok known name value text units ssm_text "
                                 "ssm_normal out_of_range")
 Timing = namedtuple("Timing", "sent last_interval_ms shortest_ms longest_ms")
+Recording = namedtuple("Recording", "words first_ms last_ms inputs torn_line")
+ReplayProgress = namedtuple("ReplayProgress", "state passes rows recorded_ms sent failure")
+_REPLAY_STATES = ("stopped", "running", "paused", "ended", "failed")
 
 _lib = _c.lib
 
@@ -473,3 +477,91 @@ class Task(_Closable):
         _check(_lib.zelva1_task_state(self._live(), ctypes.byref(running), message,
                                       len(message)), "task")
         return bool(running.value), message.value.decode("utf-8")
+
+
+class Replay(_Closable):
+    """A recording the monitor wrote (CSV), replayed onto a board's outputs on a thread of the
+    library's own, as the monitor's replay window does. Opening reads it through and raises
+    Zelva1Error with the line and the reason when it is damaged; `recording` says what it
+    holds. Closed by close() or on leaving a `with`, which stops it."""
+
+    def __init__(self, path):
+        handle = ctypes.c_void_p()
+        message = ctypes.create_string_buffer(512)
+        _check(_lib.zelva1_replay_open(str(path).encode("utf-8"), ctypes.byref(handle), message,
+                                       len(message)), message.value.decode("utf-8"))
+        self._keep(handle)
+        raw = _c.RecordingInfo()
+        _check(_lib.zelva1_replay_recording(handle, ctypes.byref(raw)), "replay")
+        inputs = [n for n in range(1, _c.MAX_CHANNELS + 1) if raw.inputs >> (n - 1) & 1]
+        self.recording = Recording(raw.words, raw.first_ms, raw.last_ms, inputs, raw.torn_line)
+        self._board = None
+        self._database = None
+
+    _close_function = "zelva1_replay_close"
+    _close_context = "replay"
+
+    def start(self, board, output=1, input=1, *, routes=None, speed=1.0, loop=False,
+              by_label=False, database=None, labels=None, start_ms=0, longest_gap_ms=None):
+        """Starts sending recorded input `input` on `output` of `board` (or every recorded
+        input to its output in `routes`, {input: output}): as recorded, or by label at the
+        intervals of `database` (or those the recording shows); `speed` 0.1..10, `labels` the
+        labels sent (all when None), from `start_ms` after the first word, pauses longer
+        than `longest_gap_ms` cut short. Raises Zelva1Error with the reason when it cannot."""
+        options = _c.ReplayOptions()
+        _check(_lib.zelva1_replay_defaults(ctypes.byref(options)), "replay")
+        if routes is None:
+            routes = {input: output}
+        options.outputs[0] = 0
+        for recorded, sent in routes.items():
+            recorded = _whole(recorded, 1, _c.MAX_CHANNELS, "input")
+            options.outputs[recorded - 1] = _whole(sent, 0, 0xFFFFFFFF, "output")
+        options.mode = _c.BY_LABEL if by_label else 0
+        options.speed = _number(speed, "speed")
+        options.loop = 1 if loop else 0
+        options.start_ms = _whole(start_ms, 0, 2 ** 64 - 1, "start_ms")
+        if longest_gap_ms is not None:
+            options.longest_gap_ms = _whole(longest_gap_ms, 1, 2 ** 64 - 1, "longest_gap_ms")
+        if labels is not None:
+            chosen = [_whole(label, 0, 255, "label") for label in labels]
+            ctypes.memset(options.labels, 0, len(options.labels))
+            for label in chosen:
+                options.labels[label // 8] |= 1 << (label % 8)
+        if database is not None:
+            options.database = database._live()
+        message = ctypes.create_string_buffer(512)
+        _check(_lib.zelva1_replay_start(self._live(), board._live(), ctypes.byref(options),
+                                        message, len(message)),
+               message.value.decode("utf-8") or "replay")
+        self._board = board  # kept open while it replays
+        self._database = database
+
+    def _call(self, function):
+        _check(getattr(_lib, function)(self._live()), "replay")
+
+    def pause(self):
+        self._call("zelva1_replay_pause")
+
+    def resume(self):
+        self._call("zelva1_replay_resume")
+
+    def step(self):
+        """While paused, as recorded: the next tick's words at once."""
+        self._call("zelva1_replay_step")
+
+    def stop(self):
+        """Stops after the request in progress; start() may start it again."""
+        self._call("zelva1_replay_stop")
+
+    @property
+    def progress(self):
+        """ReplayProgress(state, passes, rows, recorded_ms, sent, failure): state "stopped",
+        "running", "paused", "ended" or "failed"; sent {output: words} of the outputs used;
+        failure which output's request failed, or ""."""
+        raw = _c.ReplayProgress()
+        message = ctypes.create_string_buffer(512)
+        _check(_lib.zelva1_replay_state(self._live(), ctypes.byref(raw), message, len(message)),
+               "replay")
+        sent = {n: raw.sent[n - 1] for n in range(1, _c.MAX_CHANNELS + 1) if raw.sent[n - 1]}
+        return ReplayProgress(_REPLAY_STATES[raw.state], raw.passes, raw.rows, raw.recorded_ms,
+                              sent, message.value.decode("utf-8"))

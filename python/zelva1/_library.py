@@ -17,6 +17,8 @@ UNITS_CAPACITY = 32
 VALUE_CAPACITY = 256
 SSM_CAPACITY = 32
 
+BY_LABEL = 1
+
 ADDRESS_MODE = 1
 FILE_MODE = 2
 ONCE = 0
@@ -53,6 +55,26 @@ class Reading(ctypes.Structure):
 class Timing(ctypes.Structure):
     _fields_ = [("sent", ctypes.c_uint64), ("last_interval_ms", ctypes.c_double),
                 ("shortest_ms", ctypes.c_double), ("longest_ms", ctypes.c_double)]
+
+
+class RecordingInfo(ctypes.Structure):
+    _fields_ = [("words", ctypes.c_uint64), ("first_ms", ctypes.c_uint64),
+                ("last_ms", ctypes.c_uint64), ("inputs", ctypes.c_uint32),
+                ("torn_line", ctypes.c_int32)]
+
+
+class ReplayOptions(ctypes.Structure):
+    _fields_ = [("size", ctypes.c_uint32), ("mode", ctypes.c_uint32),
+                ("outputs", ctypes.c_uint32 * MAX_CHANNELS), ("speed", ctypes.c_double),
+                ("loop", ctypes.c_uint32), ("reserved", ctypes.c_uint32),
+                ("start_ms", ctypes.c_uint64), ("longest_gap_ms", ctypes.c_uint64),
+                ("labels", ctypes.c_uint8 * 32), ("database", ctypes.c_void_p)]
+
+
+class ReplayProgress(ctypes.Structure):
+    _fields_ = [("state", ctypes.c_int32), ("passes", ctypes.c_uint32),
+                ("rows", ctypes.c_uint64), ("recorded_ms", ctypes.c_uint64),
+                ("sent", ctypes.c_uint64 * MAX_CHANNELS)]
 
 
 def _candidates():
@@ -135,6 +157,19 @@ _SIGNATURES = {
     "zelva1_task_state": (_status, [_handle, ctypes.POINTER(ctypes.c_int), ctypes.c_char_p,
                                     _size]),
     "zelva1_task_stop": (_status, [_handle]),
+    "zelva1_replay_open": (_status, [ctypes.c_char_p, ctypes.POINTER(_handle), ctypes.c_char_p,
+                                     _size]),
+    "zelva1_replay_recording": (_status, [_handle, ctypes.POINTER(RecordingInfo)]),
+    "zelva1_replay_defaults": (_status, [ctypes.POINTER(ReplayOptions)]),
+    "zelva1_replay_start": (_status, [_handle, _handle, ctypes.POINTER(ReplayOptions),
+                                      ctypes.c_char_p, _size]),
+    "zelva1_replay_state": (_status, [_handle, ctypes.POINTER(ReplayProgress), ctypes.c_char_p,
+                                      _size]),
+    "zelva1_replay_pause": (_status, [_handle]),
+    "zelva1_replay_resume": (_status, [_handle]),
+    "zelva1_replay_step": (_status, [_handle]),
+    "zelva1_replay_stop": (_status, [_handle]),
+    "zelva1_replay_close": (_status, [_handle]),
 }
 
 lib = _load()
