@@ -56,6 +56,24 @@ struct StimulateOptions {
 /// then prints what each parameter sent.
 void stimulate(const StimulateOptions& options);
 
+struct ReplayOptions {
+    BoardChoice board;
+    std::string recordingPath;
+    unsigned output = 1;
+    unsigned input = 0; // 0: the first input the recording holds
+    double speed = 1.0;
+    bool loop = false;
+    bool byLabel = false;
+    std::string databasePath;
+    std::string labels; // octal, apart by blanks or commas; every label when empty
+    double startSeconds = 0.0;
+    unsigned longestGapMs = 0; // 0: pauses kept as recorded
+    double seconds = 0.0;      // 0: to the end of the recording
+};
+/// @brief Sends a recording of the monitor back out on an output until it ends, the time is up
+/// or Ctrl-C, then prints the words sent per output.
+void replayRecording(const ReplayOptions& options);
+
 /// @return whether every cell came back.
 [[nodiscard]] bool loopback(const LoopbackOptions& options);
 

@@ -47,7 +47,7 @@ void addFileOption(CLI::App& command, const std::string& names, std::string& pat
 
 int run(int argc, char** argv) {
     CLI::App app{"Модули ZELVA-1 из командной строки: поиск, прием и выдача слов ARINC 429, "
-                 "имитация параметров.",
+                 "имитация параметров, воспроизведение записей.",
                  "zelva1"};
     // Before the commands are added: each takes its parent's formatter and failure message.
     app.formatter(std::make_shared<cli::RussianHelp>());
@@ -132,7 +132,45 @@ int run(int argc, char** argv) {
                                             "длительность выдачи, с (0 - до Ctrl-C)"),
                       0.0, 86400.0);
 
-    for (CLI::App* command : {list, receive, send, stimulate, loopback}) {
+    cli::ReplayOptions replayOptions;
+    auto* replay = app.add_subcommand(
+        "replay", "воспроизведение записи монитора (CSV) на выходной канал, как она записана");
+    addBoardOptions(*replay, replayOptions.board);
+    replay
+        ->add_option("recording", replayOptions.recordingPath,
+                     "запись монитора (CSV), например сделанная receive --csv")
+        ->type_name("ФАЙЛ")
+        ->required();
+    addOutputOption(*replay, replayOptions.output);
+    cli::wholeNumberWithin(
+        replay->add_option("-i,--input", replayOptions.input,
+                           "записанный входной канал 1..8 (по умолчанию первый в записи)"),
+        1, ZELVA1_MAX_CHANNELS);
+    cli::numberWithin(replay->add_option("--speed", replayOptions.speed, "скорость, ×0.1..×10"),
+                      0.1, 10.0);
+    replay->add_flag("--loop", replayOptions.loop, "по кругу: с начала записи снова");
+    replay->add_flag("--by-label", replayOptions.byLabel,
+                     "по меткам: последнее значение каждой метки со своим интервалом");
+    replay
+        ->add_option("--database", replayOptions.databasePath,
+                     "с --by-label: база меток (CSV), интервалы меток по ней, а не по записи")
+        ->type_name("ФАЙЛ");
+    replay
+        ->add_option("--labels", replayOptions.labels,
+                     "только эти метки (восьмеричные, через запятую: 203,206)")
+        ->type_name("МЕТКИ");
+    cli::numberWithin(
+        replay->add_option("--start", replayOptions.startSeconds, "начать с этой секунды записи"),
+        0.0, 8640000.0);
+    cli::wholeNumberWithin(replay->add_option("--max-gap", replayOptions.longestGapMs,
+                                              "паузы записи длиннее сократить до стольких мс"),
+                           1, 86400000)
+        ->type_name("МС");
+    cli::numberWithin(replay->add_option("-d,--duration", replayOptions.seconds,
+                                         "длительность, с (0 - до конца записи или Ctrl-C)"),
+                      0.0, 86400.0);
+
+    for (CLI::App* command : {list, receive, send, stimulate, replay, loopback}) {
         command->group("Команды");
         command->set_help_flag("-h,--help", "показать эту справку");
     }
@@ -153,6 +191,8 @@ int run(int argc, char** argv) {
             cli::send(sendOptions);
         else if (stimulate->parsed())
             cli::stimulate(stimulateOptions);
+        else if (replay->parsed())
+            cli::replayRecording(replayOptions);
         else if (loopback->parsed() && !cli::loopback(loopbackOptions))
             return kFailed;
     } catch (const cli::UsageFailure& failure) {

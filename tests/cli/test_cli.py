@@ -212,3 +212,55 @@ def test_a_request_the_board_fails_ends_a_stimulus_with_exit_1_and_the_request_n
     assert failed.returncode == 1 and failed.stdout == ""
     assert "имитация остановлена: " in failed.stderr
     assert "IOCTL_SO_START_SINGLE" in failed.stderr
+
+
+def test_replay_sends_a_recording_back_and_says_what_each_output_sent(tmp_path):
+    recording = tmp_path / "input5.csv"
+    assert run("receive", "-i", "5", "-m", "file", "-d", "0.5", "--csv",
+               str(recording)).returncode == 0
+    rows = len(recording.read_bytes().split(b"\r\n")) - 2
+    done = run("replay", str(recording), "-o", "1", "--speed", "5", "-r", "2")
+    assert done.returncode == 0, done.stderr
+    assert done.stdout.splitlines()[:2] == ["выходной канал\tпередано слов", f"1\t{rows}"]
+    by_label = run("replay", str(recording), "-o", "2", "--by-label", "--database",
+                   str(DATABASE), "--labels", "203,206", "-d", "0.2")
+    assert by_label.returncode == 0 and by_label.stdout.splitlines()[1].startswith("2\t")
+
+    failing = run("replay", str(recording), config="fail 0 IOCTL_SO_LOAD_ARRAY channel 1\n",
+                  tmp_path=tmp_path)
+    assert failing.returncode == 1 and "IOCTL_SO_LOAD_ARRAY" in failing.stderr
+    assert failing.stdout.startswith("выходной канал")
+
+    damaged = tmp_path / "damaged.csv"
+    text = recording.read_bytes().decode("utf-8").split("\r\n")
+    text[2] = text[2].replace(",норма,", ",норма")
+    damaged.write_text("\r\n".join(text[:4]) + "\r\n", encoding="utf-8", newline="")
+    empty = tmp_path / "empty.csv"
+    empty.write_text("")
+    said = {(str(damaged),): (1, "«damaged.csv» не воспроизводится: строка 3, не строка записи"),
+            (str(empty),): (1, "файл пуст"),
+            (str(recording), "-i", "2"): (1, "в записи нет слов входного канала № 2"),
+            (str(recording), "--database", str(DATABASE)): (2, "только с --by-label"),
+            (str(recording), "--speed", "20"): (2, "--speed"),
+            (str(recording), "--labels", "9"): (2, "--labels")}
+    for arguments, (status, text) in said.items():
+        refused = run("replay", *arguments)
+        assert refused.returncode == status and text in refused.stderr, (arguments, refused)
+        assert refused.stdout == "", arguments
+
+
+def test_ctrl_c_ends_a_looped_replay_with_what_it_sent(tmp_path):
+    recording = tmp_path / "input5.csv"
+    assert run("receive", "-i", "5", "-m", "file", "-d", "0.3", "--csv",
+               str(recording)).returncode == 0
+    environment = {k: v for k, v in os.environ.items() if k != "ZELVA1_SIM_CONFIG"}
+    replaying = subprocess.Popen([TOOL, "replay", str(recording), "--loop", "--speed", "5", "-r", "2"],
+                                 env=environment, stdout=subprocess.PIPE, stderr=subprocess.PIPE,
+                                 text=True)
+    time.sleep(0.5)
+    assert replaying.poll() is None
+    replaying.send_signal(signal.SIGINT)
+    out, err = replaying.communicate(timeout=5)
+    assert replaying.returncode == 0, err
+    passes = int(out.splitlines()[-1].rsplit(" ", 1)[1])
+    assert out.startswith("выходной канал") and passes >= 2, out
