@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <string>
 
 namespace zelva1 {
 
@@ -13,10 +15,12 @@ namespace zelva1 {
 /// monitor's decimal column decodes each input channel.
 class FormatSet {
 public:
-    /// @brief Reads the two files with the monitor's readers; an empty assignment path reads
-    /// none. @return ZELVA1_OK, or ZELVA1_ERROR_FILE when a file cannot be opened.
+    /// @brief Reads the two files with the monitor's readers; no assignment path reads none.
+    /// @return ZELVA1_OK, or ZELVA1_ERROR_FILE when a file is no file to read (missing, a folder,
+    /// a FIFO or a device, empty, not readable, or an empty path), with the file and why in `why`.
     [[nodiscard]] int load(const std::filesystem::path& formatFile,
-                           const std::filesystem::path& assignmentFile);
+                           const std::optional<std::filesystem::path>& assignmentFile,
+                           std::string& why);
 
     [[nodiscard]] const reception::ChannelFormatLookup& channel(unsigned channelNo) const {
         return lookup_.channels[channelNo - 1];

@@ -10,7 +10,9 @@ namespace zelva1 {
 /// kind, a slot and the slot's generation, never an address: a closed handle, one made up, or
 /// one of another kind finds nothing instead of memory that was freed or an object of another
 /// type. Slots are reused with the next generation, so a closed handle stays closed when its
-/// slot holds a new object. Not guarded: the library's lock serves every table.
+/// slot holds a new object; a slot whose generations are used up is never used again, since its
+/// next generation would be its first and bring its oldest handles back. Not guarded: the
+/// library's lock serves every table.
 template <typename Object>
 class HandleTable {
 public:
@@ -53,9 +55,7 @@ public:
         const std::size_t slot = slotOf(handle);
         if (slot == slots_.size())
             return false;
-        Slot& entry = slots_[slot];
-        entry.object.reset();
-        entry.generation = entry.generation % kMaxGeneration + 1;
+        retire(slots_[slot]);
         return true;
     }
 
@@ -67,8 +67,7 @@ public:
             if (entry.object == nullptr || !picked(*entry.object))
                 continue;
             taken.push_back(std::move(entry.object));
-            entry.object.reset();
-            entry.generation = entry.generation % kMaxGeneration + 1;
+            retire(entry);
         }
         return taken;
     }
@@ -86,12 +85,18 @@ private:
 
     struct Slot {
         std::shared_ptr<Object> object;
-        std::uintptr_t generation = 1;
+        std::uintptr_t generation = 1; // kMaxGeneration + 1 once the slot is used up
     };
+
+    static void retire(Slot& entry) {
+        entry.object.reset();
+        ++entry.generation;
+    }
 
     [[nodiscard]] std::size_t firstFreeSlot() const {
         std::size_t slot = 0;
-        while (slot < slots_.size() && slots_[slot].object != nullptr)
+        while (slot < slots_.size() &&
+               (slots_[slot].object != nullptr || slots_[slot].generation > kMaxGeneration))
             ++slot;
         return slot;
     }

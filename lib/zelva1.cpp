@@ -20,10 +20,12 @@
 #include "reception/decimal_decode.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <iostream>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -52,6 +54,8 @@ struct Library {
     zelva1::HandleTable<Database> databases{4};
     zelva1::HandleTable<PeriodicTask> tasks{5};
     zelva1::HandleTable<ReplayTask> replays{6};
+    // Made once, outside the lock, by the first call that wants it (makeDefaultSystem).
+    std::once_flag defaultMade;
     std::shared_ptr<System> defaultSystem;
 };
 
@@ -70,9 +74,13 @@ __attribute__((tls_model("initial-exec")))
 #endif
 thread_local std::uint32_t lastSystemError = 0;
 
+// Every entry point but the version, the status texts and this error itself starts with it, so
+// that a call refused before it reaches a board does not leave an earlier call's error behind.
+void beginCall() { lastSystemError = 0; }
+
 template <typename Body>
 int guarded(Body body) noexcept {
-    lastSystemError = 0;
+    beginCall();
     try {
         Library& state = library();
         const std::lock_guard held(state.lock);
@@ -97,12 +105,26 @@ Handle* handleOf(std::uintptr_t id) {
     return reinterpret_cast<Handle*>(id); // NOLINT(performance-no-int-to-ptr): never dereferenced
 }
 
-std::shared_ptr<System> systemOf(Library& state, zelva1_system* system) {
+// Makes the default system when `system` names it and it is not made yet. Outside the lock:
+// making it reads the file ZELVA1_SIM_CONFIG names, which may be slow to come (a network path,
+// a FIFO), and only the calls that want the default system wait for it.
+int makeDefaultSystem(const zelva1_system* system) noexcept {
     if (system != nullptr)
-        return state.systems.share(idOf(system));
-    if (state.defaultSystem == nullptr)
-        state.defaultSystem = std::make_shared<System>(board::makeDefaultDriver(std::cerr));
-    return state.defaultSystem;
+        return ZELVA1_OK;
+    try {
+        Library& state = library();
+        std::call_once(state.defaultMade, [&] {
+            state.defaultSystem = std::make_shared<System>(board::makeDefaultDriver(std::cerr));
+        });
+        return ZELVA1_OK;
+    } catch (...) {
+        return ZELVA1_ERROR_INTERNAL;
+    }
+}
+
+// After makeDefaultSystem(system).
+std::shared_ptr<System> systemOf(const Library& state, zelva1_system* system) {
+    return system != nullptr ? state.systems.share(idOf(system)) : state.defaultSystem;
 }
 
 void copyMessage(const std::string& text, char* message, std::size_t size) {
@@ -213,16 +235,21 @@ int zelva1_version(void) { return ZELVA1_VERSION_NUMBER; }
 uint32_t zelva1_system_error(void) { return lastSystemError; }
 
 int zelva1_system_open(zelva1_system** system) {
+    beginCall();
     if (system == nullptr)
         return ZELVA1_ERROR_NULL;
-    return guarded([&](Library& state) {
-        return keep(state.systems, std::make_shared<System>(board::makeDefaultDriver(std::cerr)),
-                    system);
-    });
+    std::shared_ptr<System> made;
+    try {
+        made = std::make_shared<System>(board::makeDefaultDriver(std::cerr)); // outside the lock
+    } catch (...) {
+        return ZELVA1_ERROR_INTERNAL;
+    }
+    return guarded([&](Library& state) { return keep(state.systems, std::move(made), system); });
 }
 
 int zelva1_system_open_simulated(const char* config_text, zelva1_system** system, char* message,
                                  size_t message_size) {
+    beginCall();
     if (config_text == nullptr || system == nullptr)
         return ZELVA1_ERROR_NULL;
     return guarded([&](Library& state) {
@@ -241,6 +268,7 @@ int zelva1_system_open_simulated(const char* config_text, zelva1_system** system
 }
 
 int zelva1_system_close(zelva1_system* system) {
+    beginCall();
     if (system == nullptr)
         return ZELVA1_ERROR_NULL;
     return guarded([&](Library& state) {
@@ -256,12 +284,16 @@ int zelva1_system_close(zelva1_system* system) {
 }
 
 int zelva1_list(zelva1_system* system, zelva1_board_info* boards, size_t capacity, size_t* count) {
+    beginCall();
     if (count == nullptr || (boards == nullptr && capacity > 0))
         return ZELVA1_ERROR_NULL;
+    if (const int status = makeDefaultSystem(system); status != ZELVA1_OK)
+        return status;
     return guarded([&](Library& state) {
         const std::shared_ptr<System> found = systemOf(state, system);
         if (found == nullptr)
             return ZELVA1_ERROR_HANDLE;
+        std::array<zelva1_board_info, ZELVA1_MAX_BOARDS> infos{}; // the caller's only on success
         std::size_t listed = 0;
         for (unsigned index = 0; index <= board::kMaxInterfaceIndex && listed < ZELVA1_MAX_BOARDS;
              ++index) {
@@ -271,20 +303,23 @@ int zelva1_list(zelva1_system* system, zelva1_board_info* boards, size_t capacit
                 continue;
             if (opened.status != ZELVA1_OK)
                 return finish(opened);
-            if (listed < capacity)
-                boards[listed] = connection->info();
+            infos.at(listed) = connection->info();
             ++listed;
         }
+        std::copy_n(infos.begin(), std::min(listed, capacity), boards);
         *count = listed;
         return ZELVA1_OK;
     });
 }
 
 int zelva1_open(zelva1_system* system, unsigned interface_index, zelva1_board** board) {
+    beginCall();
     if (board == nullptr)
         return ZELVA1_ERROR_NULL;
     if (interface_index > board::kMaxInterfaceIndex)
         return ZELVA1_ERROR_ARGUMENT;
+    if (const int status = makeDefaultSystem(system); status != ZELVA1_OK)
+        return status;
     return guarded([&](Library& state) {
         const std::shared_ptr<System> found = systemOf(state, system);
         if (found == nullptr)
@@ -309,6 +344,7 @@ int zelva1_close(zelva1_board* board) {
 }
 
 int zelva1_board_information(zelva1_board* board, zelva1_board_info* info) {
+    beginCall();
     if (info == nullptr)
         return ZELVA1_ERROR_NULL;
     return withBoard(board, [&](BoardConnection& connection) {
@@ -318,6 +354,7 @@ int zelva1_board_information(zelva1_board* board, zelva1_board_info* info) {
 }
 
 int zelva1_initialize(zelva1_board* board, const uint8_t* rate_codes, size_t count) {
+    beginCall();
     if (rate_codes == nullptr)
         return ZELVA1_ERROR_NULL;
     if (count != ZELVA1_RATE_CODES)
@@ -337,6 +374,7 @@ int zelva1_reset(zelva1_board* board) {
 }
 
 int zelva1_start_receive(zelva1_board* board, unsigned channel, int mode) {
+    beginCall();
     if (mode != ZELVA1_ADDRESS_MODE && mode != ZELVA1_FILE_MODE)
         return ZELVA1_ERROR_ARGUMENT;
     return withInput(board, channel, [&](BoardConnection& connection) {
@@ -350,6 +388,7 @@ int zelva1_stop_receive(zelva1_board* board, unsigned channel) {
 }
 
 int zelva1_is_receiving(zelva1_board* board, unsigned channel, int* active) {
+    beginCall();
     if (active == nullptr)
         return ZELVA1_ERROR_NULL;
     return withInput(board, channel, [&](BoardConnection& connection) {
@@ -358,6 +397,7 @@ int zelva1_is_receiving(zelva1_board* board, unsigned channel, int* active) {
 }
 
 int zelva1_read_cell(zelva1_board* board, unsigned channel, unsigned index, zelva1_cell* cell) {
+    beginCall();
     if (cell == nullptr)
         return ZELVA1_ERROR_NULL;
     if (index >= ZELVA1_CELLS)
@@ -368,6 +408,7 @@ int zelva1_read_cell(zelva1_board* board, unsigned channel, unsigned index, zelv
 }
 
 int zelva1_read_cells(zelva1_board* board, unsigned channel, zelva1_cell* cells, size_t capacity) {
+    beginCall();
     if (cells == nullptr)
         return ZELVA1_ERROR_NULL;
     if (capacity < ZELVA1_CELLS)
@@ -379,6 +420,7 @@ int zelva1_read_cells(zelva1_board* board, unsigned channel, zelva1_cell* cells,
 
 int zelva1_transmit(zelva1_board* board, unsigned channel, const uint32_t* words, size_t count,
                     int mode) {
+    beginCall();
     if (words == nullptr)
         return ZELVA1_ERROR_NULL;
     if (count == 0 || count > ZELVA1_MAX_WORDS || (mode != ZELVA1_ONCE && mode != ZELVA1_CYCLIC))
@@ -389,6 +431,7 @@ int zelva1_transmit(zelva1_board* board, unsigned channel, const uint32_t* words
 }
 
 int zelva1_write_word(zelva1_board* board, unsigned channel, unsigned index, uint32_t word) {
+    beginCall();
     if (index >= ZELVA1_MAX_WORDS)
         return ZELVA1_ERROR_INDEX;
     return withOutput(board, channel, [&](BoardConnection& connection) {
@@ -403,6 +446,7 @@ int zelva1_stop_transmit(zelva1_board* board, unsigned channel) {
 }
 
 int zelva1_is_transmitting(zelva1_board* board, unsigned channel, int* active) {
+    beginCall();
     if (active == nullptr)
         return ZELVA1_ERROR_NULL;
     return withOutput(board, channel, [&](BoardConnection& connection) {
@@ -412,18 +456,31 @@ int zelva1_is_transmitting(zelva1_board* board, unsigned channel, int* active) {
 
 int zelva1_formats_open(const char* format_path, const char* assignment_path,
                         zelva1_formats** formats) {
+    return zelva1_formats_load(format_path, assignment_path, formats, nullptr, 0);
+}
+
+int zelva1_formats_load(const char* format_path, const char* assignment_path,
+                        zelva1_formats** formats, char* message, size_t message_size) {
+    beginCall();
     if (format_path == nullptr || formats == nullptr)
         return ZELVA1_ERROR_NULL;
-    return guarded([&](Library& state) {
-        auto loaded = std::make_shared<FormatSet>();
-        const std::filesystem::path assignments = assignment_path != nullptr
-                                                      ? std::filesystem::u8path(assignment_path)
-                                                      : std::filesystem::path();
-        if (const int status = loaded->load(std::filesystem::u8path(format_path), assignments);
-            status != ZELVA1_OK)
-            return status;
-        return keep(state.formats, std::move(loaded), formats);
-    });
+    // Read before the lock is taken: a file may be slow to come (a network path).
+    std::shared_ptr<FormatSet> loaded;
+    std::string why;
+    int status = ZELVA1_ERROR_INTERNAL;
+    try {
+        loaded = std::make_shared<FormatSet>();
+        std::optional<std::filesystem::path> assignments;
+        if (assignment_path != nullptr)
+            assignments = std::filesystem::u8path(assignment_path);
+        status = loaded->load(std::filesystem::u8path(format_path), assignments, why);
+    } catch (...) {
+        return ZELVA1_ERROR_INTERNAL;
+    }
+    copyMessage(why, message, message_size);
+    if (status != ZELVA1_OK)
+        return status;
+    return guarded([&](Library& state) { return keep(state.formats, std::move(loaded), formats); });
 }
 
 int zelva1_formats_close(zelva1_formats* formats) {
@@ -432,6 +489,7 @@ int zelva1_formats_close(zelva1_formats* formats) {
 
 int zelva1_decode(zelva1_formats* formats, unsigned channel, uint32_t word,
                   zelva1_decoded* decoded) {
+    beginCall();
     if (decoded == nullptr)
         return ZELVA1_ERROR_NULL;
     if (formats == nullptr) {
@@ -451,6 +509,7 @@ int zelva1_decode(zelva1_formats* formats, unsigned channel, uint32_t word,
 
 int zelva1_database_open(const char* path, zelva1_database** database, char* message,
                          size_t message_size) {
+    beginCall();
     if (path == nullptr || database == nullptr)
         return ZELVA1_ERROR_NULL;
     // Read before the lock is taken: a file may be slow to come (a network path, a FIFO).
@@ -474,6 +533,7 @@ int zelva1_database_close(zelva1_database* database) {
 
 int zelva1_database_decode(zelva1_database* database, unsigned channel, uint32_t word,
                            zelva1_reading* reading) {
+    beginCall();
     if (reading == nullptr)
         return ZELVA1_ERROR_NULL;
     if (channel < 1 || channel > ZELVA1_MAX_CHANNELS)
@@ -492,6 +552,7 @@ int zelva1_database_decode(zelva1_database* database, unsigned channel, uint32_t
 int zelva1_encode(zelva1_database* database, unsigned channel, unsigned label, int sdi, int ssm,
                   double value, uint32_t discretes, unsigned flags, uint32_t* word, char* message,
                   size_t message_size) {
+    beginCall();
     if (word == nullptr)
         return ZELVA1_ERROR_NULL;
     if (channel < 1 || channel > ZELVA1_MAX_CHANNELS)
@@ -515,6 +576,7 @@ int zelva1_encode(zelva1_database* database, unsigned channel, unsigned label, i
 
 int zelva1_task_start(zelva1_board* board, unsigned channel, const uint32_t* words,
                       const double* intervals_ms, size_t count, zelva1_task** task) {
+    beginCall();
     if (words == nullptr || intervals_ms == nullptr || task == nullptr)
         return ZELVA1_ERROR_NULL;
     if (count == 0 || count > ZELVA1_MAX_WORDS)
@@ -544,12 +606,14 @@ int zelva1_task_pause(zelva1_task* task, unsigned index, int paused) {
 }
 
 int zelva1_task_timing(zelva1_task* task, unsigned index, zelva1_timing* timing) {
+    beginCall();
     if (timing == nullptr)
         return ZELVA1_ERROR_NULL;
     return withTask(task, [&](PeriodicTask& found) { return found.timing(index, *timing); });
 }
 
 int zelva1_task_state(zelva1_task* task, int* running, char* message, size_t message_size) {
+    beginCall();
     if (running == nullptr)
         return ZELVA1_ERROR_NULL;
     return withTask(task, [&](PeriodicTask& found) {
@@ -572,6 +636,7 @@ int zelva1_task_stop(zelva1_task* task) {
 
 int zelva1_replay_open(const char* path, zelva1_replay** replay, char* message,
                        size_t message_size) {
+    beginCall();
     if (path == nullptr || replay == nullptr)
         return ZELVA1_ERROR_NULL;
     // Read before the lock is taken, as a database is: a long recording takes its time.
@@ -590,6 +655,7 @@ int zelva1_replay_open(const char* path, zelva1_replay** replay, char* message,
 }
 
 int zelva1_replay_recording(zelva1_replay* replay, zelva1_recording_info* info) {
+    beginCall();
     if (info == nullptr)
         return ZELVA1_ERROR_NULL;
     return withReplay(replay, [&](const ReplayTask& found) {
@@ -599,6 +665,7 @@ int zelva1_replay_recording(zelva1_replay* replay, zelva1_recording_info* info) 
 }
 
 int zelva1_replay_defaults(zelva1_replay_options* options) {
+    beginCall();
     if (options == nullptr)
         return ZELVA1_ERROR_NULL;
     *options = zelva1_replay_options{};
@@ -611,6 +678,7 @@ int zelva1_replay_defaults(zelva1_replay_options* options) {
 
 int zelva1_replay_start(zelva1_replay* replay, zelva1_board* board,
                         const zelva1_replay_options* options, char* message, size_t message_size) {
+    beginCall();
     if (options == nullptr)
         return ZELVA1_ERROR_NULL;
     copyMessage({}, message, message_size);
@@ -634,6 +702,7 @@ int zelva1_replay_start(zelva1_replay* replay, zelva1_board* board,
 
 int zelva1_replay_state(zelva1_replay* replay, zelva1_replay_progress* progress, char* message,
                         size_t message_size) {
+    beginCall();
     if (progress == nullptr)
         return ZELVA1_ERROR_NULL;
     return withReplay(replay, [&](const ReplayTask& found) {

@@ -177,7 +177,9 @@ ZELVA1_API const char* zelva1_status_text(int status);
 /* The operating system's error code behind the last call made on the calling thread: when
  * it returned ZELVA1_ERROR_REQUEST or ZELVA1_ERROR_NO_BOARD, the code the system gave
  * (GetLastError() on Windows; 31, ERROR_GEN_FAILURE, for any request a simulated board
- * fails, as the device reports it), else 0. Each thread has its own. */
+ * fails, as the device reports it), else 0, also after a call refused before it reached a
+ * board. zelva1_version(), zelva1_status_text() and this function leave it as it is. Each
+ * thread has its own. */
 ZELVA1_API uint32_t zelva1_system_error(void);
 
 /* ---- Systems ------------------------------------------------------------------------- */
@@ -207,7 +209,8 @@ ZELVA1_API int zelva1_system_close(zelva1_system* system);
  * skipping those that do not open, at most ZELVA1_MAX_BOARDS. Fills up to `capacity`
  * entries of `boards` and sets *count to the number found, which may be more than
  * `capacity`. A board whose serial or configuration request fails ends the call with
- * ZELVA1_ERROR_REQUEST. `count` must not be NULL; `boards` may be NULL when `capacity` is 0. */
+ * ZELVA1_ERROR_REQUEST, `boards` untouched. `count` must not be NULL; `boards` may be NULL
+ * when `capacity` is 0. */
 ZELVA1_API int zelva1_list(zelva1_system* system, zelva1_board_info* boards, size_t capacity,
                            size_t* count);
 
@@ -274,9 +277,17 @@ ZELVA1_API int zelva1_is_transmitting(zelva1_board* board, unsigned channel, int
 
 /* Reads a decimal format table (a format state file such as KST3frmt.stt, 23-byte records)
  * and, unless `assignment_path` is NULL, an assignment file (*.si, 11-byte records) with the
- * monitor's own readers. A file that cannot be opened gives ZELVA1_ERROR_FILE. */
+ * monitor's own readers. A path that names no file to read gives ZELVA1_ERROR_FILE: a missing
+ * file, a folder, a FIFO or a device, an empty file, one without read permission, an empty
+ * path. `format_path` and `formats` must not be NULL. */
 ZELVA1_API int zelva1_formats_open(const char* format_path, const char* assignment_path,
                                    zelva1_formats** formats);
+
+/* zelva1_formats_open() that also says why a file is refused: when `message` is not NULL, it
+ * receives the file's name and the reason, cut to `message_size` bytes with its NUL ("" on
+ * success). */
+ZELVA1_API int zelva1_formats_load(const char* format_path, const char* assignment_path,
+                                   zelva1_formats** formats, char* message, size_t message_size);
 
 /* Frees a format table. */
 ZELVA1_API int zelva1_formats_close(zelva1_formats* formats);

@@ -11,8 +11,10 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -331,11 +333,20 @@ SimConfigResult parseSimulatorConfig(std::string_view text) {
 }
 
 SimConfigResult loadSimulatorConfig(const std::string& path) {
+    // A folder opens as a file here and fails only when read, with an exception.
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        return {defaultSimulatorConfig(), 0, "is a folder, not a file"};
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return {defaultSimulatorConfig(), 0, "cannot be read"};
-    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-    return parseSimulatorConfig(text);
+    try {
+        const std::string text{std::istreambuf_iterator<char>(file),
+                               std::istreambuf_iterator<char>()};
+        return parseSimulatorConfig(text);
+    } catch (const std::ios_base::failure&) {
+        return {defaultSimulatorConfig(), 0, "cannot be read"};
+    }
 }
 
 } // namespace board::simulated
