@@ -24,8 +24,6 @@
 #include <thread>
 #include <vector>
 
-#include <unistd.h>
-
 namespace {
 
 constexpr const char* kFormatFile = ZELVA_EXAMPLES_DIR "/KST3frmt.stt";
@@ -44,8 +42,10 @@ std::string writeRecording() {
         for (const char* word : {"60000083,203", "60010086,206"})
             text += "2026-01-01 00:00:00.000," + std::to_string(tick * 10) + "," +
                     std::to_string(tick) + ",1,0," + word + ",0,3,норма,\r\n";
-    const std::string path =
-        ::testing::TempDir() + "zelva1-probe-" + std::to_string(::getpid()) + ".csv";
+    // Named after the test: each test is a process of its own when they run side by side.
+    const std::string path = ::testing::TempDir() + "zelva1-probe-" +
+                             ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                             ".csv";
     std::ofstream(path, std::ios::binary) << text;
     return path;
 }

@@ -11,9 +11,11 @@
 #include <fstream>
 #include <string>
 
+#if !defined(_WIN32)
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -66,6 +68,7 @@ TEST(Handles, AClosedHandleNeverAnswersAgainHoweverOftenItsSlotIsReused) {
     EXPECT_EQ(answered, 0);
 }
 
+#if !defined(_WIN32) // a FIFO, and another user to be
 /// A folder of the test's own with files to refuse, removed at the end of the test.
 class Paths {
 public:
@@ -163,5 +166,6 @@ TEST(Paths, WhatIsNoFileToReadIsRefusedWithItsReason) {
     EXPECT_STREQ(message2.data(), "");
     EXPECT_EQ(zelva1_formats_close(formats), ZELVA1_OK);
 }
+#endif
 
 } // namespace
