@@ -430,7 +430,7 @@ typedef struct zelva1_replay_progress {
     int32_t state;                      /* ZELVA1_REPLAY_ */
     uint32_t passes;                    /* completed passes of a looped replay */
     uint64_t rows;                      /* rows of the recording read */
-    uint64_t recorded_ms;               /* the recording's time reached */
+    uint64_t recorded_ms;               /* the recording's time reached, from its first word */
     uint64_t sent[ZELVA1_MAX_CHANNELS]; /* words sent from outputs 1..8 */
 } zelva1_replay_progress;
 
