@@ -11,6 +11,7 @@ import operator
 import warnings
 import weakref
 from collections import namedtuple
+from collections.abc import Mapping
 
 from . import _library as _c
 
@@ -56,12 +57,17 @@ class Zelva1Error(Exception):
 
     def __init__(self, status, what, system_error=0):
         self.status = status
-        self.text = _lib.zelva1_status_text(status).decode("utf-8")
+        self.text = _text(_lib.zelva1_status_text(status))
         self.system_error = system_error
         message = f"{what}: {self.text}" if what else self.text
         if system_error:
             message += f" (system error {system_error})"
         super().__init__(message)
+
+
+def _text(raw):
+    """The library's UTF-8 text; a message cut short inside a letter still reads."""
+    return raw.decode("utf-8", errors="replace")
 
 
 def _check(status, what=""):
@@ -176,7 +182,7 @@ def simulated(config=""):
     message = ctypes.create_string_buffer(256)
     status = _lib.zelva1_system_open_simulated(config.encode("utf-8"), ctypes.byref(handle),
                                                message, len(message))
-    _check(status, message.value.decode("utf-8"))
+    _check(status, _text(message.value))
     return System(handle)
 
 
@@ -205,36 +211,66 @@ class Board(_Closable):
         self._system = system  # kept alive while the board is open
         handle = ctypes.c_void_p()
         system_handle = system._live() if system is not None else None
-        _check(_lib.zelva1_open(system_handle, interface_index, ctypes.byref(handle)),
-               f"board {interface_index}")
+        _check(_lib.zelva1_open(system_handle, _whole(interface_index, 0, 0xFFFFFFFF, "board"),
+                                ctypes.byref(handle)), f"board {interface_index}")
         self._keep(handle)
         raw = _c.BoardInfo()
         _check(_lib.zelva1_board_information(self._handle, ctypes.byref(raw)))
         self.info = _info(raw)
-        self.inputs = {n: Input(self, n) for n in range(1, _c.MAX_CHANNELS + 1)}
-        self.outputs = {n: Output(self, n) for n in range(1, _c.MAX_CHANNELS + 1)}
+
+    # Made on demand rather than kept: channels kept by the board would hold it in a cycle,
+    # and a board a script forgot would stay open until the cycle collector ran.
+    @property
+    def inputs(self):
+        """Inputs 1..8 as a mapping: board.inputs[1]."""
+        return _Channels(self, Input)
+
+    @property
+    def outputs(self):
+        """Outputs 1..8 as a mapping: board.outputs[1]."""
+        return _Channels(self, Output)
 
     def initialize(self, rates=0):
         """Initialises the board: one rate code (0, 1, 2) for every channel, or 16 codes,
         inputs 1..8 then outputs 1..8."""
         codes = [rates] * _c.RATE_CODES if isinstance(rates, int) else list(rates)
         array = (ctypes.c_uint8 * len(codes))(*[c if 0 <= c <= 255 else 255 for c in codes])
-        _check(_lib.zelva1_initialize(self._handle, array, len(codes)), "initialize")
+        _check(_lib.zelva1_initialize(self._live(), array, len(codes)), "initialize")
 
     def reset(self):
-        _check(_lib.zelva1_reset(self._handle), "reset")
+        _check(_lib.zelva1_reset(self._live()), "reset")
 
     _close_function = "zelva1_close"
     _close_context = "close"
 
     def __exit__(self, exc_type, *exc):
         try:
-            self.reset()
+            if self._handle is not None:  # a board closed inside the block leaves it quietly
+                self.reset()
         except Zelva1Error:
             if exc_type is None:
                 raise
         finally:
             self.close()
+
+
+class _Channels(Mapping):
+    """A board's inputs or outputs by number, 1..8."""
+
+    def __init__(self, board, kind):
+        self._board = board
+        self._kind = kind
+
+    def __getitem__(self, number):
+        if number not in range(1, _c.MAX_CHANNELS + 1):
+            raise KeyError(number)
+        return self._kind(self._board, number)
+
+    def __iter__(self):
+        return iter(range(1, _c.MAX_CHANNELS + 1))
+
+    def __len__(self):
+        return _c.MAX_CHANNELS
 
 
 class Input:
@@ -247,30 +283,31 @@ class Input:
     def start(self, mode="address"):
         """Starts reception, "address" (word k lands in the cell of its label) or "file"."""
         code = {"address": _c.ADDRESS_MODE, "file": _c.FILE_MODE}.get(mode, -1)
-        _check(_lib.zelva1_start_receive(self._board._handle, self.number, code),
+        _check(_lib.zelva1_start_receive(self._board._live(), self.number, code),
                f"input {self.number}")
 
     def stop(self):
-        _check(_lib.zelva1_stop_receive(self._board._handle, self.number), f"input {self.number}")
+        _check(_lib.zelva1_stop_receive(self._board._live(), self.number), f"input {self.number}")
 
     @property
     def receiving(self):
         active = ctypes.c_int()
-        _check(_lib.zelva1_is_receiving(self._board._handle, self.number, ctypes.byref(active)),
+        _check(_lib.zelva1_is_receiving(self._board._live(), self.number, ctypes.byref(active)),
                f"input {self.number}")
         return bool(active.value)
 
     def read(self, index):
         """One cell (0..255): Cell(word, received)."""
         cell = _c.Cell()
-        _check(_lib.zelva1_read_cell(self._board._handle, self.number, index, ctypes.byref(cell)),
+        _check(_lib.zelva1_read_cell(self._board._live(), self.number,
+                                     _whole(index, 0, 0xFFFFFFFF, "cell"), ctypes.byref(cell)),
                f"input {self.number}")
         return Cell(cell.word, bool(cell.received))
 
     def read_all(self):
         """All 256 cells in one call: a list of Cell(word, received)."""
         cells = (_c.Cell * _c.CELLS)()
-        _check(_lib.zelva1_read_cells(self._board._handle, self.number, cells, len(cells)),
+        _check(_lib.zelva1_read_cells(self._board._live(), self.number, cells, len(cells)),
                f"input {self.number}")
         return [Cell(c.word, bool(c.received)) for c in cells]
 
@@ -284,18 +321,19 @@ class Output:
 
     def send(self, words, cyclic=False):
         """Loads 1..256 words and sends them once, or again and again until stop()."""
-        words = list(words)
-        array = (ctypes.c_uint32 * max(len(words), 1))(*[w & 0xFFFFFFFF for w in words])
-        _check(_lib.zelva1_transmit(self._board._handle, self.number, array, len(words),
+        words = [_word(word) for word in words]
+        array = (ctypes.c_uint32 * max(len(words), 1))(*words)
+        _check(_lib.zelva1_transmit(self._board._live(), self.number, array, len(words),
                                     _c.CYCLIC if cyclic else _c.ONCE), f"output {self.number}")
 
     def write(self, index, word):
         """Changes word `index` of the array being sent cyclically."""
-        _check(_lib.zelva1_write_word(self._board._handle, self.number, index,
-                                      word & 0xFFFFFFFF), f"output {self.number}")
+        _check(_lib.zelva1_write_word(self._board._live(), self.number,
+                                      _whole(index, 0, 0xFFFFFFFF, "index"), _word(word)),
+               f"output {self.number}")
 
     def stop(self):
-        _check(_lib.zelva1_stop_transmit(self._board._handle, self.number),
+        _check(_lib.zelva1_stop_transmit(self._board._live(), self.number),
                f"output {self.number}")
 
     def periodic(self, words, intervals_ms):
@@ -305,7 +343,7 @@ class Output:
     @property
     def transmitting(self):
         active = ctypes.c_int()
-        _check(_lib.zelva1_is_transmitting(self._board._handle, self.number,
+        _check(_lib.zelva1_is_transmitting(self._board._live(), self.number,
                                            ctypes.byref(active)), f"output {self.number}")
         return bool(active.value)
 
@@ -313,13 +351,13 @@ class Output:
 def _decoded(raw):
     value = raw.value if raw.has_value else None
     return Decoded(raw.label, raw.sdi, raw.ssm, bool(raw.parity_ok), value,
-                   raw.text.decode("utf-8"))
+                   _text(raw.text))
 
 
 def decode(word):
     """The fields of a word, without a decimal value."""
     raw = _c.Decoded()
-    _check(_lib.zelva1_decode(None, 0, word & 0xFFFFFFFF, ctypes.byref(raw)), "decode")
+    _check(_lib.zelva1_decode(None, 0, _word(word), ctypes.byref(raw)), "decode")
     return _decoded(raw)
 
 
@@ -330,16 +368,18 @@ class Formats(_Closable):
     def __init__(self, format_path, assignment_path=None):
         handle = ctypes.c_void_p()
         assignments = None if assignment_path is None else str(assignment_path).encode("utf-8")
-        _check(_lib.zelva1_formats_open(str(format_path).encode("utf-8"), assignments,
-                                        ctypes.byref(handle)), str(format_path))
+        message = ctypes.create_string_buffer(512)
+        _check(_lib.zelva1_formats_load(str(format_path).encode("utf-8"), assignments,
+                                        ctypes.byref(handle), message, len(message)),
+               _text(message.value) or str(format_path))
         self._keep(handle)
 
     def decode(self, word, channel):
         """A word received on input `channel`: Decoded(label, sdi, ssm, parity_ok, value,
         text), value None where no format is assigned."""
         raw = _c.Decoded()
-        _check(_lib.zelva1_decode(self._handle, channel, word & 0xFFFFFFFF, ctypes.byref(raw)),
-               "decode")
+        _check(_lib.zelva1_decode(self._live(), _whole(channel, 0, 0xFFFFFFFF, "channel"),
+                                  _word(word), ctypes.byref(raw)), "decode")
         return _decoded(raw)
 
     _close_function = "zelva1_formats_close"
@@ -349,8 +389,8 @@ class Formats(_Closable):
 def _reading(raw):
     value = raw.value if raw.has_value else None
     return Reading(raw.label, raw.sdi, raw.ssm, bool(raw.parity_ok), bool(raw.known),
-                   raw.name.decode("utf-8"), value, raw.text.decode("utf-8"),
-                   raw.units.decode("utf-8"), raw.ssm_text.decode("utf-8"), bool(raw.ssm_normal),
+                   _text(raw.name), value, _text(raw.text), _text(raw.units),
+                   _text(raw.ssm_text), bool(raw.ssm_normal),
                    bool(raw.out_of_range))
 
 
@@ -362,7 +402,7 @@ class Database(_Closable):
         handle = ctypes.c_void_p()
         message = ctypes.create_string_buffer(512)
         _check(_lib.zelva1_database_open(str(path).encode("utf-8"), ctypes.byref(handle),
-                                         message, len(message)), message.value.decode("utf-8"))
+                                         message, len(message)), _text(message.value))
         self._keep(handle)
 
     _close_function = "zelva1_database_close"
@@ -395,7 +435,7 @@ class Database(_Closable):
             -1 if ssm is None else _whole(ssm, -(2 ** 31), 2 ** 31 - 1, "ssm"),
             _number(value, "value"), _word(discretes), flags, ctypes.byref(word), message,
             len(message))
-        _check(status, message.value.decode("utf-8") or f"label {label:o}")
+        _check(status, _text(message.value) or f"label {label:o}")
         return word.value
 
 
@@ -476,7 +516,7 @@ class Task(_Closable):
         message = ctypes.create_string_buffer(256)
         _check(_lib.zelva1_task_state(self._live(), ctypes.byref(running), message,
                                       len(message)), "task")
-        return bool(running.value), message.value.decode("utf-8")
+        return bool(running.value), _text(message.value)
 
 
 class Replay(_Closable):
@@ -489,7 +529,7 @@ class Replay(_Closable):
         handle = ctypes.c_void_p()
         message = ctypes.create_string_buffer(512)
         _check(_lib.zelva1_replay_open(str(path).encode("utf-8"), ctypes.byref(handle), message,
-                                       len(message)), message.value.decode("utf-8"))
+                                       len(message)), _text(message.value))
         self._keep(handle)
         raw = _c.RecordingInfo()
         _check(_lib.zelva1_replay_recording(handle, ctypes.byref(raw)), "replay")
@@ -532,7 +572,7 @@ class Replay(_Closable):
         message = ctypes.create_string_buffer(512)
         _check(_lib.zelva1_replay_start(self._live(), board._live(), ctypes.byref(options),
                                         message, len(message)),
-               message.value.decode("utf-8") or "replay")
+               _text(message.value) or "replay")
         self._board = board  # kept open while it replays
         self._database = database
 
@@ -564,4 +604,4 @@ class Replay(_Closable):
                "replay")
         sent = {n: raw.sent[n - 1] for n in range(1, _c.MAX_CHANNELS + 1) if raw.sent[n - 1]}
         return ReplayProgress(_REPLAY_STATES[raw.state], raw.passes, raw.rows, raw.recorded_ms,
-                              sent, message.value.decode("utf-8"))
+                              sent, _text(message.value))

@@ -138,6 +138,8 @@ _SIGNATURES = {
     "zelva1_is_transmitting": (_status, [_handle, _u, ctypes.POINTER(ctypes.c_int)]),
     "zelva1_formats_open": (_status, [ctypes.c_char_p, ctypes.c_char_p,
                                       ctypes.POINTER(_handle)]),
+    "zelva1_formats_load": (_status, [ctypes.c_char_p, ctypes.c_char_p, ctypes.POINTER(_handle),
+                                      ctypes.c_char_p, _size]),
     "zelva1_formats_close": (_status, [_handle]),
     "zelva1_decode": (_status, [_handle, _u, ctypes.c_uint32, ctypes.POINTER(Decoded)]),
     "zelva1_database_open": (_status, [ctypes.c_char_p, ctypes.POINTER(_handle), ctypes.c_char_p,
