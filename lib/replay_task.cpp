@@ -30,13 +30,12 @@ zelva1_recording_info ReplayTask::info() const {
             summary_.tornLine};
 }
 
-int ReplayTask::start(const BoardConnection& board, std::uintptr_t boardId,
-                      const zelva1_replay_options& options,
-                      std::shared_ptr<const labels::LabelDatabase> database, std::string& why) {
+int ReplayTask::check(const BoardConnection& board, const zelva1_replay_options& options,
+                      replay::ReplayOptions& chosen, std::string& why) const {
     if (options.size != sizeof(zelva1_replay_options) ||
         (options.mode != ZELVA1_AS_RECORDED && options.mode != ZELVA1_BY_LABEL))
         return ZELVA1_ERROR_ARGUMENT;
-    replay::ReplayOptions chosen;
+    chosen = {};
     chosen.mode = options.mode == ZELVA1_BY_LABEL ? replay::ReplayMode::ByLabel
                                                   : replay::ReplayMode::AsRecorded;
     for (unsigned input = 1; input <= ZELVA1_MAX_CHANNELS; ++input) {
@@ -56,21 +55,22 @@ int ReplayTask::start(const BoardConnection& board, std::uintptr_t boardId,
     if (options.longest_gap_ms > 0)
         chosen.longestGapMs = options.longest_gap_ms;
     why = replay::optionsProblem(chosen);
-    if (!why.empty())
-        return ZELVA1_ERROR_ARGUMENT;
+    return why.empty() ? ZELVA1_OK : ZELVA1_ERROR_ARGUMENT;
+}
 
-    control_.stop();
-    why =
-        control_.start(board.system()->driver, board.device(), path_, chosen, std::move(database));
+int ReplayTask::install(replay::PreparedReplay prepared, const BoardConnection& board,
+                        std::uintptr_t boardId, std::string& why) {
+    std::vector<std::uint16_t> outputs;
+    for (const replay::ReplayRoute& route : prepared.options.routes)
+        outputs.push_back(route.outputNo);
+    why = control_.start(std::move(prepared));
     if (!why.empty()) {
         // Past the options, only the bus load is refused with the output named first.
         return why.rfind("выход ", 0) == 0 ? ZELVA1_ERROR_BUS : ZELVA1_ERROR_CONTENT;
     }
     system_ = board.system();
     boardId_ = boardId;
-    outputs_.clear();
-    for (const replay::ReplayRoute& route : chosen.routes)
-        outputs_.push_back(route.outputNo);
+    outputs_ = std::move(outputs);
     started_ = true;
     return ZELVA1_OK;
 }

@@ -29,12 +29,20 @@ public:
 
     [[nodiscard]] zelva1_recording_info info() const;
 
-    /// @brief Starts onto the outputs of `board` (its handle `boardId`), checked first.
+    // A start comes in three steps so that the recording, which may be long or slow to come, is
+    // read without the library's lock: checked under it, read (ReplayControl::prepare) without
+    // it, installed under it again. The recording's path never changes once open.
+
+    /// @brief The replay's options for `options` onto the outputs of `board`.
     /// @return a library status, the reason in `why` for one that is not ZELVA1_OK.
-    [[nodiscard]] int start(const BoardConnection& board, std::uintptr_t boardId,
-                            const zelva1_replay_options& options,
-                            std::shared_ptr<const labels::LabelDatabase> database,
-                            std::string& why);
+    [[nodiscard]] int check(const BoardConnection& board, const zelva1_replay_options& options,
+                            replay::ReplayOptions& chosen, std::string& why) const;
+    [[nodiscard]] const std::filesystem::path& path() const { return path_; }
+    /// @brief Stops the replay running and starts `prepared` onto `board` (its handle
+    /// `boardId`), which must be the board it was prepared for.
+    /// @return a library status, the reason in `why` for one that is not ZELVA1_OK.
+    [[nodiscard]] int install(replay::PreparedReplay prepared, const BoardConnection& board,
+                              std::uintptr_t boardId, std::string& why);
     [[nodiscard]] zelva1_replay_progress progress(std::string& failure) const;
     void pause() { control_.pause(); }
     void resume() { control_.resume(); }

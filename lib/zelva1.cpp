@@ -682,22 +682,45 @@ int zelva1_replay_start(zelva1_replay* replay, zelva1_board* board,
     if (options == nullptr)
         return ZELVA1_ERROR_NULL;
     copyMessage({}, message, message_size);
-    return guarded([&](Library& state) {
-        ReplayTask* found = state.replays.find(idOf(replay));
+    // The recording is read without the lock, as at its open: what the start needs is taken
+    // under it, and the replay installed under it again only if it and the board are still
+    // open. Meanwhile the replay's other calls see it as it was.
+    std::shared_ptr<ReplayTask> task;
+    std::shared_ptr<System> owner; // keeps the driver the prepared replay sends through
+    board::DeviceHandle device{};
+    std::shared_ptr<Database> database;
+    replay::ReplayOptions chosen;
+    std::string why;
+    int status = guarded([&](Library& state) {
+        task = state.replays.share(idOf(replay));
         const BoardConnection* connection = state.boards.find(idOf(board));
-        if (found == nullptr || connection == nullptr)
+        if (task == nullptr || connection == nullptr)
             return ZELVA1_ERROR_HANDLE;
-        std::shared_ptr<Database> database;
         if (options->database != nullptr) {
             database = state.databases.share(idOf(options->database));
             if (database == nullptr)
                 return ZELVA1_ERROR_HANDLE;
         }
-        std::string why;
-        const int status = found->start(*connection, idOf(board), *options, database, why);
-        copyMessage(why, message, message_size);
-        return status;
+        owner = connection->system();
+        device = connection->device();
+        return task->check(*connection, *options, chosen, why);
     });
+    if (status == ZELVA1_OK) {
+        try {
+            replay::PreparedReplay prepared = replay::ReplayControl::prepare(
+                owner->driver, device, task->path(), chosen, std::move(database));
+            status = guarded([&](Library& state) {
+                const BoardConnection* connection = state.boards.find(idOf(board));
+                if (state.replays.find(idOf(replay)) != task.get() || connection == nullptr)
+                    return ZELVA1_ERROR_HANDLE;
+                return task->install(std::move(prepared), *connection, idOf(board), why);
+            });
+        } catch (...) {
+            status = ZELVA1_ERROR_INTERNAL;
+        }
+    }
+    copyMessage(why, message, message_size);
+    return status;
 }
 
 int zelva1_replay_state(zelva1_replay* replay, zelva1_replay_progress* progress, char* message,

@@ -10,32 +10,44 @@ std::string ReplayControl::start(board::Driver& driver, board::DeviceHandle hand
                                  const std::filesystem::path& recording,
                                  const ReplayOptions& options,
                                  std::shared_ptr<const labels::LabelDatabase> database) {
-    stop();
-    recorded_.reset();
-    byLabel_.reset();
-    if (std::string problem = optionsProblem(options); !problem.empty())
-        return problem;
+    return start(prepare(driver, handle, recording, options, std::move(database)));
+}
+
+PreparedReplay ReplayControl::prepare(board::Driver& driver, board::DeviceHandle handle,
+                                      const std::filesystem::path& recording,
+                                      const ReplayOptions& options,
+                                      std::shared_ptr<const labels::LabelDatabase> database) {
+    PreparedReplay prepared;
+    if (prepared.problem = optionsProblem(options); !prepared.problem.empty())
+        return prepared;
     const analysis::RecordingSummary summary = analysis::summarizeRecording(recording);
-    if (summary.error)
-        return analysis::recordingErrorMessage(recording.filename().string(), *summary.error);
+    if (summary.error) {
+        prepared.problem =
+            analysis::recordingErrorMessage(recording.filename().string(), *summary.error);
+        return prepared;
+    }
     bool anyRouted = false;
     for (const ReplayRoute& route : options.routes)
         anyRouted = anyRouted || (summary.channels >> (route.inputNo - 1U) & 1U) != 0;
-    if (!anyRouted)
-        return "в записи нет слов выбранных входов";
-    options_ = options;
-    database_ = std::move(database);
+    if (!anyRouted) {
+        prepared.problem = "в записи нет слов выбранных входов";
+        return prepared;
+    }
+    prepared.options = options;
+    prepared.database = std::move(database);
     const ScheduleTime now = transmission::ScheduleThread::now();
     if (options.mode == ReplayMode::ByLabel) {
-        LabelPlan plan = planByLabel(recording, options, database_.get());
-        if (!plan.ok())
-            return plan.error
-                       ? analysis::recordingErrorMessage(recording.filename().string(), *plan.error)
-                       : plan.why;
-        byLabel_ = std::make_unique<transmission::RunningSchedule<LabelReplay>>(
-            std::make_unique<LabelReplay>(driver, handle, recording, options, std::move(plan),
-                                          database_.get(), now));
-        return {};
+        LabelPlan plan = planByLabel(recording, options, prepared.database.get());
+        if (!plan.ok()) {
+            prepared.problem =
+                plan.error
+                    ? analysis::recordingErrorMessage(recording.filename().string(), *plan.error)
+                    : plan.why;
+            return prepared;
+        }
+        prepared.byLabel = std::make_unique<LabelReplay>(
+            driver, handle, recording, options, std::move(plan), prepared.database.get(), now);
+        return prepared;
     }
     // As recorded the words of a tick keep their spacing: the outputs must carry the busiest
     // stretch on average, or the replay falls behind its time.
@@ -50,12 +62,31 @@ std::string ReplayControl::start(board::Driver& driver, board::DeviceHandle hand
         const double load = static_cast<double>(words) *
                             static_cast<double>(transmission::wordBusTime(route.rateCode)) / 1e9 /
                             seconds * 100.0;
-        if (load > 100.0)
-            return "выход " + std::to_string(route.outputNo) + ": нагрузка на шину " +
-                   std::to_string(std::lround(load)) + " %: канал столько не передаст";
+        if (load > 100.0) {
+            prepared.problem = "выход " + std::to_string(route.outputNo) + ": нагрузка на шину " +
+                               std::to_string(std::lround(load)) + " %: канал столько не передаст";
+            return prepared;
+        }
     }
-    recorded_ = std::make_unique<transmission::RunningSchedule<RecordedReplay>>(
-        std::make_unique<RecordedReplay>(driver, handle, recording, options, now));
+    prepared.recorded = std::make_unique<RecordedReplay>(driver, handle, recording, options, now);
+    return prepared;
+}
+
+std::string ReplayControl::start(PreparedReplay prepared) {
+    stop();
+    recorded_.reset();
+    byLabel_.reset();
+    if (!prepared.problem.empty())
+        return prepared.problem;
+    options_ = std::move(prepared.options);
+    // The by-label run reads the database through a pointer: it stays with the control.
+    database_ = std::move(prepared.database);
+    if (prepared.byLabel)
+        byLabel_ = std::make_unique<transmission::RunningSchedule<LabelReplay>>(
+            std::move(prepared.byLabel));
+    else
+        recorded_ = std::make_unique<transmission::RunningSchedule<RecordedReplay>>(
+            std::move(prepared.recorded));
     return {};
 }
 

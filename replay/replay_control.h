@@ -12,6 +12,18 @@
 
 namespace replay {
 
+/// @brief A replay read and checked, not started yet: everything a start takes from the
+/// recording, made where no lock of the caller's is held, since the recording may be long or
+/// slow to come. Its runs send through the driver they were made with once started.
+struct PreparedReplay {
+    /// Why it cannot start; empty when it can.
+    std::string problem;
+    ReplayOptions options;
+    std::shared_ptr<const labels::LabelDatabase> database;
+    std::unique_ptr<RecordedReplay> recorded;
+    std::unique_ptr<LabelReplay> byLabel;
+};
+
 /// @brief One replay of a recording on a thread of its own, as recorded or by label: checked
 /// before it starts (the recording read through, the routes, the bus load), then paused,
 /// resumed, stepped a tick at a time and stopped from any thread. The driver must be shared
@@ -31,6 +43,13 @@ public:
     std::string start(board::Driver& driver, board::DeviceHandle handle,
                       const std::filesystem::path& recording, const ReplayOptions& options,
                       std::shared_ptr<const labels::LabelDatabase> database);
+    /// The part of start() that reads the recording; touches no replay.
+    [[nodiscard]] static PreparedReplay prepare(
+        board::Driver& driver, board::DeviceHandle handle, const std::filesystem::path& recording,
+        const ReplayOptions& options, std::shared_ptr<const labels::LabelDatabase> database);
+    /// The part of start() that reads nothing: stops the replay running, then starts
+    /// `prepared`, or returns its problem.
+    std::string start(PreparedReplay prepared);
     /// Returns once the request in progress, if any, is done.
     void stop();
     void pause();

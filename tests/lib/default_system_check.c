@@ -6,30 +6,14 @@
 #define _POSIX_C_SOURCE 200809L
 #include "zelva1.h"
 
+#include "call_check.h"
+
 #include <fcntl.h>
-#include <pthread.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
-
-static int failed = 0;
-
-static void check(int holds, const char* what) {
-    if (!holds) {
-        fprintf(stdout, "FAILED: %s\n", what);
-        failed = 1;
-    }
-}
-
-static void pause_ms(long ms) {
-    struct timespec pause;
-    pause.tv_sec = ms / 1000;
-    pause.tv_nsec = (ms % 1000) * 1000000L;
-    nanosleep(&pause, NULL);
-}
 
 static int folder(const char* place) {
     char errors_path[512];
@@ -52,28 +36,6 @@ static int folder(const char* place) {
     close(errors_file);
     unlink(errors_path);
     return failed;
-}
-
-struct call {
-    int done;
-    int status;
-};
-
-static pthread_mutex_t calls = PTHREAD_MUTEX_INITIALIZER;
-
-static void finish(struct call* call, int status) {
-    pthread_mutex_lock(&calls);
-    call->status = status;
-    call->done = 1;
-    pthread_mutex_unlock(&calls);
-}
-
-static int is_done(struct call* call) {
-    int done;
-    pthread_mutex_lock(&calls);
-    done = call->done;
-    pthread_mutex_unlock(&calls);
-    return done;
 }
 
 static void* list_default(void* argument) {
