@@ -173,10 +173,13 @@ int run(int argc, char** argv) {
     for (CLI::App* command : {list, receive, send, stimulate, replay, loopback}) {
         command->group("Команды");
         command->set_help_flag("-h,--help", "показать эту справку");
+        command->footer(cli::kNumberForms);
     }
+    app.footer(cli::kNumberForms);
 
     try {
         app.parse(argc, argv);
+        cli::refuseFlagValues(app, argc, argv);
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error);
         return status == 0 ? 0 : kUsage;
@@ -210,7 +213,12 @@ int run(int argc, char** argv) {
 int main(int argc, char** argv) {
     cli::prepareConsole();
     try {
-        return run(argc, argv);
+        const int status = run(argc, argv);
+        if (const std::string failure = cli::standardOutputFailure(); !failure.empty()) {
+            std::fprintf(stderr, "zelva1: %s\n", failure.c_str());
+            return kFailed;
+        }
+        return status;
     } catch (const std::exception& failure) { // the options themselves could not be set up
         std::fprintf(stderr, "zelva1: %s\n", failure.what());
     } catch (...) {

@@ -1,5 +1,6 @@
 #include "commands.h"
 #include "csv_rows.h"
+#include "input_files.h"
 #include "timed_run.h"
 
 #include <cstdio>
@@ -68,6 +69,16 @@ void receive(const ReceiveOptions& options) {
     if (!options.csvPath.empty() && !options.databasePath.empty())
         throw UsageFailure("параметры --csv и --database не сочетаются: база меток дополняет "
                            "печать ячеек, а не запись");
+    if (!options.assignmentPath.empty() && options.formatPath.empty())
+        throw UsageFailure("параметр --assignments только вместе с --formats: файл форматов "
+                           "входных параметров назначает каналам форматы из файла десятичных "
+                           "форматов");
+    if (!options.formatPath.empty())
+        requireReadableFile(options.formatPath, "файл десятичных форматов");
+    if (!options.assignmentPath.empty())
+        requireReadableFile(options.assignmentPath, "файл форматов входных параметров");
+    if (!options.databasePath.empty())
+        requireReadableFile(options.databasePath, "база меток");
     const int mode = options.mode == "file" ? ZELVA1_FILE_MODE : ZELVA1_ADDRESS_MODE;
     std::optional<CsvRows> csv;
     FormatsHandle formats;

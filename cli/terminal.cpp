@@ -1,8 +1,10 @@
 #include "terminal.h"
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <system_error>
 
 #if defined(_WIN32)
 #include <io.h>
@@ -46,6 +48,20 @@ void endProgress() {
     std::fprintf(stderr, "\r%*s\r", static_cast<int>(shownLength), "");
     std::fflush(stderr);
     shownLength = 0;
+}
+
+std::string standardOutputFailure() {
+    // A failed write only sets the stream's error, and the last buffer fails only when flushed
+    // here, so one look at the end covers every line the command printed.
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int error = errno;
+    if (flushed && std::ferror(stdout) == 0)
+        return {};
+    std::string text = "запись в стандартный вывод не удалась";
+    if (error != 0)
+        text += ": " + std::generic_category().message(error);
+    return text;
 }
 
 void prepareConsole() {

@@ -12,6 +12,9 @@ void showProgress(const std::string& text);
 /// @brief Clears the progress line before the command's own output.
 void endProgress();
 
+/// @brief Flushes standard output; returns why a write to it failed, now or before, or empty.
+[[nodiscard]] std::string standardOutputFailure();
+
 /// @brief Makes the console show the tool's UTF-8 texts (a Windows console needs telling).
 void prepareConsole();
 

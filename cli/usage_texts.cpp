@@ -2,7 +2,9 @@
 
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <string_view>
 #include <system_error>
 #include <utility>
 
@@ -16,24 +18,69 @@ std::string shortNumber(double value) {
 }
 
 template <typename Number>
-bool parsedExactly(const std::string& text, Number& value) {
+bool parsedExactly(std::string_view text, Number& value, int base = 10) {
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value, base);
+    return error == std::errc{} && stop == end;
+}
+
+bool parsedExactly(std::string_view text, double& value) {
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);
     return error == std::errc{} && stop == end;
 }
 
+// A zero before another digit reads as octal to C and to CLI11's own conversion but as decimal
+// to a person, so "010" is refused rather than taken either way.
+bool leadingZeroAmbiguous(std::string_view text) {
+    if (!text.empty() && text.front() == '-')
+        text.remove_prefix(1);
+    return text.size() > 1 && text[0] == '0' && text[1] >= '0' && text[1] <= '9';
+}
+
+// The value of a whole number written in decimal or in hexadecimal after "0x", or why it is no
+// such number.
+std::string readWholeNumber(const std::string& text, long& value) {
+    if (leadingZeroAmbiguous(text))
+        return "\"" + text + "\": число с нулём впереди неоднозначно (восьмеричное или " +
+               "десятичное?); пишите десятичное без нуля впереди или шестнадцатеричное с 0x";
+    const std::string_view view = text;
+    const bool hexadecimal = view.size() > 2 &&
+                             (view.substr(0, 2) == "0x" || view.substr(0, 2) == "0X");
+    if (hexadecimal ? view[2] == '-' || !parsedExactly(view.substr(2), value, 16)
+                    : !parsedExactly(view, value))
+        return "\"" + text + "\" не целое число (десятичное или шестнадцатеричное с 0x)";
+    return {};
+}
+
+// The value of a decimal number with a point, finite, or why it is not one.
+std::string readDecimalNumber(const std::string& text, double& value) {
+    if (leadingZeroAmbiguous(text))
+        return "\"" + text + "\": число с нулём впереди неоднозначно; пишите его без нуля " +
+               "впереди (0.5, а не 00.5)";
+    if (!parsedExactly(text, value))
+        return "\"" + text + "\" не число";
+    if (!std::isfinite(value))
+        return "\"" + text + "\" не конечное число";
+    return {};
+}
+
+// Checks the number and hands CLI11 its plain decimal text, so that CLI11's own conversion,
+// which reads a leading zero as octal, never sees anything else.
 CLI::Validator rangeCheck(double low, double high, bool whole, const std::string& bounds) {
-    return {[=](const std::string& text) -> std::string {
+    return {[=](std::string& text) -> std::string {
                 double value = 0;
                 long wholeValue = 0;
-                const bool parsed = whole ? parsedExactly(text, wholeValue)
-                                          : parsedExactly(text, value);
-                if (!parsed)
-                    return "\"" + text + "\" не " + (whole ? "целое число" : "число");
+                std::string wrong = whole ? readWholeNumber(text, wholeValue)
+                                          : readDecimalNumber(text, value);
+                if (!wrong.empty())
+                    return wrong;
                 if (whole)
                     value = static_cast<double>(wholeValue);
                 if (value < low || value > high)
                     return "значение " + text + " вне пределов " + bounds;
+                if (whole)
+                    text = std::to_string(wholeValue);
                 return {};
             },
             ""};
@@ -142,13 +189,13 @@ std::string RussianHelp::make_option(const CLI::Option* option, bool isPositiona
 CLI::Option* wholeNumberWithin(CLI::Option* option, long low, long high) {
     const std::string bounds = std::to_string(low) + ".." + std::to_string(high);
     return option
-        ->check(rangeCheck(static_cast<double>(low), static_cast<double>(high), true, bounds))
+        ->transform(rangeCheck(static_cast<double>(low), static_cast<double>(high), true, bounds))
         ->type_name(bounds);
 }
 
 CLI::Option* numberWithin(CLI::Option* option, double low, double high) {
     const std::string bounds = shortNumber(low) + ".." + shortNumber(high);
-    return option->check(rangeCheck(low, high, false, bounds))->type_name("ЧИСЛО");
+    return option->transform(rangeCheck(low, high, false, bounds))->type_name("ЧИСЛО");
 }
 
 CLI::Option* oneOf(CLI::Option* option, std::vector<std::string> choices) {
@@ -167,6 +214,26 @@ CLI::Option* oneOf(CLI::Option* option, std::vector<std::string> choices) {
                  },
                  ""})
         ->type_name(shown);
+}
+
+void refuseFlagValues(const CLI::App& app, int argc, const char* const* argv) {
+    std::vector<const CLI::App*> commands{&app};
+    for (const CLI::App* command : app.get_subcommands())
+        commands.push_back(command);
+    for (int index = 1; index < argc; ++index) {
+        const std::string_view argument = argv[index];
+        if (argument == "--")
+            return;
+        const std::size_t equals = argument.find('=');
+        if (argument.rfind("--", 0) != 0 || equals == std::string_view::npos)
+            continue;
+        const std::string name(argument.substr(0, equals));
+        for (const CLI::App* command : commands) {
+            const CLI::Option* option = command->get_option_no_throw(name);
+            if (option != nullptr && option->get_items_expected_max() == 0)
+                throw CLI::ConversionError::TooManyInputsFlag(name);
+        }
+    }
 }
 
 std::string usageFailureText(const CLI::App* app, const CLI::Error& error) {

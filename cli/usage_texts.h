@@ -18,6 +18,16 @@ CLI::Option* numberWithin(CLI::Option* option, double low, double high);
 /// @brief Makes `option` accept one of `choices`, shown in the help as "a|b".
 CLI::Option* oneOf(CLI::Option* option, std::vector<std::string> choices);
 
+/// How the tool reads the numbers of its options, shown at the end of each help.
+inline constexpr const char* kNumberForms =
+    "Числа: целые - десятичные или шестнадцатеричные с 0x (0x1F), дробные - с точкой (0.5); "
+    "число с нулём впереди (010, 08) не принимается: его читают и как восьмеричное, и как "
+    "десятичное.";
+
+/// @brief Refuses "--flag=value" for an option that takes no value, in the parsed command or
+/// above it: CLI11 would take "--no-init=false" as the flag itself. Throws CLI::ParseError.
+void refuseFlagValues(const CLI::App& app, int argc, const char* const* argv);
+
 /// @brief CLI11's help in Russian: its labels translated, and the option column padded by
 /// the letters shown rather than by bytes, which Cyrillic type names would throw out.
 class RussianHelp : public CLI::Formatter {

@@ -3,9 +3,11 @@ the recording's CSV rows, and a Ctrl-C that stops the channel before the tool ex
 
 import os
 import re
+import shutil
 import signal
 import struct
 import subprocess
+import tempfile
 import time
 from pathlib import Path
 
@@ -264,3 +266,100 @@ def test_ctrl_c_ends_a_looped_replay_with_what_it_sent(tmp_path):
     assert replaying.returncode == 0, err
     passes = int(out.splitlines()[-1].rsplit(" ", 1)[1])
     assert out.startswith("выходной канал") and passes >= 2, out
+
+
+def test_numbers_are_decimal_or_hexadecimal_and_a_leading_zero_is_refused_as_ambiguous():
+    for help_of in (("--help",), ("receive", "--help"), ("send", "--help")):
+        assert "шестнадцатеричные с 0x" in run(*help_of).stdout, help_of
+    for wrong in (("-b", "010"), ("--period", "010"), ("-i", "08"), ("-d", "00.5"),
+                  ("--rate", "02")):
+        refused = run("receive", *wrong)
+        assert refused.returncode == 2, wrong
+        assert "нулём впереди неоднозначно" in refused.stderr, (wrong, refused.stderr)
+    # Board 2 is there with four inputs, board 3 is not: 0x is read as hexadecimal.
+    hexadecimal = run("receive", "-b", "0x2", "-i", "0x4", "--period", "0x10", "-d", "0.05")
+    assert hexadecimal.returncode == 0, hexadecimal.stderr
+    absent = run("receive", "-b", "0x3", "-d", "0.05")
+    assert absent.returncode == 1 and "модуль 3" in absent.stderr
+    for wrong in ("0x", "0x-1", "0x1G", "1.5"):
+        assert "не целое число" in run("receive", "-b", wrong).stderr, wrong
+
+
+def test_a_duration_is_a_finite_number():
+    for command in (("receive",), ("send", "-o", "1", "-p", "-c"), ("loopback",),
+                    ("stimulate", str(STIMULUS), "--database", str(DATABASE))):
+        for wrong, said in (("nan", "не конечное число"), ("inf", "не конечное число"),
+                            ("-inf", "не конечное число"), ("1e999", "не число")):
+            refused = run(*command, "-d", wrong)
+            assert refused.returncode == 2 and said in refused.stderr, (command, wrong)
+
+
+def test_a_long_period_neither_outlasts_the_duration_nor_delays_ctrl_c():
+    # Each would take the whole period, 5 s and 60 s, if the tool slept it out.
+    done = subprocess.run([TOOL, "receive", "-d", "0.1", "--period", "5000"],
+                          capture_output=True, text=True, timeout=3)
+    assert done.returncode == 0 and done.stdout.startswith("ячейка"), done.stderr
+    receiving = subprocess.Popen([TOOL, "receive", "-d", "0", "--period", "60000"],
+                                 stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    time.sleep(0.3)
+    receiving.send_signal(signal.SIGINT)
+    out, err = receiving.communicate(timeout=3)
+    assert receiving.returncode == 0 and out.startswith("ячейка"), err
+
+
+def test_a_flag_takes_no_value(tmp_path):
+    trace = tmp_path / "trace.txt"
+    for wrong in (("receive", "--no-init=false", "-d", "0.05"),
+                  ("send", "-o", "1", "--pattern=1"), ("send", "-o", "1", "-p", "--cyclic=no")):
+        refused = run(*wrong, trace=trace)
+        flag = next(a for a in wrong if "=" in a).split("=")[0]
+        assert refused.returncode == 2, wrong
+        assert f"флаг {flag} не принимает значения" in refused.stderr, refused.stderr
+    assert not trace.exists() or "IOCTL" not in trace.read_text()
+
+
+def test_an_output_that_cannot_be_written_fails_the_command():
+    for command in (("list",), ("receive", "-i", "5", "-d", "0.05"), ("--help",)):
+        with open("/dev/full", "w") as full:
+            done = subprocess.run([TOOL, *command], stdout=full, stderr=subprocess.PIPE,
+                                  text=True, timeout=30)
+        assert done.returncode == 1, command
+        assert "запись в стандартный вывод не удалась" in done.stderr, (command, done.stderr)
+
+
+def test_receive_refuses_assignments_without_formats_and_files_it_cannot_read(tmp_path):
+    alone = run("receive", "--assignments", str(EXAMPLES / "builtin-traffic.si"))
+    assert alone.returncode == 2 and "--assignments только вместе с --formats" in alone.stderr
+    empty = tmp_path / "empty.stt"
+    empty.write_bytes(b"")
+    fifo = tmp_path / "fifo.stt"
+    os.mkfifo(fifo)
+    for path, why in ((tmp_path, "это папка, а не файл"), (empty, "файл пуст"),
+                      (fifo, "не обычный файл"), (tmp_path / "none.stt", "нет такого файла")):
+        for option in ("--formats", "--database"):
+            refused = run("receive", "-d", "0.05", option, str(path))
+            assert refused.returncode == 1 and refused.stdout == "", (option, path)
+            assert f"«{path}»: {why}" in refused.stderr, (option, refused.stderr)
+        refused = run("receive", "-d", "0.05", "--formats", str(EXAMPLES / "KST3frmt.stt"),
+                      "--assignments", str(path), "--csv", str(tmp_path / "out.csv"))
+        assert refused.returncode == 1 and why in refused.stderr, (path, refused.stderr)
+
+
+def test_receive_refuses_a_format_file_it_may_not_read(tmp_path):
+    # Root reads any file, so the tool runs as nobody over a file only its owner may read.
+    folder = Path(tempfile.mkdtemp(prefix="zelva1-unreadable-"))
+    try:
+        folder.chmod(0o755)
+        locked = folder / "locked.stt"
+        locked.write_bytes((EXAMPLES / "KST3frmt.stt").read_bytes())
+        locked.chmod(0o200)
+        as_user = ["setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"] \
+            if os.geteuid() == 0 else []
+        if as_user and shutil.which("setpriv") is None:
+            pytest.skip("the tests run as root and setpriv, to run the tool as nobody, is missing")
+        refused = subprocess.run([*as_user, TOOL, "receive", "-d", "0.05", "--formats",
+                                  str(locked)], capture_output=True, text=True, timeout=30)
+        assert refused.returncode == 1, refused.stderr
+        assert f"«{locked}»: нет права на чтение" in refused.stderr
+    finally:
+        shutil.rmtree(folder)
