@@ -17,7 +17,8 @@ ALTITUDE = "Высота барометрическая: 10500 ft, норма\n"
 PYTHON_PRINTS = [lambda out: out == "256 of 256 words came back\n",
                  lambda out: re.fullmatch(ALTITUDE + "Приборная скорость: 250.5000 kt, норма\n"
                                           r"(\d+) words of label 206 sent\n", out),
-                 lambda out: re.fullmatch(r"(\d+) of \1 recorded words sent again\n", out)]
+                 lambda out: re.fullmatch(r"(\d+) of \1 recorded words sent again\n", out),
+                 lambda out: re.fullmatch(r"label 203 \(decimal 131\): -?\d+ фут\n", out)]
 C_PRINTS = [lambda out: out == "256 of 256 words came back\n", lambda out: out == ALTITUDE]
 
 
