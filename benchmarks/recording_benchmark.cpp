@@ -3,7 +3,8 @@
 // that answers each read at once, so the figures are the monitor's own: the tick's reads
 // alone, and the same with the recorder writing its rows to a file in the temporary folder
 // (with and without a decimal format on every label of every channel). The difference is
-// the recording's cost per tick; the write to the system's file cache is included.
+// the recording's cost per tick; the write to the system's file cache is included. Apart, the
+// cost of the sync that puts a recording's rows on the disk every 2 s.
 
 #include "rotating_recording.h"
 
@@ -83,7 +84,47 @@ void BM_TickReads_Recording(benchmark::State& bench) {
     bench.counters["rows/tick"] = static_cast<double>(run.changes->size());
 }
 
+// What the recording's periodic sync costs the tick that makes it: the rows of the ticks
+// since the last sync (the argument; 20 ticks of 100 ms are its 2 s) at the heaviest, 2048
+// rows each, are appended untimed, then the sync that puts them on the disk is timed.
+void BM_RecordingSync(benchmark::State& bench) {
+    const std::string row = "2024-12-31 23:59:59.999,1234567,12345,8,255,80ab03ff,377,3,0,"
+                            "норма,+1234.000000  ft,,\r\n";
+    std::string tick;
+    for (int n = 0; n < 2048; ++n)
+        tick += row;
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / "zelva-recording-sync-benchmark.csv";
+    std::unique_ptr<analysis::RecordingFile> file;
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        // A new file every iteration keeps the folder from filling up.
+        file = analysis::createRecordingFile(path).file;
+        if (!file || file->settle()) {
+            bench.SkipWithError("the recording file could not be created");
+            break;
+        }
+        for (std::int64_t n = 0; n < bench.range(0); ++n)
+            if (file->append(tick)) {
+                bench.SkipWithError("the rows could not be written");
+                break;
+            }
+        bench.ResumeTiming();
+        benchmark::DoNotOptimize(file->sync());
+    }
+    file.reset();
+    std::filesystem::remove(path);
+    bench.counters["MB/sync"] =
+        static_cast<double>(tick.size()) * static_cast<double>(bench.range(0)) / 1e6;
+}
+
 BENCHMARK(BM_TickReads_AllCellsChanging)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecordingSync)
+    ->ArgName("ticks")
+    ->Arg(1)
+    ->Arg(20)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_TickReads_Recording)
     ->ArgName("formats")
     ->Arg(0)

@@ -22,6 +22,9 @@ struct ReceiveOptions {
     double seconds = 1.0;
     unsigned periodMs = 100;
     std::string csvPath;
+    unsigned splitMegabytes = 0; // 0: the recording is not split by size
+    unsigned splitSeconds = 0;   // 0: nor by time
+    double minFreeMegabytes = 100.0;
     std::string formatPath;
     std::string assignmentPath;
     std::string databasePath;

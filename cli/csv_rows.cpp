@@ -2,22 +2,16 @@
 
 #include "board_access.h"
 
-#include "analysis/recording_file.h"
+#include "analysis/recording_messages.h"
 #include "reception/format_lookup_files.h"
+#include "util/system_error_text.h"
 
 namespace cli {
-namespace {
-
-void failOn(std::error_code error, const std::string& path) {
-    if (error)
-        throw CommandFailure(path + ": " + error.message());
-}
-
-} // namespace
 
 CsvRows::CsvRows(const std::string& path, unsigned input, const std::string& formatPath,
-                 const std::string& assignmentPath)
-    : path_(path), input_(input), lookup_(std::make_unique<reception::AllChannelsFormatLookup>()),
+                 const std::string& assignmentPath, const analysis::RecordingLimits& limits)
+    : path_(path), input_(input), limits_(limits),
+      lookup_(std::make_unique<reception::AllChannelsFormatLookup>()),
       state_(std::make_unique<board::SharedState>()),
       changes_(std::make_unique<reception::ChangedCells>()) {
     if (!formatPath.empty()) {
@@ -25,9 +19,9 @@ CsvRows::CsvRows(const std::string& path, unsigned input, const std::string& for
             throw CommandFailure(unread->string() + ": " + zelva1_status_text(ZELVA1_ERROR_FILE));
     }
     recorder_ = std::make_unique<analysis::Recorder>(*lookup_);
-    analysis::CreatedRecordingFile created = analysis::createRecordingFile(path);
-    failOn(created.error, path);
-    failOn(recorder_->start(std::move(created.file)), path);
+    if (const std::error_code error = recorder_->start(path, limits_))
+        throw CommandFailure(
+            analysis::recordingNotStartedWarning(path, util::systemErrorText(error)));
 }
 
 void CsvRows::add(const std::array<zelva1_cell, ZELVA1_CELLS>& cells) {
@@ -44,7 +38,7 @@ void CsvRows::add(const std::array<zelva1_cell, ZELVA1_CELLS>& cells) {
     }
     recorder_->afterTickReads(*state_, *changes_);
     if (const auto& failure = recorder_->failure())
-        failOn(failure->error, path_);
+        throw CommandFailure(analysis::recordingEndedWarning(path_, *failure, limits_));
 }
 
 } // namespace cli

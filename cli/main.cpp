@@ -80,6 +80,20 @@ int run(int argc, char** argv) {
         receive->add_option("--period", receiveOptions.periodMs, "период опроса, мс"), 10, 60000);
     addFileOption(*receive, "--csv", receiveOptions.csvPath,
                   "записать изменения ячеек в файл CSV, как запись монитора");
+    cli::wholeNumberWithin(receive->add_option("--split-size", receiveOptions.splitMegabytes,
+                                               "с --csv: новый файл (имя.001.csv, имя.002.csv…), "
+                                               "когда файл достигнет стольких МБ"),
+                           1, 1048576)
+        ->type_name("МБ");
+    cli::wholeNumberWithin(receive->add_option("--split-time", receiveOptions.splitSeconds,
+                                               "с --csv: новый файл через столько секунд"),
+                           1, 604800)
+        ->type_name("С");
+    cli::numberWithin(receive->add_option("--min-free", receiveOptions.minFreeMegabytes,
+                                          "с --csv: остановить запись, когда на диске свободно "
+                                          "меньше (по умолчанию 100; 0 - не следить)"),
+                      0.0, 1048576.0)
+        ->type_name("МБ");
     addFileOption(*receive, "--formats", receiveOptions.formatPath,
                   "файл десятичных форматов (например KST3frmt.stt)");
     addFileOption(*receive, "--assignments", receiveOptions.assignmentPath,

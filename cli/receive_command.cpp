@@ -56,6 +56,13 @@ struct DatabaseHandle {
     }
 };
 
+analysis::RecordingLimits recordingLimits(const ReceiveOptions& options) {
+    constexpr double kBytesInMegabyte = 1024.0 * 1024.0;
+    return {static_cast<std::uint64_t>(options.splitMegabytes) << 20,
+            std::chrono::seconds(options.splitSeconds),
+            static_cast<std::uint64_t>(options.minFreeMegabytes * kBytesInMegabyte)};
+}
+
 void openDatabase(const std::string& path, DatabaseHandle& opened) {
     std::array<char, 512> message{};
     if (zelva1_database_open(path.c_str(), &opened.database, message.data(), message.size()) !=
@@ -83,7 +90,8 @@ void receive(const ReceiveOptions& options) {
     std::optional<CsvRows> csv;
     FormatsHandle formats;
     if (!options.csvPath.empty())
-        csv.emplace(options.csvPath, options.input, options.formatPath, options.assignmentPath);
+        csv.emplace(options.csvPath, options.input, options.formatPath, options.assignmentPath,
+                    recordingLimits(options));
     else if (!options.formatPath.empty())
         check(zelva1_formats_open(options.formatPath.c_str(),
                                   options.assignmentPath.empty() ? nullptr

@@ -58,7 +58,8 @@ public:
     }
 };
 
-// A name beside the target that nothing has yet.
+} // namespace
+
 std::error_code pickTemporaryName(const std::filesystem::path& target,
                                   std::filesystem::path& temporary) {
     for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
@@ -75,8 +76,6 @@ std::error_code pickTemporaryName(const std::filesystem::path& target,
     }
     return std::make_error_code(std::errc::file_exists);
 }
-
-} // namespace
 
 FileWriter& diskFileWriter() {
     static DiskFileWriter writer;

@@ -31,6 +31,11 @@ public:
                                                        std::span<const std::byte> bytes) = 0;
 };
 
+/// @brief Sets `temporary` to a name beside `target` that nothing has yet: the target's name
+/// with kTemporaryFileSuffix and, when that is taken, a number.
+[[nodiscard]] std::error_code pickTemporaryName(const std::filesystem::path& target,
+                                                std::filesystem::path& temporary);
+
 /// @brief The writer of the program: a plain binary file, flushed to disk before it is
 /// closed.
 [[nodiscard]] FileWriter& diskFileWriter();

@@ -1,19 +1,29 @@
 #include "format_test_helpers.h"
 
 #include "analysis/recorder.h"
+#include "analysis/recording_file.h"
 #include "analysis/recording_messages.h"
 #include "analysis/recording_row.h"
 #include "reception/decimal_decode.h"
 #include "temp_folder.h"
 #include "util/csv_text.h"
+#include "util/system_error_text.h"
 
 #include "labels/label_database_file.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+#ifdef __linux__
+#include <sys/mount.h>
+#include <sys/resource.h>
+#endif
 
 using reception_testing::makeFormat;
 
@@ -118,6 +128,9 @@ public:
     struct Log {
         std::vector<std::string> writes;
         int failAt = 0;
+        int settles = 0;
+        int syncs = 0;
+        std::optional<std::uint64_t> free;
     };
     explicit MemoryFile(Log& log) : log_(log) {}
     std::error_code append(std::string_view bytes) override {
@@ -126,6 +139,15 @@ public:
         log_.writes.emplace_back(bytes);
         return {};
     }
+    std::error_code settle() override {
+        ++log_.settles;
+        return {};
+    }
+    std::error_code sync() override {
+        ++log_.syncs;
+        return {};
+    }
+    [[nodiscard]] std::optional<std::uint64_t> freeBytes() const override { return log_.free; }
 
 private:
     Log& log_;
@@ -156,7 +178,7 @@ TEST_F(RecorderTest, WritesTheColumnNamesThenOneWriteForEachTickThatChangedCells
     lookup->channels[4].slots[0203] = makeFormat("HDG", 0, 28, 18, 90.0f, "deg");
     ASSERT_FALSE(start());
     tick({{4, 0203, kHeadingWord}, {0, 0203, kHeadingWord}});
-    tick({}); // nothing changed: nothing written
+    tick({}); // nothing changed: nothing written, though its 250 ms count
     tick({{7, 255, 0x000100FFu}});
 
     ASSERT_EQ(file.writes.size(), 3u);
@@ -165,7 +187,7 @@ TEST_F(RecorderTest, WritesTheColumnNamesThenOneWriteForEachTickThatChangedCells
     EXPECT_EQ(file.writes[1], "2024-12-31 23:59:59.999,250,8,5,131,a8000283,203,2,1,норма,"
                               "+90.000000  deg,,\r\n"
                               "2024-12-31 23:59:59.999,250,8,1,131,a8000283,203,2,1,норма,,,\r\n");
-    EXPECT_EQ(file.writes[2], "2024-12-31 23:59:59.999,500,10,8,255,000100ff,377,0,0,норма,,,\r\n");
+    EXPECT_EQ(file.writes[2], "2024-12-31 23:59:59.999,750,10,8,255,000100ff,377,0,0,норма,,,\r\n");
     EXPECT_EQ(recorder.rowsKept(), 3u);
     EXPECT_TRUE(recorder.running());
 }
@@ -218,19 +240,32 @@ TEST_F(RecorderTest, AFileThatRefusesTheColumnNamesRecordsNothing) {
 
 using RecordingFileTest = testing_support::TempFolderTest;
 
-TEST_F(RecordingFileTest, ReplacesAnOldFileAndFailsOnceTheFileIsGone) {
+TEST_F(RecordingFileTest, ReplacesAnOldFileOnceSettledAndFailsOnceTheFileIsGone) {
     const std::filesystem::path path = dir / "запись.csv";
     testing_support::writeBytes(path, std::string_view("old contents that are longer"));
+    {
+        analysis::CreatedRecordingFile unsettled = analysis::createRecordingFile(path);
+        ASSERT_TRUE(unsettled.file) << unsettled.error.message();
+        ASSERT_FALSE(unsettled.file->append("a,b\r\n"));
+    }
+    EXPECT_EQ(testing_support::readBytes(path), "old contents that are longer");
+    EXPECT_EQ(testing_support::entriesIn(dir), 1u) << "the file beside it is gone";
+
     analysis::CreatedRecordingFile created = analysis::createRecordingFile(path);
     ASSERT_TRUE(created.file) << created.error.message();
     ASSERT_FALSE(created.file->append("a,b\r\n"));
-    EXPECT_EQ(testing_support::readBytes(path), "a,b\r\n"); // on disk before the next tick
+    ASSERT_FALSE(created.file->settle());
+    EXPECT_EQ(testing_support::readBytes(path), "a,b\r\n");
+    ASSERT_FALSE(created.file->append("c,d\r\n"));
+    ASSERT_FALSE(created.file->sync());
+    EXPECT_EQ(testing_support::readBytes(path), "a,b\r\nc,d\r\n"); // before the next tick
+    EXPECT_EQ(testing_support::entriesIn(dir), 1u);
 
 #ifdef _WIN32
     GTEST_SKIP() << "Windows refuses to delete a file that is open, so it cannot go away";
 #endif
     std::filesystem::remove(path);
-    EXPECT_TRUE(created.file->append("c,d\r\n"));
+    EXPECT_TRUE(created.file->append("e,f\r\n"));
 }
 
 TEST_F(RecordingFileTest, CannotBeCreatedInAFolderThatIsNotThere) {
@@ -247,6 +282,223 @@ TEST(RecordingMessages, NameTheFileTheReasonAndTheRowsKept) {
     EXPECT_EQ(analysis::recordingStoppedWarning("r.csv", "", 4096),
               "Не удалось записать в файл \"r.csv\".\n"
               "Запись принятых слов остановлена; в файле сохранено принятых слов: 4096.");
+}
+
+TEST(RecordingMessages, TellTheSystemsErrorInRussianWithItsCodeAndThePartThatFailed) {
+    EXPECT_EQ(util::systemErrorText(std::make_error_code(std::errc::no_space_on_device)),
+              "на диске нет места (код " + std::to_string(ENOSPC) + ")");
+    EXPECT_EQ(util::systemErrorText(std::make_error_code(std::errc::permission_denied)),
+              "нет прав на запись (код " + std::to_string(EACCES) + ")");
+    EXPECT_EQ(util::systemErrorText(std::make_error_code(std::errc::no_such_device)),
+              "носитель отключен (код " + std::to_string(ENODEV) + ")");
+    EXPECT_EQ(util::systemErrorText(std::make_error_code(std::errc::resource_deadlock_would_occur)),
+              "системная ошибка (код " + std::to_string(EDEADLK) + ")");
+
+    const analysis::RecordingLimits limits{0, {}, 100ULL << 20};
+    EXPECT_EQ(
+        analysis::recordingEndedWarning(
+            "d/rec.csv", {std::make_error_code(std::errc::read_only_file_system), 7, 2}, limits),
+        "Не удалось записать в файл \"d/rec.002.csv\" (носитель только для чтения (код " +
+            std::to_string(EROFS) +
+            ")).\nЗапись принятых слов остановлена; в файле сохранено принятых слов: 7.");
+    EXPECT_EQ(analysis::recordingEndedWarning("rec.csv", {{}, 3, 0}, limits),
+              "На диске файла \"rec.csv\" свободно меньше 100 МБ.\n"
+              "Запись принятых слов остановлена; в файле сохранено принятых слов: 3.");
+    EXPECT_EQ(analysis::recordingPartName("a.b/rec", 12), "a.b/rec.012");
+    EXPECT_EQ(analysis::recordingPartPath("a.b/rec.csv", 1),
+              std::filesystem::path("a.b/rec.001.csv"));
+}
+
+/// A recording split into parts kept in memory, the part that cannot be opened refused.
+struct SplitRecorderTest : RecorderTest {
+    std::error_code start(const analysis::RecordingLimits& limits) {
+        // Every recording from the same tick and moment, so that their rows compare.
+        state->TickCount = 7;
+        clock.now = std::chrono::milliseconds(10'000);
+        parts.emplace_back();
+        return recorder.start(
+            std::make_unique<MemoryFile>(parts.back()), limits,
+            [this](unsigned part) -> analysis::CreatedRecordingFile {
+                EXPECT_EQ(part, parts.size());
+                if (static_cast<int>(part) == refusedPart)
+                    return {nullptr, std::make_error_code(std::errc::permission_denied)};
+                parts.emplace_back();
+                return {std::make_unique<MemoryFile>(parts.back()), {}};
+            });
+    }
+    // Ten ticks of one to three rows, each word new.
+    void record() {
+        for (std::uint32_t n = 1; n <= 10; ++n) {
+            const auto cell = static_cast<std::uint8_t>(n);
+            if (n % 3 == 0)
+                tick({{0, cell, n}, {1, cell, n}, {2, cell, n}});
+            else
+                tick({{0, cell, n}});
+        }
+    }
+    std::deque<MemoryFile::Log> parts;
+    int refusedPart = 0;
+};
+
+TEST_F(SplitRecorderTest, SplitsBetweenTicksBySizeOrTimeWithTheColumnNamesInEachPart) {
+    // Unsplit, for the rows every split must give back.
+    ASSERT_FALSE(start({}));
+    record();
+    ASSERT_EQ(parts.size(), 1u);
+    const std::vector<std::string> unsplit(parts[0].writes.begin() + 1, parts[0].writes.end());
+    const std::string header = parts[0].writes[0];
+
+    for (const analysis::RecordingLimits limits :
+         {analysis::RecordingLimits{header.size() + 150, {}, 0},
+          analysis::RecordingLimits{0, std::chrono::seconds(1), 0}}) {
+        parts.clear();
+        ASSERT_FALSE(start(limits));
+        record();
+        EXPECT_TRUE(recorder.running());
+        EXPECT_EQ(recorder.rowsKept(), 16u);
+        ASSERT_GT(parts.size(), 2u);
+        std::vector<std::string> ticks;
+        for (const MemoryFile::Log& part : parts) {
+            ASSERT_GE(part.writes.size(), 2u) << "a part holds a tick at least";
+            EXPECT_EQ(part.writes[0], header);
+            EXPECT_EQ(part.settles, 1);
+            std::size_t bytes = 0;
+            for (const std::string& write : part.writes)
+                bytes += write.size();
+            if (limits.splitBytes != 0 && part.writes.size() > 2) {
+                EXPECT_LE(bytes, limits.splitBytes);
+            }
+            ticks.insert(ticks.end(), part.writes.begin() + 1, part.writes.end());
+        }
+        EXPECT_EQ(ticks, unsplit) << "no row lost or doubled";
+    }
+    // 250 ms a tick: the first part took the ticks before its first second was up.
+    EXPECT_EQ(parts[0].writes.size(), 1u + 3u);
+}
+
+TEST_F(SplitRecorderTest, APartThatCannotBeOpenedEndsTheRecordingNamingThatPart) {
+    refusedPart = 2;
+    ASSERT_FALSE(start({0, std::chrono::seconds(1), 0}));
+    record();
+    EXPECT_FALSE(recorder.running());
+    ASSERT_TRUE(recorder.failure());
+    EXPECT_EQ(recorder.failure()->part, 2u);
+    EXPECT_EQ(recorder.failure()->rowsKept, 0u);
+    EXPECT_EQ(recorder.failure()->error, std::errc::permission_denied);
+    EXPECT_EQ(parts.size(), 2u);
+    EXPECT_EQ(recorder.rowsKept(), 5u + 6u) << "ticks 1-3 and 4-7 in their parts";
+}
+
+TEST_F(RecorderTest, SettlesAtTheFirstTickSyncsEveryTwoSecondsAndStopsWhenTheDiskFillsUp) {
+    file.free = 99ULL << 20;
+    ASSERT_FALSE(start());
+    EXPECT_EQ(file.settles, 0);
+    tick({});
+    EXPECT_FALSE(recorder.running()) << "too little space already: the old file stays";
+    EXPECT_EQ(file.settles, 0);
+    ASSERT_TRUE(recorder.failure());
+    EXPECT_FALSE(recorder.failure()->error);
+
+    file = {};
+    file.free = 200ULL << 20;
+    ASSERT_FALSE(start());
+    for (std::uint32_t n = 1; n <= 8; ++n)
+        tick({{0, 1, n}});
+    EXPECT_EQ(file.settles, 1);
+    EXPECT_EQ(file.syncs, 1) << "8 ticks of 250 ms";
+    file.free = 1ULL << 20;
+    for (std::uint32_t n = 1; n <= 8 && recorder.running(); ++n)
+        tick({{0, 1, n + 100}});
+    ASSERT_TRUE(recorder.failure());
+    EXPECT_FALSE(recorder.failure()->error);
+    EXPECT_EQ(recorder.failure()->rowsKept, 16u) << "stopped at the next look, two seconds on";
+    EXPECT_EQ(file.syncs, 3) << "the look's and the stop's";
+}
+
+/// A file system that really fills: a tmpfs of 16 KiB mounted on the folder where the test
+/// may mount (as root on Linux), else a limit on the size of the files the process writes.
+class FillingDiskTest : public testing_support::TempFolderTest {
+protected:
+    void SetUp() override {
+        TempFolderTest::SetUp();
+#ifdef __linux__
+        mounted = ::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=16k") == 0;
+        if (!mounted) {
+            ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+            rlimit limit = saved;
+            limit.rlim_cur = 16 * 1024;
+            ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+            limited = true;
+            previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+        }
+#else
+        GTEST_SKIP() << "no small file system to fill here";
+#endif
+    }
+    void TearDown() override {
+#ifdef __linux__
+        if (mounted)
+            ::umount2(dir.c_str(), MNT_DETACH);
+        if (limited) {
+            ::setrlimit(RLIMIT_FSIZE, &saved);
+            std::signal(SIGXFSZ, previousSignal);
+        }
+#endif
+        TempFolderTest::TearDown();
+    }
+
+    bool mounted = false;
+#ifdef __linux__
+    bool limited = false;
+    rlimit saved{};
+    void (*previousSignal)(int) = nullptr;
+#endif
+};
+
+TEST_F(FillingDiskTest, AFullDiskLeavesEveryRowBeforeItWholeAndIsToldInRussian) {
+    auto lookup = std::make_unique<reception::AllChannelsFormatLookup>();
+    auto state = std::make_unique<board::SharedState>();
+    auto changes = std::make_unique<reception::ChangedCells>();
+    SteppingClock clock;
+    analysis::Recorder recorder{*lookup, clock};
+    const std::filesystem::path path = dir / "r.csv";
+    ASSERT_FALSE(recorder.start(path, {0, {}, 0}));
+    // Seven rows a tick: a tick's write rarely ends on the disk's last byte.
+    for (std::uint32_t n = 1; n < 10'000 && recorder.running(); ++n) {
+        changes->clear();
+        for (std::uint8_t cell = 0; cell < 7; ++cell)
+            changes->add({cell, cell, n * 7 + cell});
+        ++state->TickCount;
+        recorder.afterTickReads(*state, *changes);
+    }
+    ASSERT_FALSE(recorder.running());
+    ASSERT_TRUE(recorder.failure());
+    const std::string reason = util::systemErrorText(recorder.failure()->error);
+    EXPECT_EQ(reason.rfind(mounted ? "на диске нет места" : "файл достиг наибольшего размера", 0),
+              0u)
+        << reason;
+
+    const std::string text = testing_support::readBytes(path);
+    ASSERT_GE(text.size(), 8u * 1024u);
+    ASSERT_EQ(text.substr(text.size() - 2), "\r\n") << "ends with a whole row";
+    std::size_t rows = 0;
+    const auto columns = std::count(analysis::kRecordingColumnNames.begin(),
+                                    analysis::kRecordingColumnNames.end(), ',');
+    for (std::size_t at = 0, end = 0; at < text.size(); at = end + 2, ++rows) {
+        end = text.find("\r\n", at);
+        ASSERT_EQ(std::count(text.begin() + static_cast<std::ptrdiff_t>(at),
+                             text.begin() + static_cast<std::ptrdiff_t>(end), ','),
+                  columns)
+            << "line " << rows + 1;
+    }
+    EXPECT_EQ(rows - 1, recorder.failure()->rowsKept);
+    EXPECT_EQ(recorder.failure()->rowsKept % 7, 0u);
+    EXPECT_EQ(testing_support::entriesIn(dir), 1u);
+    const std::string message =
+        analysis::recordingEndedWarning(path.string(), *recorder.failure(), {});
+    EXPECT_NE(message.find("сохранено принятых слов: " + std::to_string(rows - 1) + "."),
+              std::string::npos)
+        << message;
 }
 
 } // namespace

@@ -1,8 +1,11 @@
 """The zelva1 tool as a user runs it: exit statuses, what goes to standard output and error,
 the recording's CSV rows, and a Ctrl-C that stops the channel before the tool exits."""
 
+import csv
+import io
 import os
 import re
+import resource
 import shutil
 import signal
 import struct
@@ -214,6 +217,81 @@ def test_a_request_the_board_fails_ends_a_stimulus_with_exit_1_and_the_request_n
     assert failed.returncode == 1 and failed.stdout == ""
     assert "имитация остановлена: " in failed.stderr
     assert "IOCTL_SO_START_SINGLE" in failed.stderr
+
+
+RECORDING_COLUMNS = 13
+
+
+def recorded_rows(path):
+    """The rows of a recording as the csv module reads them; each must be whole."""
+    text = path.read_bytes().decode("utf-8")
+    assert text.endswith("\r\n"), (path, text[-80:])
+    rows = list(csv.reader(io.StringIO(text, newline="")))
+    assert rows[0][0] == "дата и время", path
+    assert all(len(row) == RECORDING_COLUMNS for row in rows), path
+    return rows[1:]
+
+
+@pytest.fixture
+def small_disk(tmp_path):
+    """A 16 KiB file system that really fills: a tmpfs where the tests may mount, else a limit
+    on the size of the files the tool writes. Yields the folder and the words for it full."""
+    folder = tmp_path / "disk"
+    folder.mkdir()
+    if os.geteuid() == 0 and subprocess.run(
+            ["mount", "-t", "tmpfs", "-o", "size=16k", "tmpfs", str(folder)],
+            capture_output=True).returncode == 0:
+        try:
+            yield folder, None, "на диске нет места (код 28)"
+        finally:
+            subprocess.run(["umount", "-l", str(folder)], check=False)
+        return
+
+    def limited():
+        resource.setrlimit(resource.RLIMIT_FSIZE, (16 * 1024, resource.RLIM_INFINITY))
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+    yield folder, limited, "файл достиг наибольшего размера"
+
+
+def test_a_recording_on_a_disk_that_fills_up_keeps_every_whole_row_and_says_why(small_disk):
+    folder, limit, full = small_disk
+    recording = folder / "r.csv"
+    old = b"old recording\r\n"
+    recording.write_bytes(old)
+    # The free-space guard's 100 MB default stops it at the first tick, before the old file
+    # is replaced; no board 9 stops it before anything.
+    for arguments, said in ((["-b", "9"], "модуль 9"),
+                            ([], f"На диске файла \"{recording}\" свободно меньше 100 МБ")):
+        stopped = subprocess.run([TOOL, "receive", "-i", "5", "-d", "1", "--csv", str(recording),
+                                  *arguments], capture_output=True, text=True, timeout=30)
+        assert stopped.returncode == 1 and said in stopped.stderr, stopped.stderr
+        assert recording.read_bytes() == old and len(list(folder.iterdir())) == 1
+
+    filled = subprocess.run([TOOL, "receive", "-i", "5", "-m", "file", "-d", "10", "--period",
+                             "10", "--csv", str(recording), "--min-free", "0"],
+                            capture_output=True, text=True, timeout=30, preexec_fn=limit)
+    assert filled.returncode == 1, filled.stderr
+    rows = recorded_rows(recording)
+    assert f"Не удалось записать в файл \"{recording}\" ({full}" in filled.stderr, filled.stderr
+    assert f"в файле сохранено принятых слов: {len(rows)}." in filled.stderr, filled.stderr
+    assert len(rows) > 100
+
+
+def test_a_split_recording_killed_mid_run_holds_only_whole_rows_in_numbered_files(tmp_path):
+    recording = tmp_path / "r.csv"
+    tool = subprocess.Popen([TOOL, "receive", "-i", "5", "-m", "file", "-d", "30", "--period",
+                             "10", "--split-time", "1", "--csv", str(recording)],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    time.sleep(1.6)
+    tool.send_signal(signal.SIGKILL)
+    tool.wait(timeout=10)
+    parts = sorted(path.name for path in tmp_path.iterdir() if path.suffix == ".csv")
+    assert parts[-1] == "r.csv" and parts[:-1] == [f"r.{n:03}.csv" for n in range(1, len(parts))]
+    assert len(parts) >= 2, parts
+    ticks = []
+    for name in [parts[-1], *parts[:-1]]:
+        ticks += [int(row[2]) for row in recorded_rows(tmp_path / name)]
+    assert ticks and ticks == sorted(ticks), "each part goes on where the one before it ended"
 
 
 def test_replay_sends_a_recording_back_and_says_what_each_output_sent(tmp_path):
