@@ -26,6 +26,7 @@ AnalysisMenu::AnalysisMenu(TMainFrm& window, QMenu* before) : QObject(&window) {
     window.menuBar()->insertMenu(before->menuAction(), menu_);
 
     recording_ = addCommand(*menu_, "mmRecording", "запись принятых слов…");
+    recordingLimits_ = addCommand(*menu_, "mmRecordingLimits", "параметры записи…");
     labelWatch_ = addCommand(*menu_, "mmLabelWatch", "наблюдение за метками");
     chart_ = addCommand(*menu_, "mmParameterChart", "график параметра");
     menu_->addSeparator();
@@ -35,6 +36,8 @@ AnalysisMenu::AnalysisMenu(TMainFrm& window, QMenu* before) : QObject(&window) {
     labelDatabaseCommand_ =
         new LabelDatabaseCommand(window, *labelDatabase_, *unloadLabelDatabase_, window.prompts());
     recordingCommand_ = new RecordingCommand(window, *recording_, window.prompts());
+    connect(recordingLimits_, &QAction::triggered, recordingCommand_,
+            &RecordingCommand::editLimits);
     connect(labelDatabaseCommand_, &LabelDatabaseCommand::databaseChanged, recordingCommand_,
             [this] { recordingCommand_->setDatabase(labelDatabaseCommand_->database()); });
     labelDatabaseCommand_->restore();

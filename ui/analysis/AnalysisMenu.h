@@ -22,6 +22,7 @@ public:
 
     [[nodiscard]] QMenu* menu() const { return menu_; }
     [[nodiscard]] QAction* recording() const { return recording_; }
+    [[nodiscard]] QAction* recordingLimits() const { return recordingLimits_; }
     [[nodiscard]] QAction* labelWatch() const { return labelWatch_; }
     [[nodiscard]] QAction* chart() const { return chart_; }
     [[nodiscard]] QAction* labelDatabase() const { return labelDatabase_; }
@@ -34,6 +35,7 @@ public:
 private:
     QMenu* menu_ = nullptr;
     QAction* recording_ = nullptr;
+    QAction* recordingLimits_ = nullptr;
     QAction* labelWatch_ = nullptr;
     QAction* chart_ = nullptr;
     QAction* labelDatabase_ = nullptr;

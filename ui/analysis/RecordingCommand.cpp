@@ -1,5 +1,6 @@
 #include "ui/analysis/RecordingCommand.h"
 
+#include "ui/analysis/RecordingLimitsDialog.h"
 #include "ui/common/FileFilter.h"
 #include "ui/common/Prompts.h"
 #include "ui/common/Text.h"
@@ -7,6 +8,7 @@
 
 #include "analysis/recording_file.h"
 #include "analysis/recording_messages.h"
+#include "util/system_error_text.h"
 
 #include <QAction>
 #include <QDir>
@@ -46,17 +48,21 @@ void RecordingCommand::start() {
     if (path.isEmpty())
         return;
     fileName_ = QDir::toNativeSeparators(path);
-    analysis::CreatedRecordingFile created = analysis::createRecordingFile(path.toStdU16String());
-    std::error_code error = created.error;
-    if (created.file)
-        error = recorder_.start(std::move(created.file));
-    if (error) {
+    runningLimits_ = limits_;
+    if (const std::error_code error =
+            recorder_.start(std::filesystem::path(path.toStdU16String()), runningLimits_)) {
         prompts_.warn(&window_, qtext(analysis::kRecordingWarningCaption),
                       QString::fromStdString(analysis::recordingNotStartedWarning(
-                          fileName_.toStdString(), error.message())));
+                          fileName_.toStdString(), util::systemErrorText(error))));
         return;
     }
     window_.addTickObserver(this);
+}
+
+void RecordingCommand::editLimits() {
+    RecordingLimitsDialog dialog(limits_, &window_);
+    if (dialog.exec() == QDialog::Accepted)
+        limits_ = dialog.limits();
 }
 
 void RecordingCommand::stop() {
@@ -77,9 +83,8 @@ void RecordingCommand::afterTickReads(const board::SharedState& state,
         return;
     window_.removeTickObserver(this);
     showRunning();
-    const QString text = QString::fromStdString(analysis::recordingStoppedWarning(
-        fileName_.toStdString(), recorder_.failure()->error.message(),
-        recorder_.failure()->rowsKept));
+    const QString text = QString::fromStdString(analysis::recordingEndedWarning(
+        fileName_.toStdString(), *recorder_.failure(), runningLimits_));
     // Told once the tick is over: a message box opened inside the tick would hold back the
     // timer's next ticks until it closed, and the monitor must go on.
     QTimer::singleShot(0, this, [this, text] {

@@ -21,6 +21,12 @@ class RecordingCommand final : public QObject, public reception::TickObserver {
 public:
     RecordingCommand(TMainFrm& window, QAction& action, Prompts& prompts);
 
+    /// Where the next recordings split and stop.
+    [[nodiscard]] const analysis::RecordingLimits& limits() const { return limits_; }
+    void setLimits(const analysis::RecordingLimits& limits) { limits_ = limits; }
+    /// Shows "Параметры записи" and keeps what is applied.
+    void editLimits();
+
     [[nodiscard]] bool recording() const { return recorder_.running(); }
     /// The database whose names and values the recording's last two columns take.
     void setDatabase(std::shared_ptr<const labels::LabelDatabase> database) {
@@ -43,7 +49,9 @@ private:
     QAction& action_;
     Prompts& prompts_;
     analysis::Recorder recorder_;
-    QString fileName_; // as the user sees it, for the messages
+    analysis::RecordingLimits limits_;
+    analysis::RecordingLimits runningLimits_; // those of the recording that runs
+    QString fileName_;                        // as the user sees it, for the messages
 };
 
 } // namespace ui

@@ -12,6 +12,7 @@
 #include "formats/assignment_file_messages.h"
 #include "formats/assignment_table.h"
 #include "formats/grid_rows.h"
+#include "util/system_error_text.h"
 
 #include <QAction>
 #include <QHBoxLayout>
@@ -285,8 +286,8 @@ void TFrmParamFormat::FileSaveAs1Execute() {
     assignmentModel_->setGridRows(save.gridRows);
     if (save.error)
         prompts_.warn(this, qtext(formats::kAssignmentFileWarningCaption),
-                      QString::fromStdString(
-                          formats::saveFailedWarning(name.toStdString(), save.error.message())));
+                      QString::fromStdString(formats::saveFailedWarning(
+                          name.toStdString(), util::systemErrorText(save.error))));
 }
 
 } // namespace ui

@@ -11,6 +11,7 @@
 
 #include "board/rate_codes.h"
 #include "transmission/stimulus_edit.h"
+#include "util/system_error_text.h"
 
 #include <QComboBox>
 #include <QCompleter>
@@ -369,7 +370,7 @@ void TFrmStimulus::btnStimulusSaveClick() {
         prompts_.warn(this, caption(),
                       QStringLiteral("Файл %1 не записан: %2")
                           .arg(QDir::toNativeSeparators(path))
-                          .arg(QString::fromLocal8Bit(error.message())));
+                          .arg(QString::fromStdString(util::systemErrorText(error))));
 }
 
 void TFrmStimulus::btnStimulusStartClick() {

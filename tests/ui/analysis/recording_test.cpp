@@ -1,3 +1,4 @@
+#include "dialog_steps.h"
 #include "monitor_fixture.h"
 
 #include "tests/formats/table_fixtures.h"
@@ -10,6 +11,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -191,6 +194,30 @@ private Q_SLOTS:
             qPrintable(m.prompts.questions[0]));
         QCOMPARE(m.state().TickCount, 3u);
         QVERIFY(m.main().timer()->isActive());
+    }
+
+    void theLimitsWindowSetsWhereTheNextRecordingsSplitAndStop() {
+        ReceivingMonitor m;
+        ui::RecordingCommand& command = m.main().analysisMenu().recordingCommand();
+        for (const char* button : {"Button2", "Button1"}) {
+            testing_support::onNextModal([button](QWidget* window) {
+                QCOMPARE(window->objectName(), QStringLiteral("TFrmRecordingLimits"));
+                auto* splitSize = window->findChild<QSpinBox*>(QStringLiteral("seSplitSize"));
+                auto* splitTime = window->findChild<QSpinBox*>(QStringLiteral("seSplitTime"));
+                auto* minFree = window->findChild<QSpinBox*>(QStringLiteral("seMinFree"));
+                QVERIFY(splitSize != nullptr && splitTime != nullptr && minFree != nullptr);
+                QCOMPARE(splitSize->text(), QStringLiteral("нет"));
+                QCOMPARE(minFree->value(), 100);
+                splitSize->setValue(50);
+                splitTime->setValue(30);
+                minFree->setValue(0);
+                window->findChild<QPushButton*>(QString::fromLatin1(button))->click();
+            });
+            m.main().analysisMenu().recordingLimits()->trigger();
+        }
+        QCOMPARE(command.limits().splitBytes, 50ULL << 20);
+        QCOMPARE(command.limits().splitTime, std::chrono::seconds(30 * 60));
+        QCOMPARE(command.limits().minFreeBytes, 0ULL);
     }
 
     void closingTheMonitorEndsTheRecording() {

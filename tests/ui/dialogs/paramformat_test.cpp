@@ -482,7 +482,8 @@ private Q_SLOTS:
         const QString expectedStart = QStringLiteral("Форматы параметров|Не удалось сохранить "
                                                      "файл \"") +
                                       path + QStringLiteral("\" (");
-        QVERIFY2(w.prompts.questions[0].startsWith(expectedStart),
+        QVERIFY2(w.prompts.questions[0].startsWith(
+                     expectedStart + QStringLiteral("файл или папка не найдены (код ")),
                  qPrintable(w.prompts.questions[0]));
         QVERIFY(w.prompts.questions[0].endsWith(
             QStringLiteral("Прежний файл, если он был, остался без изменений.")));

@@ -33,7 +33,7 @@ const char* const kCommands[] = {
     "ParamFormat",       "TimerPeriod",           "HelpContents1",
     "mmRecording",       "mmLabelWatch",          "mmParameterChart",
     "mmLabelDatabase",   "mmUnloadLabelDatabase", "mmParameterStimulus",
-    "mmRecordingReplay",
+    "mmRecordingReplay", "mmRecordingLimits",
 };
 
 const char* const kDialogs[] = {"TFrmDeviceChoice", "TFrmSObinParam", "TFrmFormatList",
