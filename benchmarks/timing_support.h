@@ -89,8 +89,9 @@ class TimedRun final : public transmission::ScheduledRun {
 public:
     explicit TimedRun(std::unique_ptr<Run> run) : run_(std::move(run)) {}
 
-    bool step(ScheduleTime now) override {
-        const bool ok = run_->step(now);
+    using ScheduledRun::step;
+    bool step(ScheduleTime now, const transmission::ScheduleClock& clock) override {
+        const bool ok = run_->step(now, clock);
         if (looks_++ == 0 || now - lastAt_ >= kCpuReadEvery) {
             const double cpu = clockSeconds(CLOCK_THREAD_CPUTIME_ID);
             if (looks_ == 1) {

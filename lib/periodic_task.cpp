@@ -15,8 +15,9 @@ public:
         transmission::BurstSchedule schedule)
         : driver_(driver), sender_(driver, device, channelNo, std::move(schedule)) {}
 
-    bool step(transmission::ScheduleTime now) override {
-        if (sender_.step(now))
+    using ScheduledRun::step;
+    bool step(transmission::ScheduleTime now, const transmission::ScheduleClock& clock) override {
+        if (sender_.step(now, clock))
             return true;
         if (systemError_ == 0)
             systemError_ = driver_.lastRequestError();

@@ -159,7 +159,7 @@ void LabelReplay::take(const analysis::RecordedWord& word, ScheduleTime now) {
     }
 }
 
-bool LabelReplay::step(ScheduleTime now) {
+bool LabelReplay::step(ScheduleTime now, const ScheduleClock& clock) {
     bool alive = false;
     if (!paused_) {
         const double at = recordedAt(now);
@@ -171,7 +171,7 @@ bool LabelReplay::step(ScheduleTime now) {
     for (std::size_t output = 0; output < senders_.size(); ++output) {
         transmission::PeriodicSender& sender = *senders_[output];
         if (!paused_ && !ended_)
-            (void)sender.step(now);
+            (void)sender.step(now, clock);
         std::uint64_t sent = 0;
         for (std::size_t index = 0; index < sender.schedule().size(); ++index)
             sent += sender.schedule().timing(index).sent;

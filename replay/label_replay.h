@@ -59,7 +59,8 @@ public:
                 const std::filesystem::path& recording, ReplayOptions options, LabelPlan plan,
                 const labels::LabelDatabase* database, ScheduleTime start);
 
-    bool step(ScheduleTime now) override;
+    using ScheduledRun::step;
+    bool step(ScheduleTime now, const ScheduleClock& clock) override;
     [[nodiscard]] ScheduleTime nextLook() const override;
     [[nodiscard]] std::string failure() const override;
 

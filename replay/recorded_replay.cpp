@@ -109,7 +109,7 @@ std::optional<double> RecordedReplay::nextTickAt() const {
     return aheadAt_;
 }
 
-void RecordedReplay::sendDue(Output& output, ScheduleTime now) {
+void RecordedReplay::sendDue(Output& output, ScheduleTime now, const ScheduleClock& clock) {
     if (output.transmissions->failed() || output.due.empty() || output.busFreeAt > now)
         return;
     std::vector<std::uint32_t> burst;
@@ -120,11 +120,11 @@ void RecordedReplay::sendDue(Output& output, ScheduleTime now) {
     }
     if (burst.empty() || !output.transmissions->send(burst))
         return;
-    output.busFreeAt = now + static_cast<ScheduleTime>(burst.size()) * output.wordTime;
+    output.busFreeAt = clock() + static_cast<ScheduleTime>(burst.size()) * output.wordTime;
     output.sent += burst.size();
 }
 
-bool RecordedReplay::step(ScheduleTime now) {
+bool RecordedReplay::step(ScheduleTime now, const ScheduleClock& clock) {
     if (!paused_)
         while (const std::optional<double> next = nextTickAt())
             if (deadline(*next) > now + kSameBurstNs || !readTick())
@@ -134,7 +134,7 @@ bool RecordedReplay::step(ScheduleTime now) {
     for (std::size_t index = 0; index < outputs_.size(); ++index) {
         Output& output = outputs_[index];
         if (!paused_ || flush_)
-            sendDue(output, now);
+            sendDue(output, now, clock);
         progress_.sent[index] = output.sent;
         alive = alive || !output.transmissions->failed();
         waiting = waiting || (!output.transmissions->failed() && !output.due.empty());

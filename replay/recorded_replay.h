@@ -15,6 +15,7 @@
 
 namespace replay {
 
+using transmission::ScheduleClock;
 using transmission::ScheduleTime;
 
 /// How far a replay has come.
@@ -39,7 +40,8 @@ public:
                    const std::filesystem::path& recording, ReplayOptions options,
                    ScheduleTime start);
 
-    bool step(ScheduleTime now) override;
+    using ScheduledRun::step;
+    bool step(ScheduleTime now, const ScheduleClock& clock) override;
     [[nodiscard]] ScheduleTime nextLook() const override;
     [[nodiscard]] std::string failure() const override;
 
@@ -76,7 +78,7 @@ private:
     /// Reads the next tick and puts its words on their outputs; false at the end.
     bool readTick();
     bool readWord();
-    void sendDue(Output& output, ScheduleTime now);
+    void sendDue(Output& output, ScheduleTime now, const ScheduleClock& clock);
 
     std::filesystem::path recording_;
     ReplayOptions options_;

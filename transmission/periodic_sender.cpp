@@ -6,7 +6,7 @@ PeriodicSender::PeriodicSender(board::Driver& driver, board::DeviceHandle handle
                                std::uint16_t channelNo, BurstSchedule schedule)
     : transmissions_(driver, handle, channelNo), schedule_(std::move(schedule)) {}
 
-bool PeriodicSender::step(ScheduleTime now) {
+bool PeriodicSender::step(ScheduleTime now, const ScheduleClock& clock) {
     if (failed())
         return false;
     const std::span<const std::uint32_t> burst = schedule_.dueAt(now);
@@ -14,7 +14,7 @@ bool PeriodicSender::step(ScheduleTime now) {
         return true;
     if (!transmissions_.send(burst))
         return false;
-    schedule_.sent(now);
+    schedule_.sent(clock());
     return true;
 }
 

@@ -20,7 +20,8 @@ public:
                    BurstSchedule schedule);
 
     /// Sends what is due at `now`; false once a request has failed.
-    bool step(ScheduleTime now) override;
+    using ScheduledRun::step;
+    bool step(ScheduleTime now, const ScheduleClock& clock) override;
     [[nodiscard]] ScheduleTime nextLook() const override { return schedule_.nextLook(); }
 
     [[nodiscard]] BurstSchedule& schedule() { return schedule_; }

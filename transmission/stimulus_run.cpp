@@ -52,7 +52,7 @@ void StimulusRun::change(std::size_t index, StimulusParameter parameter, Schedul
         schedule.setPaused(index, changed.paused, now);
 }
 
-bool StimulusRun::step(ScheduleTime now) {
+bool StimulusRun::step(ScheduleTime now, const ScheduleClock& clock) {
     const double seconds = static_cast<double>(now - start_) / 1e9;
     BurstSchedule& schedule = sender_.schedule();
     for (std::size_t index = 0; index < parameters_.size(); ++index) {
@@ -66,7 +66,7 @@ bool StimulusRun::step(ScheduleTime now) {
         else if (problems_[index].empty())
             problems_[index] = word.why;
     }
-    return sender_.step(now);
+    return sender_.step(now, clock);
 }
 
 } // namespace transmission

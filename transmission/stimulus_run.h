@@ -23,7 +23,8 @@ public:
                 ScheduleTime start);
 
     /// Makes the words of `now` and sends what is due; false once the board failed a request.
-    bool step(ScheduleTime now) override;
+    using ScheduledRun::step;
+    bool step(ScheduleTime now, const ScheduleClock& clock) override;
     [[nodiscard]] ScheduleTime nextLook() const override { return sender_.nextLook(); }
     [[nodiscard]] std::string failure() const override { return sender_.failure(); }
 

@@ -66,7 +66,7 @@ void ScheduleThread::read(const std::function<void()>& reader) const {
 void ScheduleThread::loop() {
     std::unique_lock lock(mutex_);
     while (!stopping_) {
-        if (!run_->step(now())) {
+        if (!run_->step(now(), &ScheduleThread::now)) {
             failure_ = run_->failure();
             break;
         }

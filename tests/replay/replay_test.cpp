@@ -53,6 +53,15 @@ public:
             std::memcpy(&record, input.data(), sizeof record);
             for (std::uint16_t k = 0; k < record.param3; ++k)
                 sent.push_back({clock_.now(), record.SOwords[k]});
+            loaded_ = record.param3;
+        }
+        if (code == board::IOCTL_SO_START_SINGLE) {
+            // Every other start reaches the board late, as behind another thread's request.
+            if (lateStartNs > 0 && starts_++ % 2 == 0)
+                clock_.set(clock_.now() + lateStartNs);
+            if (clock_.now() < busyUntil_)
+                ++cutShort;
+            busyUntil_ = clock_.now() + loaded_ * kWordNs;
         }
         return inner_.send(handle, code, input, output);
     }
@@ -60,10 +69,16 @@ public:
 
     std::vector<std::pair<std::int64_t, std::uint32_t>> sent;
     bool failLoads = false;
+    std::int64_t lateStartNs = 0;
+    int cutShort = 0; // starts made while the last burst was still on the bus
 
 private:
+    static constexpr std::int64_t kWordNs = 2'880'000; // 36 bit times at 12.5 kbit/s
     board::Driver& inner_;
     board::ManualSimClock& clock_;
+    std::int64_t loaded_ = 0;
+    std::int64_t busyUntil_ = 0;
+    int starts_ = 0;
 };
 
 class RecordedReplayTest : public testing::Test {
@@ -117,7 +132,8 @@ protected:
             if (replay.progress().finished && drained == end)
                 drained = nextTick + kTickMs * kNanosPerMs;
             clock.set(std::max(clock.now(), std::min({replay.nextLook(), end, nextTick})));
-            ASSERT_TRUE(replay.step(clock.now())) << replay.failure();
+            ASSERT_TRUE(replay.step(clock.now(), [this] { return clock.now(); }))
+                << replay.failure();
             if (clock.now() < nextTick)
                 continue;
             nextTick += kTickMs * kNanosPerMs;
@@ -206,6 +222,16 @@ TEST_F(RecordedReplayTest, EveryWordInItsOrderAtTheRecordedRateAndTwiceItAtDoubl
             }
         }
     }
+}
+
+TEST_F(RecordedReplayTest, ABurstThatReachesTheBoardLateIsNotCutShortByTheNext) {
+    record(5);
+    traced.lateStartNs = 10 * kNanosPerMs;
+    replay::RecordedReplay replay(driver, state->DeviceHandle, path, toOutputOne(), clock.now());
+    play(replay, 10'000);
+    EXPECT_TRUE(replay.progress().finished);
+    EXPECT_EQ(traced.cutShort, 0);
+    checkSameWords(std::nullopt);
 }
 
 TEST_F(RecordedReplayTest, PauseHoldsEveryWordBackAStepSendsOneTickAndResumeGoesOn) {
