@@ -3,6 +3,7 @@
 #include "analysis/recording_row.h"
 #include "labels/word_fields.h"
 #include "util/csv_reader.h"
+#include "util/file_error.h"
 
 #include <algorithm>
 #include <array>
@@ -66,9 +67,8 @@ std::vector<std::string> splitRecord(std::string_view record, bool& ok) {
 } // namespace
 
 RecordingReader::RecordingReader(const std::filesystem::path& path) {
-    std::error_code status;
-    if (!std::filesystem::is_regular_file(path, status)) {
-        error_ = RecordingError{0, "", status ? status.message() : "не обычный файл"};
+    if (std::string why = util::fileRefusal(path, true); !why.empty()) {
+        error_ = RecordingError{0, "", std::move(why)};
         return;
     }
     file_.open(path, std::ios::binary);

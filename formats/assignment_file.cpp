@@ -4,6 +4,8 @@
 #include "grid_rows.h"
 #include "record_file.h"
 
+#include "util/file_error.h"
+
 #include <algorithm>
 #include <fstream>
 #include <span>
@@ -11,6 +13,9 @@
 namespace formats {
 
 AssignmentFileLoad loadAssignmentFile(AssignmentTable& table, const std::filesystem::path& file) {
+    // A FIFO would hold the window until a writer came; a folder would read as no assignments.
+    if (!util::fileRefusal(file, true).empty())
+        return {};
     std::ifstream in(file, std::ios::binary);
     if (!in)
         return {};

@@ -3,6 +3,8 @@
 #include "format_table.h"
 #include "record_file.h"
 
+#include "util/file_error.h"
+
 #include <algorithm>
 #include <fstream>
 #include <span>
@@ -11,8 +13,11 @@ namespace formats {
 
 std::size_t loadFormatState(DecimalFormatTable& formats, AssignmentTable& assignments,
                             const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
+    // A FIFO would hold the window until a writer came; a folder would read as no formats.
+    std::ifstream in;
+    if (util::fileRefusal(file, true).empty())
+        in.open(file, std::ios::binary);
+    if (!in.is_open()) {
         formats = DecimalFormatTable{};
         assignments = AssignmentTable{};
         return 0;

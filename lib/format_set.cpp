@@ -8,36 +8,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <fstream>
 #include <string>
 #include <string_view>
-#include <system_error>
 
 namespace zelva1 {
 
 namespace {
-
-// Why `path` is no file to read, or "" when it is one. A FIFO is refused before it is opened,
-// which would wait for a writer that may never come; a folder would open and read as empty.
-std::string refusal(const std::filesystem::path& path) {
-    if (path.empty())
-        return "пустой путь";
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (!std::filesystem::exists(status))
-        return "файла нет";
-    if (std::filesystem::is_directory(status))
-        return "это папка, а не файл";
-    if (!std::filesystem::is_regular_file(status))
-        return "это не обычный файл (канал или устройство)";
-    if (std::filesystem::file_size(path, error) == 0 && !error)
-        return "файл пуст";
-    errno = 0;
-    if (!std::ifstream(path, std::ios::binary))
-        return errno == EACCES ? "нет прав на чтение" : "файл не читается";
-    return {};
-}
 
 // "Файл форматов «KST3frmt.stt» не загружен: файла нет.", as the label database says it.
 std::string refusalText(const char* what, const std::filesystem::path& path,
@@ -52,12 +28,12 @@ int FormatSet::load(const std::filesystem::path& formatFile,
                     const std::optional<std::filesystem::path>& assignmentFile, std::string& why) {
     constexpr const char* kFormats = "Файл форматов";
     constexpr const char* kAssignments = "Файл назначений";
-    std::string reason = refusal(formatFile);
+    std::string reason = util::fileRefusal(formatFile);
     if (!reason.empty()) {
         why = refusalText(kFormats, formatFile, reason);
         return ZELVA1_ERROR_FILE;
     }
-    if (assignmentFile && !(reason = refusal(*assignmentFile)).empty()) {
+    if (assignmentFile && !(reason = util::fileRefusal(*assignmentFile)).empty()) {
         why = refusalText(kAssignments, *assignmentFile, reason);
         return ZELVA1_ERROR_FILE;
     }

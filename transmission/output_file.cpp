@@ -2,6 +2,7 @@
 
 #include "output_array.h"
 
+#include "util/file_error.h"
 #include "util/printf_text.h"
 
 #include <algorithm>
@@ -72,6 +73,9 @@ OutputFileResult decodeOutputFileInto(board::SharedState& state, std::span<const
 }
 
 OutputFileResult restoreOutputArray(board::SharedState& state, const std::filesystem::path& path) {
+    // A FIFO would hold the window until a writer came.
+    if (!util::fileRefusal(path, true).empty())
+        return {OutputFileStatus::NotOpened, 0};
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return {OutputFileStatus::NotOpened, 0};

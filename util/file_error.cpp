@@ -1,7 +1,9 @@
 #include "util/file_error.h"
 
+#include <cerrno>
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace util {
 
@@ -21,10 +23,29 @@ std::string fileErrorText(std::string_view what, std::string_view fileName, cons
     return text;
 }
 
-FileText readTextFile(const std::filesystem::path& path, std::uintmax_t largestBytes) {
+std::string fileRefusal(const std::filesystem::path& path, bool emptyAllowed) {
+    if (path.empty())
+        return "пустой путь";
     std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return {std::nullopt, "файл не читается"};
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (!std::filesystem::exists(status))
+        return "файла нет";
+    if (std::filesystem::is_directory(status))
+        return "это папка, а не файл";
+    if (!std::filesystem::is_regular_file(status))
+        return "это не обычный файл (канал или устройство)";
+    if (!emptyAllowed && std::filesystem::file_size(path, error) == 0 && !error)
+        return "файл пуст";
+    errno = 0;
+    if (!std::ifstream(path, std::ios::binary))
+        return errno == EACCES ? "нет прав на чтение" : "файл не читается";
+    return {};
+}
+
+FileText readTextFile(const std::filesystem::path& path, std::uintmax_t largestBytes) {
+    if (std::string why = fileRefusal(path); !why.empty())
+        return {std::nullopt, std::move(why)};
+    std::error_code error;
     const std::uintmax_t size = std::filesystem::file_size(path, error);
     if (error)
         return {std::nullopt, "файл не читается"};

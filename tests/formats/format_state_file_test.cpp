@@ -1,3 +1,4 @@
+#include "formats/assignment_file.h"
 #include "formats/format_state_file.h"
 
 #include "temp_folder.h"
@@ -6,6 +7,10 @@
 
 #include <filesystem>
 #include <string>
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -31,6 +36,23 @@ TEST_F(FormatStateLoad, MissingFileGivesEmptyTables) {
     formats::loadFormatState(table, assignments, file);
     EXPECT_EQ(table.formatCount, 0);
     EXPECT_EQ(assignments.assignmentCount, 0);
+}
+
+TEST_F(FormatStateLoad, AFolderOrAFifoIsNoFileAndIsLeftAtOnce) {
+    std::filesystem::create_directory(file);
+    const auto loadsNothing = [&](const std::filesystem::path& path) {
+        table.formatCount = 5;
+        assignments.assignmentCount = 3;
+        formats::loadFormatState(table, assignments, path);
+        EXPECT_EQ(table.formatCount, 0);
+        EXPECT_FALSE(formats::loadAssignmentFile(assignments, path).opened);
+    };
+    loadsNothing(file);
+#if !defined(_WIN32)
+    // Opened, a FIFO without a writer would hold the window until one came.
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    loadsNothing(dir / "fifo");
+#endif
 }
 
 TEST_F(FormatStateLoad, ShortLastPieceCountsAsARecordPaddedWithZeros) {

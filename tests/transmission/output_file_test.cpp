@@ -11,6 +11,10 @@
 #include <filesystem>
 #include <vector>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -126,6 +130,21 @@ TEST_F(OutputFileTest, MissingFileChangesNothing) {
     EXPECT_EQ(result.status, OutputFileStatus::NotOpened);
     EXPECT_EQ(state.SOArrayDim[0], 256);
     EXPECT_EQ(state.SOrecord[0].SOwords[0], 7u);
+}
+
+TEST_F(OutputFileTest, AFolderOrAFifoIsNotOpenedAndChangesNothing) {
+    std::filesystem::create_directory(dir / "folder.so");
+    std::vector<std::filesystem::path> paths{dir / "folder.so"};
+#if !defined(_WIN32)
+    // Opened, a FIFO without a writer would hold the window until one came.
+    ASSERT_EQ(::mkfifo((dir / "fifo.so").c_str(), 0600), 0);
+    paths.push_back(dir / "fifo.so");
+#endif
+    for (const std::filesystem::path& path : paths) {
+        EXPECT_EQ(transmission::restoreOutputArray(state, path).status,
+                  OutputFileStatus::NotOpened);
+    }
+    EXPECT_EQ(state.SOArrayDim[0], 256);
 }
 
 TEST_F(OutputFileTest, SavingReplacesAnOlderFile) {
