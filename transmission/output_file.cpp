@@ -9,6 +9,7 @@
 #include <array>
 #include <cstring>
 #include <fstream>
+#include <utility>
 
 namespace transmission {
 
@@ -39,6 +40,11 @@ std::string outputFileWarning(const OutputFileResult& result) {
         return util::printfText("Число слов в файле (%u) вне допустимого диапазона 1..256; "
                                 "массив выходных параметров не изменён.",
                                 static_cast<unsigned>(result.count));
+    case OutputFileStatus::NotOpened:
+        // A user who named a file is told why nothing came of it.
+        return result.why.empty()
+                   ? std::string{}
+                   : "Файл не открыт: " + result.why + "; массив выходных параметров не изменён.";
     case OutputFileStatus::WriteFailed:
         return "Не удалось сохранить массив выходных параметров в файле; "
                "прежнее содержимое файла не изменено.";
@@ -74,11 +80,11 @@ OutputFileResult decodeOutputFileInto(board::SharedState& state, std::span<const
 
 OutputFileResult restoreOutputArray(board::SharedState& state, const std::filesystem::path& path) {
     // A FIFO would hold the window until a writer came.
-    if (!util::fileRefusal(path, true).empty())
-        return {OutputFileStatus::NotOpened, 0};
+    if (std::string why = util::fileRefusal(path, true); !why.empty())
+        return {OutputFileStatus::NotOpened, 0, std::move(why)};
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        return {OutputFileStatus::NotOpened, 0};
+        return {OutputFileStatus::NotOpened, 0, "файл не читается"};
     std::array<std::byte, kLargestFileUsed> bytes{};
     in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     const auto length = static_cast<std::size_t>(in.gcount());

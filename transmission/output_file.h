@@ -27,7 +27,7 @@ inline constexpr std::string_view kOutputFileDefaultExtension = "so";
 enum class OutputFileStatus {
     Restored,    // the array and its size were taken from the file
     Saved,       // the file now holds the array
-    NotOpened,   // the file could not be opened for reading: nothing changed, no message
+    NotOpened,   // the file could not be opened for reading: nothing changed, `why` says why
     TooShort,    // shorter than the 2-byte count: refused, nothing changed
     BadCount,    // count 0 or above 256: refused (or not saved), nothing changed
     WriteFailed, // the save failed; a file already at the target is kept as it was
@@ -36,6 +36,7 @@ enum class OutputFileStatus {
 struct OutputFileResult {
     OutputFileStatus status = OutputFileStatus::NotOpened;
     std::uint32_t count = 0; // the word count read or written (the offending one for BadCount)
+    std::string why = {};    // why a file named was not opened: missing, a folder, a FIFO...
 
     [[nodiscard]] bool succeeded() const {
         return status == OutputFileStatus::Restored || status == OutputFileStatus::Saved;

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
 #include <vector>
 
 #if !defined(_WIN32)
@@ -141,9 +142,15 @@ TEST_F(OutputFileTest, AFolderOrAFifoIsNotOpenedAndChangesNothing) {
     paths.push_back(dir / "fifo.so");
 #endif
     for (const std::filesystem::path& path : paths) {
-        EXPECT_EQ(transmission::restoreOutputArray(state, path).status,
-                  OutputFileStatus::NotOpened);
+        const auto result = transmission::restoreOutputArray(state, path);
+        EXPECT_EQ(result.status, OutputFileStatus::NotOpened);
+        EXPECT_NE(transmission::outputFileWarning(result).find(
+                      path == paths.front() ? "это папка, а не файл" : "не обычный файл"),
+                  std::string::npos);
     }
+    EXPECT_EQ(
+        transmission::outputFileWarning(transmission::restoreOutputArray(state, dir / "absent.so")),
+        "Файл не открыт: файла нет; массив выходных параметров не изменён.");
     EXPECT_EQ(state.SOArrayDim[0], 256);
 }
 
