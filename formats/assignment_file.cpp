@@ -14,11 +14,15 @@ namespace formats {
 
 AssignmentFileLoad loadAssignmentFile(AssignmentTable& table, const std::filesystem::path& file) {
     // A FIFO would hold the window until a writer came; a folder would read as no assignments.
-    if (!util::fileRefusal(file, true).empty())
-        return {};
+    AssignmentFileLoad refused;
+    refused.why = util::fileRefusal(file, true);
+    if (!refused.why.empty())
+        return refused;
     std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return {};
+    if (!in) {
+        refused.why = "файл не читается";
+        return refused;
+    }
     return loadAssignmentFile(table, in);
 }
 

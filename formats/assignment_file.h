@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <istream>
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -31,6 +32,7 @@ struct AssignmentFileLoad {
     bool opened = false;            ///< false: the file could not be opened, nothing changed
     int gridRows = 0;               ///< the grid's new row count, when opened
     std::size_t ignoredRecords = 0; ///< records beyond slot 255; worth a warning
+    std::string why = {};           ///< why it was not opened: missing, a folder, a FIFO...
 };
 
 /// @brief "Восстановить": reads an assignment file into the table, without compacting.

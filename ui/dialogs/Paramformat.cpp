@@ -265,8 +265,12 @@ void TFrmParamFormat::FileOpen1Execute() {
         return;
     const formats::AssignmentFileLoad load =
         formats::loadAssignmentFile(assignments_, filePath(name));
-    if (!load.opened)
+    if (!load.opened) {
+        prompts_.warn(
+            this, qtext(formats::kAssignmentFileWarningCaption),
+            QString::fromStdString(formats::notOpenedWarning(name.toStdString(), load.why)));
         return;
+    }
     assignmentModel_->setGridRows(load.gridRows);
     if (load.ignoredRecords > 0)
         prompts_.warn(this, qtext(formats::kAssignmentFileWarningCaption),

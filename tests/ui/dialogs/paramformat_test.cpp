@@ -457,16 +457,25 @@ private Q_SLOTS:
                                             "пропущены.")});
     }
 
-    void missingFileIsSilent() {
+    void aPathThatIsNoFileIsRefusedWithItsReason() {
+        QTemporaryDir dir;
         Window w;
         w.assignments.slots[0] = makeAssignment(0206, 2, "SPD");
         w.assignments.assignmentCount = 1;
         w.open();
-        w.prompts.fileAnswers = {QStringLiteral("/nonexistent-folder/none.si")};
+        const QString missing = QStringLiteral("/nonexistent-folder/none.si");
+        w.prompts.fileAnswers = {missing, dir.path()};
+        w.dialog->btReadFile->click();
         w.dialog->btReadFile->click();
         QCOMPARE(w.assignments.slots[0].channel, 2);
         QCOMPARE(w.rows2(), 1);
-        QVERIFY(w.prompts.questions.isEmpty());
+        const QString untouched = QStringLiteral(".\nНазначения форматов остались без изменений.");
+        QCOMPARE(w.prompts.questions,
+                 (QStringList{QStringLiteral("Форматы параметров|Не удалось открыть файл \"") +
+                                  missing + QStringLiteral("\" (файла нет)") + untouched,
+                              QStringLiteral("Форматы параметров|Не удалось открыть файл \"") +
+                                  dir.path() + QStringLiteral("\" (это папка, а не файл)") +
+                                  untouched}));
     }
 
     void failedSaveWarns() {
