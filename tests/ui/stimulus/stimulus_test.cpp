@@ -1,7 +1,8 @@
 // The «Имитация» menu's windows on the simulated board: the example stimulus sent on output
 // 1 while the design's commands keep off that output, values edited in place while it runs,
 // files with errors refused whole, and parameters let go with the database they came from; a
-// recording replayed onto output 1 to its end, and a damaged one refused.
+// recording replayed onto output 1 to its end, and a damaged one or a path that names no file
+// refused with its reason.
 
 #include "monitor_fixture.h"
 
@@ -28,6 +29,11 @@
 #include <QtTest>
 
 #include <memory>
+#include <utility>
+
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
 
 using testing_support::child;
 
@@ -185,6 +191,32 @@ private Q_SLOTS:
         QCOMPARE(m.prompts.questions.size(), 1);
         QVERIFY(
             m.prompts.questions.front().contains(QStringLiteral("не воспроизводится: строка 2")));
+    }
+
+    void aPathThatIsNoRecordingIsRefusedWithItsReasonAndNeverWaitedFor() {
+        StimulusMonitor m;
+        ui::TFrmReplay& w = m.windows->stimulus().replay();
+        const QDir dir(workDir.path());
+        QVERIFY(dir.mkpath(QStringLiteral("folder")));
+        QFile empty(dir.filePath(QStringLiteral("empty.csv")));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        QList<std::pair<QString, QString>> cases{
+            {QStringLiteral("missing.csv"), QStringLiteral("файла нет")},
+            {QStringLiteral("folder"), QStringLiteral("это папка, а не файл")},
+            {QStringLiteral("empty.csv"), QStringLiteral("файл пуст")}};
+#if !defined(_WIN32)
+        // Opened, a FIFO without a writer would hold the window until one came.
+        QVERIFY(::mkfifo(dir.filePath(QStringLiteral("fifo")).toLocal8Bit().constData(), 0600) ==
+                0);
+        cases.append({QStringLiteral("fifo"), QStringLiteral("не обычный файл")});
+#endif
+        for (const auto& [name, reason] : cases) {
+            m.prompts.questions.clear();
+            QVERIFY(!w.open(dir.filePath(name)));
+            QCOMPARE(m.prompts.questions.size(), 1);
+            QVERIFY2(m.prompts.questions.front().contains(reason), qPrintable(name));
+        }
     }
 
 private:
