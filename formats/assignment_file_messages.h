@@ -10,7 +10,8 @@
 
 namespace formats {
 
-// The file outcomes of "Восстановить" and "Сохранить" that the user is told about.
+// The two file outcomes of "Восстановить" and "Сохранить" that the user is told about; every
+// other file error of the assignment files stays silent.
 
 /// Caption of both warnings: the window's own title.
 inline constexpr std::string_view kAssignmentFileWarningCaption = "Форматы параметров";
@@ -21,16 +22,6 @@ inline constexpr std::string_view kAssignmentFileWarningCaption = "Формат�
     return util::printfText("В файле больше 256 записей. Загружены первые 256, "
                             "остальные записи (%zu) пропущены.",
                             ignoredRecords);
-}
-
-/// @brief The file chosen to restore from is no file to read; the table is untouched.
-/// @param fileName the name the user chose, UTF-8.
-/// @param reason why it is no file to read (missing, a folder, a FIFO...), UTF-8.
-[[nodiscard]] inline std::string notOpenedWarning(std::string_view fileName,
-                                                  std::string_view reason) {
-    std::string text = fileMessageText("Не удалось открыть файл", fileName, reason);
-    text += ".\nНазначения форматов остались без изменений.";
-    return text;
 }
 
 /// @brief The assignment file could not be written; the earlier file, if any, is untouched.

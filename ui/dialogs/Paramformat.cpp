@@ -265,12 +265,8 @@ void TFrmParamFormat::FileOpen1Execute() {
         return;
     const formats::AssignmentFileLoad load =
         formats::loadAssignmentFile(assignments_, filePath(name));
-    if (!load.opened) {
-        prompts_.warn(
-            this, qtext(formats::kAssignmentFileWarningCaption),
-            QString::fromStdString(formats::notOpenedWarning(name.toStdString(), load.why)));
-        return;
-    }
+    if (!load.opened)
+        return; // a file that is no file to read leaves the table as it was, without a word
     assignmentModel_->setGridRows(load.gridRows);
     if (load.ignoredRecords > 0)
         prompts_.warn(this, qtext(formats::kAssignmentFileWarningCaption),

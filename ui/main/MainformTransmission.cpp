@@ -200,7 +200,9 @@ void TMainFrm::FileOpen1Execute() {
         return;
     const transmission::OutputFileResult result =
         transmission::restoreOutputArray(state_, path.toStdU16String());
-    if (const std::string warning = transmission::outputFileWarning(result); !warning.empty())
+    // A file that cannot be opened leaves the array as it was, without a word; the tool says why.
+    if (const std::string warning = transmission::outputFileWarning(result);
+        !warning.empty() && result.status != transmission::OutputFileStatus::NotOpened)
         prompts_.warn(this, windowTitle(), QString::fromStdString(warning));
     showOutputArray();
 }

@@ -383,6 +383,12 @@ private Q_SLOTS:
         QCOMPARE(m.prompts.questions.last(),
                  QStringLiteral("Монитор модуля ZELVA-1|Файл не содержит числа слов массива; "
                                 "массив выходных параметров не изменён."));
+
+        const qsizetype told = m.prompts.questions.size();
+        m.prompts.fileAnswers = {workDir.path()};
+        m.button("tbSOdataOpen")->click();
+        QCOMPARE(m.state().SOArrayDim[4], 3); // a folder is passed over without a word
+        QCOMPARE(m.prompts.questions.size(), told);
     }
 
 private:
