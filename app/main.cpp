@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include <cstring>
 #include <exception>
 #include <iostream>
 #include <memory>
@@ -32,6 +33,11 @@ void reportSettingsProblems(const std::string& problems) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // Asked by installers and scripts; answered before Qt starts, so it needs no display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << ZELVA1_MONITOR_VERSION << '\n';
+        return 0;
+    }
     QApplication application(argc, argv);
     // Qt's own buttons and dialogs speak Russian like the rest of the monitor, on every system.
     (void)ui::installQtTranslations();

@@ -45,7 +45,8 @@
 extern "C" {
 #endif
 
-/* The version this header describes; zelva1_version() gives the library's. */
+/* The version this header describes; zelva1_version() gives the library's. The monitor, the
+ * tool and the Python package of a release carry the same. */
 #define ZELVA1_VERSION_MAJOR 1
 #define ZELVA1_VERSION_MINOR 0
 #define ZELVA1_VERSION_PATCH 0

@@ -22,7 +22,11 @@ def _project():
     """The [project] strings of pyproject.toml that the metadata needs (tomllib is 3.11+)."""
     text = (HERE / "pyproject.toml").read_text(encoding="utf-8")
     table = text.split("[project]", 1)[1].split("\n[", 1)[0]
-    return dict(re.findall(r'^([\w-]+) = "([^"]*)"$', table, re.M))
+    project = dict(re.findall(r'^([\w-]+) = "([^"]*)"$', table, re.M))
+    # The version is dynamic: the package's own __version__, one place for it and the wheel.
+    source = (HERE / PACKAGE / "__init__.py").read_text(encoding="utf-8")
+    project["version"] = re.search(r'^__version__ = "([^"]*)"$', source, re.M).group(1)
+    return project
 
 
 def _metadata():

@@ -15,6 +15,9 @@ from collections.abc import Mapping
 
 from . import _library as _c
 
+# The package's version, the project's: the wheel's metadata takes it from here.
+__version__ = "1.0.0"
+
 __all__ = ["Zelva1Error", "System", "Board", "Input", "Output", "Formats", "Database", "Task",
            "Replay", "BoardInfo", "Cell", "Decoded", "Reading", "Timing", "Recording",
            "ReplayProgress", "version", "simulated",
