@@ -1,3 +1,4 @@
+#include "closing_handle.h"
 #include "commands.h"
 #include "csv_rows.h"
 #include "input_files.h"
@@ -40,21 +41,8 @@ void printCells(const std::array<zelva1_cell, ZELVA1_CELLS>& cells, unsigned inp
     }
 }
 
-struct FormatsHandle {
-    zelva1_formats* formats = nullptr;
-    ~FormatsHandle() {
-        if (formats != nullptr)
-            zelva1_formats_close(formats);
-    }
-};
-
-struct DatabaseHandle {
-    zelva1_database* database = nullptr;
-    ~DatabaseHandle() {
-        if (database != nullptr)
-            zelva1_database_close(database);
-    }
-};
+using FormatsHandle = Closing<zelva1_formats, zelva1_formats_close>;
+using DatabaseHandle = Closing<zelva1_database, zelva1_database_close>;
 
 analysis::RecordingLimits recordingLimits(const ReceiveOptions& options) {
     constexpr double kBytesInMegabyte = 1024.0 * 1024.0;
@@ -65,7 +53,7 @@ analysis::RecordingLimits recordingLimits(const ReceiveOptions& options) {
 
 void openDatabase(const std::string& path, DatabaseHandle& opened) {
     std::array<char, 512> message{};
-    if (zelva1_database_open(path.c_str(), &opened.database, message.data(), message.size()) !=
+    if (zelva1_database_open(path.c_str(), opened.out(), message.data(), message.size()) !=
         ZELVA1_OK)
         throw CommandFailure(message.data());
 }
@@ -96,7 +84,7 @@ void receive(const ReceiveOptions& options) {
         check(zelva1_formats_open(options.formatPath.c_str(),
                                   options.assignmentPath.empty() ? nullptr
                                                                  : options.assignmentPath.c_str(),
-                                  &formats.formats),
+                                  formats.out()),
               options.formatPath);
     DatabaseHandle database;
     if (!options.databasePath.empty())
@@ -121,7 +109,7 @@ void receive(const ReceiveOptions& options) {
              });
     check(zelva1_stop_receive(board.get(), options.input), "останов приема");
     if (!csv)
-        printCells(cells, options.input, formats.formats, database.database);
+        printCells(cells, options.input, formats.get(), database.get());
 }
 
 } // namespace cli

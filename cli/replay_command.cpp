@@ -1,3 +1,4 @@
+#include "closing_handle.h"
 #include "commands.h"
 #include "timed_run.h"
 
@@ -13,25 +14,6 @@ namespace cli {
 namespace {
 
 constexpr const char* kWhat = "воспроизведение";
-
-/// A handle of the library closed when it goes, also when the command fails on its way.
-template <typename Handle, int (*close)(Handle*)>
-class Closing {
-public:
-    Closing() = default;
-    ~Closing() {
-        if (handle_ != nullptr)
-            close(handle_);
-    }
-    Closing(const Closing&) = delete;
-    Closing& operator=(const Closing&) = delete;
-
-    [[nodiscard]] Handle* get() const { return handle_; }
-    [[nodiscard]] Handle** out() { return &handle_; }
-
-private:
-    Handle* handle_ = nullptr;
-};
 
 using Replay = Closing<zelva1_replay, zelva1_replay_close>;
 using Database = Closing<zelva1_database, zelva1_database_close>;
