@@ -14,6 +14,7 @@ packages=(
   libcli11-dev
   g++-mingw-w64-x86-64-posix googletest wine64 qt6-translations-l10n
   clang libclang-rt-14-dev clang-format clang-tidy
+  debhelper dh-python fakeroot lintian nsis
 )
 
 missing=()
