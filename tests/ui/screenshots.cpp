@@ -167,5 +167,8 @@ int main(int argc, char* argv[]) {
 
     pictureNextModal(QStringLiteral("15-label-database-open"));
     main.analysisMenu().labelDatabase()->trigger();
+
+    pictureNextModal(QStringLiteral("16-recording-limits"));
+    main.analysisMenu().recordingLimits()->trigger();
     return 0;
 }
