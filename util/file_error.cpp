@@ -1,5 +1,7 @@
 #include "util/file_error.h"
 
+#include "util/system_error_text.h"
+
 #include <cerrno>
 #include <fstream>
 #include <iterator>
@@ -28,8 +30,11 @@ std::string fileRefusal(const std::filesystem::path& path, bool emptyAllowed) {
         return "пустой путь";
     std::error_code error;
     const std::filesystem::file_status status = std::filesystem::status(path, error);
-    if (!std::filesystem::exists(status))
+    if (status.type() == std::filesystem::file_type::not_found)
         return "файла нет";
+    // A folder on the way that may not be searched, a name too long: the system's own words.
+    if (error)
+        return "файл недоступен: " + systemErrorText(error);
     if (std::filesystem::is_directory(status))
         return "это папка, а не файл";
     if (!std::filesystem::is_regular_file(status))

@@ -413,7 +413,7 @@ def test_receive_refuses_assignments_without_formats_and_files_it_cannot_read(tm
     fifo = tmp_path / "fifo.stt"
     os.mkfifo(fifo)
     for path, why in ((tmp_path, "это папка, а не файл"), (empty, "файл пуст"),
-                      (fifo, "не обычный файл"), (tmp_path / "none.stt", "нет такого файла")):
+                      (fifo, "это не обычный файл"), (tmp_path / "none.stt", "файла нет")):
         for option in ("--formats", "--database"):
             refused = run("receive", "-d", "0.05", option, str(path))
             assert refused.returncode == 1 and refused.stdout == "", (option, path)
@@ -438,6 +438,6 @@ def test_receive_refuses_a_format_file_it_may_not_read(tmp_path):
         refused = subprocess.run([*as_user, TOOL, "receive", "-d", "0.05", "--formats",
                                   str(locked)], capture_output=True, text=True, timeout=30)
         assert refused.returncode == 1, refused.stderr
-        assert f"«{locked}»: нет права на чтение" in refused.stderr
+        assert f"«{locked}»: нет прав на чтение" in refused.stderr
     finally:
         shutil.rmtree(folder)
