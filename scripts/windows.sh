@@ -9,7 +9,9 @@
 #      "Windows (Wine): N passed, N failed";
 #   3. makes the zip (cpack), unpacks it into an empty folder and starts it from there under
 #      Wine: it must print "main window shown", so no DLL it needs is missing;
-#   4. times that start against the minimal Qt program built in the same tree.
+#   4. times that start against the minimal Qt program built in the same tree;
+#   5. makes the installer (cpack -G NSIS), installs it silently, checks what it installed,
+#      its Start menu entries and its SDK, and uninstalls it (scripts/wine-installer-check.sh).
 #
 # Qt for mingw comes from the folder in ZELVA_QT_MINGW (holding bin/, lib/, plugins/), else
 # from the tarball in ZELVA_QT_MINGW_TARBALL (default ../shared/toolchains/ beside the
@@ -73,11 +75,15 @@ x86_64-w64-mingw32-g++-posix -std=c++20 -Wall -Wextra -Wpedantic -Werror -I. \
   '-DZELVA1_DEVICE_INTERFACE_GUID="{6F0E1A2B-3C4D-4E5F-8091-A2B3C4D5E6F7}"' \
   -c board/windows/driver_access.cpp -o "$build/guid_setting_check.o"
 
-rm -f "$build"/zelva1-monitor-*-win64.zip
+rm -f "$build"/zelva1-monitor-*-win64.zip "$build"/zelva1-monitor-*-win64-setup.exe
 (cd "$build" && cpack -G ZIP >/dev/null)
 zip=$(ls "$PWD/$build"/zelva1-monitor-*-win64.zip)
 echo "package: $zip ($(du -k "$zip" | cut -f1) kB)"
+installer_started=$SECONDS
+(cd "$build" && cpack -G NSIS >/dev/null)
+setup=$(ls "$PWD/$build"/zelva1-monitor-*-win64-setup.exe)
+echo "installer: $setup ($(du -k "$setup" | cut -f1) kB, made in $((SECONDS - installer_started)) s)"
 
 echo "--- Windows tests under Wine"
-xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/wine-checks.sh "$build" "$qt" "$zip"
+xvfb-run -a -s "-screen 0 1280x1024x24" bash scripts/wine-checks.sh "$build" "$qt" "$zip" "$setup"
 echo "windows.sh: done in $((SECONDS - started)) s"

@@ -2,7 +2,7 @@
 # The Windows checks that run under Wine, called by scripts/windows.sh inside one xvfb-run
 # session (Qt under Wine needs an X display even offscreen, for Wine's own hidden windows):
 #
-#   wine-checks.sh <build folder> <Qt for mingw> <package zip>
+#   wine-checks.sh <build folder> <Qt for mingw> <package zip> [<installer>]
 #
 # Installs the Wine test driver's boards (tests/wine_driver/boards.conf) into the prefix; runs
 # every test program listed in <build folder>/tests.txt once (the window tests on the
@@ -13,13 +13,15 @@
 # user would (the windows platform, no DLL path of our own), which must print "main window
 # shown", and runs the command-line tool's loopback check from there, then the README's
 # command lines and C examples of its scripting section; then times that start against the
-# minimal Qt program. The Wine prefix, <build folder>/wine-prefix, is made afresh
+# minimal Qt program; then checks the installer (scripts/wine-installer-check.sh) when one is
+# given. The Wine prefix, <build folder>/wine-prefix, is made afresh
 # each run, so that no board of an earlier run is left in it. Exits 1 when anything fails.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/say-why.sh"
 build=$(realpath "$1")
 qt=$(realpath "$2")
 zip=$(realpath "$3")
+setup=${4:+$(realpath "$4")}
 source_folder=$(realpath "$(dirname "$0")/..")
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
@@ -291,12 +293,21 @@ if ((package_ok)); then
   rm -f "$folder/minimal_qt_window.exe"
 fi
 
+# --- The installer: installed, used and uninstalled in the same prefix.
+installer_ok=1
+if [[ -n $setup ]] && ! bash "$source_folder/scripts/wine-installer-check.sh" "$build" "$setup" "$zip"; then
+  installer_ok=0
+fi
+
 if ((failed > 0)); then
   echo "wine-checks.sh: $failed test(s) failed under Wine (their logs are above)" >&2
+fi
+if ((installer_ok == 0)); then
+  echo "wine-checks.sh: the installer's check failed (its reason is above)" >&2
 fi
 if ((package_ok == 0)); then
   echo "wine-checks.sh: the package check of the zip failed (what failed is above)" >&2
 fi
-if ((failed > 0 || package_ok == 0)); then
+if ((failed > 0 || package_ok == 0 || installer_ok == 0)); then
   exit 1
 fi
