@@ -14,7 +14,8 @@
 #      "Windows (Wine): N passed, N failed", or says it was skipped where no Qt for mingw-w64
 #      is at hand;
 #   4. each fuzz target for a short time (15 s), so a regression is caught at once;
-#   5. the Debian package: built, installed, started offscreen, removed.
+#   5. the Debian packages (debhelper): made from the ci build, checked by lintian, installed,
+#      each used as its user would (the monitor started offscreen), purged.
 # It ends with a line giving the minutes each step took and one counting the tests of the two
 # Linux suites. A run that fails ends with the step it failed in; every script names the
 # command, line and status it stopped at (scripts/say-why.sh), so none ends without a word.
