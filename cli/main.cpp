@@ -189,6 +189,7 @@ int run(int argc, char** argv) {
         command->set_help_flag("-h,--help", "показать эту справку");
         command->footer(cli::kNumberForms);
     }
+    send->footer(std::string(cli::kNumberForms) + cli::kWordForms);
     app.footer(cli::kNumberForms);
 
     try {

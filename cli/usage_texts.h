@@ -23,6 +23,9 @@ inline constexpr const char* kNumberForms =
     "Числа: целые - десятичные или шестнадцатеричные с 0x (0x1F), дробные - с точкой (0.5); "
     "число с нулём впереди (010, 08) не принимается: его читают и как восьмеричное, и как "
     "десятичное.";
+/// The one exception, shown under the help of send: words are written as engineers write them.
+inline constexpr const char* kWordForms =
+    " Слова --words - исключение: слово с нулём впереди (0777) читается как восьмеричное.";
 
 /// @brief Refuses "--flag=value" for an option that takes no value, in the parsed command or
 /// above it: CLI11 would take "--no-init=false" as the flag itself. Throws CLI::ParseError.
