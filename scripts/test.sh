@@ -3,11 +3,11 @@
 #   0. the code format (.clang-format) of every source;
 #   1. the whole test suite, optimised, warnings as errors (preset ci), with the count of the
 #      zelva1 library's tests, and the tests of the Python package and of the zelva1 tool
-#      (Debian's pytest) over what that build made; then clang-tidy
-#      (.clang-tidy) over every file that build compiles, and later over the Windows-only
+#      (Debian's pytest) over what that build made; clang-tidy (.clang-tidy) over every file
+#      that build compiles, from the moment it is built, and later over the Windows-only
 #      files of the mingw-w64 build, each in the background at the lowest priority, so that
-#      it takes the processor time the steps below leave idle (a fuzz target runs on one
-#      core); its findings fail the command at the end;
+#      it takes the processor time the tests and the steps below leave idle (the tests and a
+#      fuzz target run on one core); its findings fail the command at the end;
 #   2. the same suite under the address and undefined-behaviour sanitizers (preset asan);
 #   3. Windows (scripts/windows.sh): everything cross-built with mingw-w64, every test program
 #      run under Wine, the zip package unpacked and started; it prints its own count,
@@ -47,9 +47,12 @@ failed=0
 
 run_suite() {
   local preset=$1
+  shift
   echo "=== test suite: $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
+  # What needs only the build starts before the tests, which leave a core idle.
+  "$@"
   local log="build/ctest-$preset.log"
   local status=0
   ctest --preset "$preset" 2>&1 | tee "$log" || status=$?
@@ -148,11 +151,10 @@ run_pytest() {
 
 tidy_logs=(build/tidy.log)
 step "ci suite"
-run_suite ci
+run_suite ci start_tidy build/tidy.log
 count_library_tests ci
 step "pytest"
 run_pytest
-start_tidy build/tidy.log
 step "asan suite"
 run_suite asan
 
