@@ -21,9 +21,9 @@ struct FileError {
                                         const FileError& error, std::string_view ending);
 
 /// @brief Why `path` names no file to read, or "" when it names one: missing, out of reach, a
-/// folder, a FIFO or device, empty (unless `emptyAllowed`), without read permission. A FIFO is refused before it
-/// is opened, which would wait for a writer that may never come; a folder would open and read
-/// as an empty file.
+/// folder, a FIFO or device, empty (unless `emptyAllowed`), without read permission. A FIFO is
+/// refused before it is opened, which would wait for a writer that may never come; a folder would
+/// open and read as an empty file.
 [[nodiscard]] std::string fileRefusal(const std::filesystem::path& path, bool emptyAllowed = false);
 
 /// A whole text file, or why it could not be read.
