@@ -140,7 +140,9 @@ class Planner:
 
 def main():
     root, work, tidy, jobs, *target = sys.argv[1:]
-    root = os.path.realpath(root)
+    # The units' paths go into the database as they are, and a relative one would be taken
+    # from the build's folder there; clang-tidy would then guess the unit's command.
+    root, work = os.path.realpath(root), os.path.abspath(work)
     with open(os.path.join(work, "compile_commands.json"), encoding="utf-8") as source:
         commands = json.load(source)
     with open(os.path.join(work, "files.txt"), encoding="utf-8") as source:
