@@ -4,7 +4,7 @@
 # sanitizer report, a leak, a hang or a broken invariant; the input is kept under
 # build/fuzz/findings/. Prints the executions of every target.
 #
-#   scripts/fuzz.sh [seconds per target, default 30] [target ...]
+#   scripts/fuzz.sh [seconds per target, default 30] [target ...]   (ZELVA_FUZZ_JOBS at once, default 2)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/say-why.sh"
 cd "$(dirname "$0")/.."
@@ -31,21 +31,45 @@ fi
 
 mkdir -p "$build/findings" "$build/logs"
 export UBSAN_OPTIONS=print_stacktrace=1
-failed=()
-for target in "${targets[@]}"; do
+
+# One target for its time; its status goes to a file beside its log, as it runs in the
+# background beside another.
+fuzz_one() {
+  local target=$1 log="$build/logs/$1.log"
   # New inputs go to the build's own corpus; the committed seeds under fuzz/corpus are read only.
   mkdir -p "$build/corpus/$target" "fuzz/corpus/$target"
-  log="$build/logs/$target.log"
-  status=ok
-  if ! "$build/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 \
+  if "$build/fuzz/$target" -max_total_time="$seconds" -print_final_stats=1 -timeout=10 \
       -rss_limit_mb=2048 -artifact_prefix="$build/findings/$target-" \
       "$build/corpus/$target" "fuzz/corpus/$target" >"$log" 2>&1; then
-    status=FAILED
-    failed+=("$target")
+    echo ok >"$log.status"
+  else
+    echo FAILED >"$log.status"
   fi
+}
+
+# Each target uses one core: ZELVA_FUZZ_JOBS of them run at once (default 2), which halves
+# the step on the two-core machine.
+jobs=${ZELVA_FUZZ_JOBS:-2}
+running=0
+for target in "${targets[@]}"; do
+  rm -f "$build/logs/$target.log.status"
+  fuzz_one "$target" &
+  running=$((running + 1))
+  if ((running >= jobs)); then
+    wait -n || true
+    running=$((running - 1))
+  fi
+done
+wait
+
+failed=()
+for target in "${targets[@]}"; do
+  log="$build/logs/$target.log"
+  status=$(cat "$log.status" 2>/dev/null || echo FAILED)
   executions=$(awk '/stat::number_of_executed_units/ {print $2}' "$log")
   printf '%-26s %12s executions in %ss  %s\n' "$target" "${executions:-?}" "$seconds" "$status"
   if [[ $status != ok ]]; then
+    failed+=("$target")
     grep -E 'ERROR|invariant broken|runtime error|SUMMARY|Test unit written' "$log" | head -20 >&2 || true
     echo "  full log: $log" >&2
   fi

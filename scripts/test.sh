@@ -6,14 +6,15 @@
 #      (Debian's pytest) over what that build made; clang-tidy (.clang-tidy) over every file
 #      that build compiles, from the moment it is built, and later over the Windows-only
 #      files of the mingw-w64 build, each in the background at the lowest priority, so that
-#      it takes the processor time the tests and the steps below leave idle (the tests and a
-#      fuzz target run on one core); its findings fail the command at the end;
+#      it takes the processor time the tests and the steps below leave idle (the tests run
+#      on one core); its findings fail the command at the end;
 #   2. the same suite under the address and undefined-behaviour sanitizers (preset asan);
 #   3. Windows (scripts/windows.sh): everything cross-built with mingw-w64, every test program
 #      run under Wine, the zip package unpacked and started; it prints its own count,
 #      "Windows (Wine): N passed, N failed", or says it was skipped where no Qt for mingw-w64
 #      is at hand;
-#   4. each fuzz target for a short time (15 s), so a regression is caught at once;
+#   4. each fuzz target for a short time (15 s, two at a time), so a regression is caught at
+#      once;
 #   5. the Debian packages (debhelper): made from the ci build, checked by lintian, installed,
 #      each used as its user would (the monitor started offscreen), purged.
 # It ends with a line giving the minutes each step took and one counting the tests of the two
