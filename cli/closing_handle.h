@@ -1,5 +1,7 @@
 #pragma once
 
+#include <utility>
+
 namespace cli {
 
 /// A handle of the library closed when it goes, also when the command fails on its way.
@@ -16,6 +18,8 @@ public:
 
     [[nodiscard]] Handle* get() const { return handle_; }
     [[nodiscard]] Handle** out() { return &handle_; }
+    /// The handle, no longer closed here: for a close whose status the caller checks.
+    [[nodiscard]] Handle* release() { return std::exchange(handle_, nullptr); }
 
 private:
     Handle* handle_ = nullptr;

@@ -1,3 +1,4 @@
+#include "closing_handle.h"
 #include "commands.h"
 #include "timed_run.h"
 
@@ -37,35 +38,24 @@ class RunningTask {
 public:
     RunningTask(zelva1_board* board, unsigned output, const std::vector<std::uint32_t>& words,
                 const std::vector<double>& intervals) {
-        check(
-            zelva1_task_start(board, output, words.data(), intervals.data(), words.size(), &task_),
-            "имитация, выходной канал № " + std::to_string(output));
+        check(zelva1_task_start(board, output, words.data(), intervals.data(), words.size(),
+                                task_.out()),
+              "имитация, выходной канал № " + std::to_string(output));
     }
-    ~RunningTask() {
-        if (task_ != nullptr)
-            zelva1_task_stop(task_);
-    }
-    RunningTask(const RunningTask&) = delete;
-    RunningTask& operator=(const RunningTask&) = delete;
-
-    [[nodiscard]] zelva1_task* get() const { return task_; }
+    [[nodiscard]] zelva1_task* get() const { return task_.get(); }
     /// Throws CommandFailure naming the request that stopped the task, once one has.
     void checkRunning() const {
         int running = 1;
         std::array<char, 256> failure{};
-        check(zelva1_task_state(task_, &running, failure.data(), failure.size()), "имитация");
+        check(zelva1_task_state(task_.get(), &running, failure.data(), failure.size()), "имитация");
         if (running == 0)
             throw CommandFailure(std::string("имитация остановлена: ") + failure.data());
     }
     /// Stops it, saying whether a failed request had stopped it before.
-    void stop() {
-        zelva1_task* stopping = task_;
-        task_ = nullptr;
-        check(zelva1_task_stop(stopping), "имитация");
-    }
+    void stop() { check(zelva1_task_stop(task_.release()), "имитация"); }
 
 private:
-    zelva1_task* task_ = nullptr;
+    Closing<zelva1_task, zelva1_task_stop> task_;
 };
 
 // What each parameter got: its label, name, interval, the words sent and the intervals they
